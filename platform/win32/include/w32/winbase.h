@@ -1,0 +1,112 @@
+// Kernel services of the subset: modules, resources, profile files, files, global memory, errors.
+#pragma once
+#include "wintypes.h"
+
+#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#define MAKEINTRESOURCE MAKEINTRESOURCEA
+#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+
+#define RT_CURSOR MAKEINTRESOURCEA(1)
+#define RT_BITMAP MAKEINTRESOURCEA(2)
+#define RT_ICON MAKEINTRESOURCEA(3)
+#define RT_MENU MAKEINTRESOURCEA(4)
+#define RT_DIALOG MAKEINTRESOURCEA(5)
+#define RT_STRING MAKEINTRESOURCEA(6)
+#define RT_ACCELERATOR MAKEINTRESOURCEA(9)
+#define RT_RCDATA MAKEINTRESOURCEA(10)
+#define RT_GROUP_CURSOR MAKEINTRESOURCEA(12)
+#define RT_GROUP_ICON MAKEINTRESOURCEA(14)
+#define RT_VERSION MAKEINTRESOURCEA(16)
+
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
+#define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
+#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
+#define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_INVALID_MENU_HANDLE 1401L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_WINDOW_OF_OTHER_THREAD 1408L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CLASS_DOES_NOT_EXIST 1411L
+#define ERROR_CLASS_HAS_WINDOWS 1412L
+#define ERROR_INVALID_INDEX 1413L
+#define ERROR_CLIPBOARD_NOT_OPEN 1418L
+#define ERROR_TLW_WITH_WSCHILD 1406L
+#define ERROR_INVALID_HOOK_HANDLE 1404L
+#define ERROR_HOOK_NEEDS_HMOD 1428L
+
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_HIDDEN 0x00000002
+#define FILE_ATTRIBUTE_SYSTEM 0x00000004
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+#define GMEM_DDESHARE 0x2000
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+
+typedef INT_PTR(WINAPI* FARPROC)();
+
+W32API DWORD WINAPI GetLastError(void);
+W32API void WINAPI SetLastError(DWORD code);
+W32API DWORD WINAPI GetCurrentThreadId(void);
+W32API DWORD WINAPI GetCurrentProcessId(void);
+W32API DWORD WINAPI GetTickCount(void);
+W32API ULONGLONG WINAPI GetTickCount64(void);
+W32API int WINAPI MulDiv(int number, int numerator, int denominator);
+
+W32API HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
+W32API BOOL WINAPI FreeLibrary(HMODULE module);
+W32API FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName);
+W32API HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
+#define GET_MODULE_HANDLE_EX_FLAG_PIN 0x00000001
+#define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x00000002
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
+W32API BOOL WINAPI GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module);
+W32API DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
+#define LoadLibrary LoadLibraryA
+#define GetModuleHandle GetModuleHandleA
+#define GetModuleHandleEx GetModuleHandleExA
+#define GetModuleFileName GetModuleFileNameA
+
+W32API HRSRC WINAPI FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
+W32API HRSRC WINAPI FindResourceExA(HMODULE module, LPCSTR type, LPCSTR name, WORD language);
+W32API HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource);
+W32API LPVOID WINAPI LockResource(HGLOBAL resourceData);
+W32API DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
+W32API BOOL WINAPI FreeResource(HGLOBAL resourceData);
+#define FindResource FindResourceA
+#define FindResourceEx FindResourceExA
+
+W32API DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue,
+                                             LPSTR returned, DWORD size, LPCSTR fileName);
+W32API UINT WINAPI GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName);
+W32API BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+#define GetPrivateProfileString GetPrivateProfileStringA
+#define GetPrivateProfileInt GetPrivateProfileIntA
+#define WritePrivateProfileString WritePrivateProfileStringA
+
+W32API DWORD WINAPI GetFileAttributesA(LPCSTR fileName);
+#define GetFileAttributes GetFileAttributesA
+
+W32API HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes);
+W32API HGLOBAL WINAPI GlobalFree(HGLOBAL mem);
+W32API LPVOID WINAPI GlobalLock(HGLOBAL mem);
+W32API BOOL WINAPI GlobalUnlock(HGLOBAL mem);
+W32API SIZE_T WINAPI GlobalSize(HGLOBAL mem);
+
+W32API int WINAPI lstrlenA(LPCSTR text);
+#define lstrlen lstrlenA

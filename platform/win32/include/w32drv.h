@@ -1,0 +1,104 @@
+// Driver of the headless window system: the stand-in for a person at the keyboard and mouse and
+// for the eyes on the screen. Tests and the host program queue input here, pump messages, answer
+// message boxes, read the record of what the system showed, inspect windows and draw them as
+// text pictures. Only the headless build has it.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#define W32DRV __attribute__((visibility("default")))
+
+namespace w32drv {
+
+// Modifier bits for key strokes.
+enum Modifier : unsigned { None = 0, Shift = 1, Control = 2, Alt = 4 };
+
+// ---- input (queued; consumed by the message loops as a person's actions would be) ----
+W32DRV void KeyDown(UINT vk);
+W32DRV void KeyUp(UINT vk);
+// Press and release a key with modifiers held around it.
+W32DRV void Key(UINT vk, unsigned modifiers = None);
+// Type text: each character as the key strokes of a US keyboard; characters without a key
+// arrive as WM_CHAR alone.
+W32DRV void Type(const std::string& text);
+// Let time pass: the virtual clock advances by ms, timers fall due on the way.
+W32DRV void Wait(DWORD ms);
+// Mouse, in screen coordinates.
+W32DRV void MouseMove(POINT screen);
+W32DRV void MouseDown(POINT screen);
+W32DRV void MouseUp(POINT screen);
+W32DRV void Click(POINT screen);
+// Click the centre of a window, or a point in its client area.
+W32DRV void ClickWindow(HWND hwnd);
+W32DRV void ClickClient(HWND hwnd, int x, int y);
+W32DRV void Wheel(POINT screen, int delta);
+// The user switches to another application, or back to this one (activating hwnd).
+W32DRV void SwitchAway();
+W32DRV void SwitchBack(HWND hwnd);
+// Number of queued input events not yet consumed.
+W32DRV size_t PendingInput();
+W32DRV void ClearInput();
+
+// ---- pumping ----
+// Dispatch messages (feeding queued input and waits) until nothing is left to do.
+W32DRV void Pump();
+// Dispatch what is ready now without consuming queued input.
+W32DRV void PumpReady();
+
+// ---- the clock ----
+W32DRV DWORD Now();
+
+// ---- message boxes, beeps, cursors ----
+struct MessageBoxRecord {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT style;
+    int answer;
+};
+// Queue the answers of the next message boxes (IDYES, IDNO, IDOK, ...). Without an answer a box
+// takes its default button.
+W32DRV void AnswerMessageBox(int answer);
+W32DRV std::vector<MessageBoxRecord> MessageBoxes();
+W32DRV std::vector<UINT> Beeps();
+W32DRV std::vector<HCURSOR> CursorChanges();
+// The dialogs that a modal loop ended with IDCANCEL because the queued input ran out.
+W32DRV std::vector<HWND> InputExhaustedDialogs();
+W32DRV void ClearRecords();
+// Name of a predefined cursor handle ("IDC_WAIT", ...) or "" for others.
+W32DRV std::string CursorName(HCURSOR cursor);
+
+// ---- inspection ----
+struct WindowInfo {
+    HWND hwnd = nullptr;
+    std::string className;
+    int id = 0;
+    std::string text;
+    RECT rect{};   // window rectangle, screen coordinates
+    RECT client{}; // client rectangle, screen coordinates
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    bool visible = false;
+    bool enabled = false;
+    bool focused = false;
+    bool active = false;
+    int check = -1;                 // buttons: BST_ state
+    std::vector<std::string> items; // list and combo boxes
+    int selection = -1;             // list and combo boxes: selected index
+    int topIndex = 0;               // list boxes: first visible item
+    int selStart = -1, selEnd = -1; // edits
+};
+W32DRV WindowInfo Inspect(HWND hwnd);
+// Children in z-order (top first), optionally the whole subtree depth-first.
+W32DRV std::vector<HWND> Children(HWND hwnd, bool recursive = false);
+// Visible top-level windows in z-order (top first).
+W32DRV std::vector<HWND> TopLevelWindows();
+// A text picture of the window, its visible children and the visible pop-ups it owns.
+W32DRV std::string Picture(HWND hwnd);
+
+// Destroy every window and forget all state (tests start from a clean window system).
+W32DRV void Reset();
+
+} // namespace w32drv

@@ -1,0 +1,257 @@
+// The driver: queued input, pumping, message box answers, records and inspection.
+#include "core.h"
+#include <w32drv.h>
+
+#include <algorithm>
+
+namespace w32 {
+void resetSystem();
+bool getMessage(MSG* msg, HWND filter, UINT min, UINT max);
+} // namespace w32
+
+using namespace w32;
+
+namespace w32drv {
+
+static void queue(InputEvent ev) { sys().pendingInput.push_back(ev); }
+
+void KeyDown(UINT vk) { queue(InputEvent{InputEvent::KeyDown, vk}); }
+void KeyUp(UINT vk) { queue(InputEvent{InputEvent::KeyUp, vk}); }
+
+void Key(UINT vk, unsigned modifiers) {
+    if (modifiers & Control) KeyDown(VK_CONTROL);
+    if (modifiers & Shift) KeyDown(VK_SHIFT);
+    if (modifiers & Alt) KeyDown(VK_MENU);
+    KeyDown(vk);
+    KeyUp(vk);
+    if (modifiers & Alt) KeyUp(VK_MENU);
+    if (modifiers & Shift) KeyUp(VK_SHIFT);
+    if (modifiers & Control) KeyUp(VK_CONTROL);
+}
+
+void Type(const std::string& text) {
+    for (char c : text) {
+        SHORT k = VkKeyScanA(c);
+        if (k == -1) {
+            InputEvent ev{InputEvent::Char};
+            ev.ch = c;
+            queue(ev);
+            continue;
+        }
+        unsigned mods = ((k & 0x100) ? unsigned(Shift) : 0u) | ((k & 0x200) ? unsigned(Control) : 0u) |
+                        ((k & 0x400) ? unsigned(Alt) : 0u);
+        Key(static_cast<UINT>(k & 0xFF), mods);
+    }
+}
+
+void Wait(DWORD ms) {
+    InputEvent ev{InputEvent::Wait};
+    ev.ms = ms;
+    queue(ev);
+}
+
+static void mouse(InputEvent::Kind kind, POINT pt) {
+    InputEvent ev{kind};
+    ev.pt = pt;
+    queue(ev);
+}
+
+void MouseMove(POINT screen) { mouse(InputEvent::MouseMove, screen); }
+void MouseDown(POINT screen) { mouse(InputEvent::MouseDown, screen); }
+void MouseUp(POINT screen) { mouse(InputEvent::MouseUp, screen); }
+
+void Click(POINT screen) {
+    MouseMove(screen);
+    MouseDown(screen);
+    MouseUp(screen);
+}
+
+void ClickWindow(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void ClickClient(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    Click(p);
+}
+
+void Wheel(POINT screen, int delta) {
+    InputEvent ev{InputEvent::Wheel};
+    ev.pt = screen;
+    ev.delta = delta;
+    queue(ev);
+}
+
+void SwitchAway() { queue(InputEvent{InputEvent::SwitchAway}); }
+
+void SwitchBack(HWND hwnd) {
+    InputEvent ev{InputEvent::SwitchBack};
+    ev.hwnd = hwnd;
+    queue(ev);
+}
+
+size_t PendingInput() { return sys().pendingInput.size(); }
+void ClearInput() { sys().pendingInput.clear(); }
+
+static void dispatch(MSG& m) {
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+}
+
+void PumpReady() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (m.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(m.wParam));
+            return;
+        }
+        dispatch(m);
+    }
+}
+
+void Pump() {
+    for (;;) {
+        MSG m;
+        if (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            if (m.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(m.wParam));
+                return;
+            }
+            dispatch(m);
+            continue;
+        }
+        if (!feedInput()) return;
+    }
+}
+
+DWORD Now() { return sys().clock; }
+
+void AnswerMessageBox(int answer) { sys().answers.push_back(answer); }
+
+std::vector<MessageBoxRecord> MessageBoxes() {
+    std::vector<MessageBoxRecord> out;
+    for (auto& r : sys().messageBoxes) out.push_back(MessageBoxRecord{r.owner, r.text, r.caption, r.style, r.answer});
+    return out;
+}
+
+std::vector<UINT> Beeps() { return sys().beeps; }
+std::vector<HCURSOR> CursorChanges() { return sys().cursorChanges; }
+std::vector<HWND> InputExhaustedDialogs() { return sys().inputExhausted; }
+
+void ClearRecords() {
+    auto& s = sys();
+    s.messageBoxes.clear();
+    s.beeps.clear();
+    s.cursorChanges.clear();
+    s.inputExhausted.clear();
+}
+
+std::string CursorName(HCURSOR cursor) {
+    static const struct {
+        UINT_PTR id;
+        const char* name;
+    } names[] = {{32512, "IDC_ARROW"}, {32513, "IDC_IBEAM"},  {32514, "IDC_WAIT"},   {32515, "IDC_CROSS"},
+                 {32516, "IDC_UPARROW"}, {32644, "IDC_SIZEWE"}, {32645, "IDC_SIZENS"}, {32646, "IDC_SIZEALL"},
+                 {32648, "IDC_NO"},    {32649, "IDC_HAND"},   {32650, "IDC_APPSTARTING"}};
+    UINT_PTR id;
+    if (!isPredefinedCursor(cursor, &id)) return "";
+    for (auto& n : names)
+        if (n.id == id) return n.name;
+    return "";
+}
+
+static std::string className(HWND hwnd) {
+    char buf[256];
+    return GetClassNameA(hwnd, buf, sizeof buf) ? buf : "";
+}
+
+static std::string textOf(HWND hwnd) {
+    int n = GetWindowTextLengthA(hwnd);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    int got = GetWindowTextA(hwnd, s.data(), n + 1);
+    s.resize(static_cast<size_t>(std::max(got, 0)));
+    return s;
+}
+
+WindowInfo Inspect(HWND hwnd) {
+    WindowInfo info;
+    Window* w = win(hwnd);
+    if (!w) return info;
+    info.hwnd = hwnd;
+    info.className = className(hwnd);
+    info.id = GetDlgCtrlID(hwnd);
+    info.text = textOf(hwnd);
+    info.rect = screenRect(w);
+    info.client = clientScreenRect(w);
+    info.style = w->style;
+    info.exStyle = w->exStyle;
+    info.visible = IsWindowVisible(hwnd);
+    info.enabled = IsWindowEnabled(hwnd);
+    info.focused = GetFocus() == hwnd;
+    info.active = GetActiveWindow() == hwnd;
+    std::string cls = info.className;
+    auto lower = [](std::string s) {
+        std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return s;
+    };
+    cls = lower(cls);
+    if (cls == "button") {
+        info.check = static_cast<int>(SendMessageA(hwnd, BM_GETCHECK, 0, 0));
+    } else if (cls == "listbox" || cls == "combolbox") {
+        LRESULT n = SendMessageA(hwnd, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < n; ++i) {
+            LRESULT len = SendMessageA(hwnd, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+            std::string item(static_cast<size_t>(std::max<LRESULT>(len, 0)) + 1, '\0');
+            SendMessageA(hwnd, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+            item.resize(static_cast<size_t>(std::max<LRESULT>(len, 0)));
+            info.items.push_back(item);
+        }
+        info.selection = static_cast<int>(SendMessageA(hwnd, LB_GETCURSEL, 0, 0));
+        info.topIndex = static_cast<int>(SendMessageA(hwnd, LB_GETTOPINDEX, 0, 0));
+    } else if (cls == "combobox") {
+        LRESULT n = SendMessageA(hwnd, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < n; ++i) {
+            LRESULT len = SendMessageA(hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+            std::string item(static_cast<size_t>(std::max<LRESULT>(len, 0)) + 1, '\0');
+            SendMessageA(hwnd, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+            item.resize(static_cast<size_t>(std::max<LRESULT>(len, 0)));
+            info.items.push_back(item);
+        }
+        info.selection = static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0));
+    } else if (cls == "edit") {
+        DWORD start = 0, end = 0;
+        SendMessageA(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        info.selStart = static_cast<int>(start);
+        info.selEnd = static_cast<int>(end);
+    }
+    return info;
+}
+
+static void collect(HWND hwnd, bool recursive, std::vector<HWND>& out) {
+    Window* w = win(hwnd);
+    if (!w) return;
+    for (HWND c : w->children) {
+        out.push_back(c);
+        if (recursive) collect(c, true, out);
+    }
+}
+
+std::vector<HWND> Children(HWND hwnd, bool recursive) {
+    std::vector<HWND> out;
+    collect(hwnd, recursive, out);
+    return out;
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> out;
+    for (HWND h : sys().topLevels)
+        if (IsWindowVisible(h)) out.push_back(h);
+    return out;
+}
+
+void Reset() { resetSystem(); }
+
+} // namespace w32drv
