@@ -83,7 +83,7 @@ private:
         description("      ");
         if (method) {
             out_ += "      <OPType ID=\"0x0\">\n";
-            param("Handle", 1);
+            param("Handle", 6);
             param("Data", 9 + rnd_.below(5));
             out_ += "      </OPType>\n      <OPType ID=\"0xC\">\n";
             param("Handle", 1);

@@ -1,0 +1,108 @@
+#include "QuarnelTestSupport.h"
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+namespace qtest {
+
+std::string sample(const char* file) {
+    return std::string(QUARNEL_SAMPLES) + "/" + file;
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+TempDir::TempDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name =
+        std::string("quarnel-") + (info ? info->test_suite_name() + std::string("-") + info->name() : "x");
+    name += "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    dir_ = std::filesystem::temp_directory_path() / name;
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+}
+
+void ManagerTest::SetUp() {
+    ASSERT_EQ(0, gQRNCreateFCatManager(&handle, "tests"));
+    mgr = gQRNFCatManager(handle);
+    ASSERT_NE(nullptr, mgr);
+}
+
+void ManagerTest::TearDown() {
+    if (handle) gQRNDestroyFCatManager(handle);
+}
+
+int ManagerTest::load(const std::string& file, std::string* catalog) {
+    std::string name;
+    const int r = mgr->LoadFCat(file, QRN_LOAD_REPLACE, name, QRN_LOG_REWRITE, logPath());
+    if (catalog) *catalog = name;
+    return r;
+}
+
+int attr(const KQRNNode* node, int number) {
+    int value = -1;
+    gQRTGetAttrInt(node->GetAttrHandle(), number, &value);
+    return value;
+}
+
+std::vector<std::string> valueTexts(const KQRNNode* node) {
+    std::vector<std::string> v;
+    node->GetValueTexts(v);
+    return v;
+}
+
+std::vector<KQRNNode*> children(const KQRNNode* node) {
+    std::vector<KQRNNode*> v;
+    node->GetChildren(v);
+    return v;
+}
+
+KQRNNode* findPath(const std::vector<KQRNNode*>& roots, const std::string& path) {
+    for (KQRNNode* n : roots) {
+        if (n->GetPath() == path) return n;
+        if (KQRNNode* found = findPath(children(n), path)) return found;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> names(const std::vector<IdName>& list) {
+    std::vector<std::string> v;
+    for (const IdName& e : list)
+        v.push_back(e.name);
+    return v;
+}
+
+std::vector<std::int32_t> ids(const std::vector<IdName>& list) {
+    std::vector<std::int32_t> v;
+    for (const IdName& e : list)
+        v.push_back(e.id);
+    return v;
+}
+
+std::string hex(const std::vector<std::uint8_t>& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string s;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i) s += ' ';
+        s += digits[bytes[i] >> 4];
+        s += digits[bytes[i] & 15];
+    }
+    return s;
+}
+
+} // namespace qtest

@@ -1,0 +1,54 @@
+#pragma once
+// Shared helpers of the catalog library tests.
+
+#include "Quarnel.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qtest {
+
+std::string sample(const char* file);
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, const std::string& text);
+
+// A fresh directory per test, removed afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    std::filesystem::path path(const std::string& name) const { return dir_ / name; }
+
+private:
+    std::filesystem::path dir_;
+};
+
+// One manager per test, destroyed afterwards.
+class ManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Loads a file (mode replace, log into the temp dir); returns the result code.
+    int load(const std::string& file, std::string* catalog = nullptr);
+    std::string logPath() const { return tmp.path("load.log").string(); }
+
+    TempDir tmp;
+    QRNHandle handle = 0;
+    KQRNFCatManager* mgr = nullptr;
+};
+
+int attr(const KQRNNode* node, int number); // -1 when absent
+std::vector<std::string> valueTexts(const KQRNNode* node);
+std::vector<KQRNNode*> children(const KQRNNode* node);
+// Depth-first search by GetPath; null when absent.
+KQRNNode* findPath(const std::vector<KQRNNode*>& roots, const std::string& path);
+std::vector<std::string> names(const std::vector<IdName>& list);
+std::vector<std::int32_t> ids(const std::vector<IdName>& list);
+std::string hex(const std::vector<std::uint8_t>& bytes); // "0A 1B"
+
+} // namespace qtest

@@ -1,0 +1,128 @@
+// Name and id lookups across catalogs, messages found by address, parameter paths.
+
+#include "QuarnelTestSupport.h"
+
+using namespace qtest;
+
+class QuarnelLookup : public ManagerTest {
+protected:
+    void SetUp() override {
+        ManagerTest::SetUp();
+        ASSERT_EQ(QRN_OK, load(sample("standard.xml")));
+        ASSERT_EQ(QRN_OK, load(sample("rearseat.xml")));
+    }
+    std::string parameterName(std::int32_t fb, std::int32_t fn, std::int32_t op, const std::string& path) {
+        std::string r = "stale";
+        const bool ok = mgr->GetParameterName(r, 0, "Infotainment", fb, QRN_ANY_INSTANCE, fn, op, path);
+        EXPECT_EQ(ok, !r.empty());
+        return r;
+    }
+    std::string parameterPath(std::int32_t fb, std::int32_t fn, std::int32_t op, const std::string& text) {
+        std::string r = "stale";
+        mgr->LookupParameterPath(r, 0, "Infotainment", fb, QRN_ANY_INSTANCE, fn, op, text);
+        return r;
+    }
+};
+
+TEST_F(QuarnelLookup, NamesByIdsComeFromTheFirstCatalogAndStayValid) {
+    const std::string& fb = mgr->LookupFBlockName(0, 0x22);
+    const std::string& fn = mgr->LookupFunctionName(0, 0x22, QRN_ANY_INSTANCE, 0x400, nullptr);
+    const std::string& op = mgr->LookupOpTypeName(0, 0x22, QRN_ANY_INSTANCE, 0x400, 0xC, nullptr);
+    // Other manager calls in between must not disturb the references.
+    std::unique_ptr<KQRNMessage> m(mgr->CreateMessage(0, 0x22, QRN_ANY_INSTANCE, 0x400, 0xC));
+    std::string path;
+    mgr->LookupParameterPath(path, 0, "Infotainment", 0x22, QRN_ANY_INSTANCE, 0x400, 0xC, "1");
+    EXPECT_EQ("AudioAmplifier", fb);
+    EXPECT_EQ("Volume", fn);
+    EXPECT_EQ("Status", op);
+
+    EXPECT_EQ("AudioAmplifier", mgr->LookupFBlockName(0, 0x23)) << "only the rear-seat catalog has 0x23";
+    EXPECT_EQ("", mgr->LookupFBlockName(0, 0x99));
+    EXPECT_EQ("", mgr->LookupFBlockName(0, 0xF0)) << "hidden";
+    EXPECT_EQ("Debug", mgr->LookupFBlockName(QRN_FLAG_WITH_HIDDEN, 0xF0));
+    const std::string rear = "RearSeat";
+    EXPECT_EQ("", mgr->LookupFunctionName(0, 0x22, QRN_ANY_INSTANCE, 0x400, &rear));
+    EXPECT_EQ("HeadphoneMode", mgr->LookupFunctionName(0, 0x23, QRN_ANY_INSTANCE, 0x430, &rear));
+    EXPECT_EQ("", mgr->LookupFunctionName(0, 0x22, QRN_ANY_INSTANCE, 0xE00, nullptr));
+    EXPECT_EQ("Report", mgr->LookupOpTypeName(0, 0x52, QRN_ANY_INSTANCE, 0x450, 0xC, nullptr));
+    EXPECT_EQ("", mgr->LookupOpTypeName(0, 0x52, QRN_ANY_INSTANCE, 0x450, 0x0, nullptr));
+}
+
+TEST_F(QuarnelLookup, LookupIdsPrefersTheCatalogWhereAllNamesResolve) {
+    std::string cat = "x";
+    std::int32_t fb = 0, fn = 0, op = 0;
+    EXPECT_EQ(
+        3, mgr->LookupIds(0, "", "AudioAmplifier", QRN_ANY_INSTANCE, "Volume", "Status", cat, fb, fn, op, 0));
+    EXPECT_EQ("Infotainment", cat);
+    EXPECT_EQ(0x22, fb);
+    EXPECT_EQ(0x400, fn);
+    EXPECT_EQ(0xC, op);
+
+    mgr->LookupIds(0, "", "AudioAmplifier", QRN_ANY_INSTANCE, "HeadphoneMode", "Status", cat, fb, fn, op, 0);
+    EXPECT_EQ("RearSeat", cat);
+    EXPECT_EQ(0x23, fb);
+    EXPECT_EQ(0x430, fn);
+
+    mgr->LookupIds(0, "RearSeat", "AudioAmplifier", QRN_ANY_INSTANCE, "Volume", "Set", cat, fb, fn, op, 0);
+    EXPECT_EQ("RearSeat", cat);
+    EXPECT_EQ(0x23, fb);
+    EXPECT_EQ(0x0, op);
+
+    EXPECT_EQ(
+        1, mgr->LookupIds(0, "", "AudioAmplifier", QRN_ANY_INSTANCE, "Treble", "Status", cat, fb, fn, op, 0));
+    EXPECT_EQ("Infotainment", cat);
+    EXPECT_EQ(0x22, fb);
+    EXPECT_EQ(-1, fn);
+    EXPECT_EQ(-1, op);
+
+    EXPECT_EQ(
+        0, mgr->LookupIds(0, "", "audioamplifier", QRN_ANY_INSTANCE, "Volume", "Status", cat, fb, fn, op, 0));
+    EXPECT_EQ("", cat);
+    EXPECT_EQ(-1, fb);
+    EXPECT_EQ(
+        3, mgr->LookupIds(0, "", "audioamplifier", QRN_ANY_INSTANCE, "volume", "STATUS", cat, fb, fn, op, 1));
+    EXPECT_EQ(0x22, fb);
+}
+
+TEST_F(QuarnelLookup, MessagesAreFoundByAddressOrNotAtAll) {
+    std::unique_ptr<KQRNMessage> m(mgr->CreateMessage(0, 0x23, QRN_ANY_INSTANCE, 0x430, 0xC));
+    ASSERT_NE(nullptr, m);
+    EXPECT_EQ("RearSeat", m->GetCatalog());
+    EXPECT_EQ(nullptr, mgr->CreateMessage(0, 0x22, QRN_ANY_INSTANCE, 0x400, 0x7));
+    EXPECT_EQ(nullptr, mgr->CreateMessage(0, 0x22, QRN_ANY_INSTANCE, 0xE00, 0xC)) << "hidden function";
+    std::unique_ptr<KQRNMessage> hidden(mgr->CreateMessage(QRN_FLAG_WITH_HIDDEN, 0x22, 0, 0xE00, 0xC));
+    EXPECT_NE(nullptr, hidden);
+    EXPECT_EQ(nullptr, mgr->CreateMessage(0, 0x22, 5, 0x400, 0xC)) << "no instance 5";
+}
+
+TEST_F(QuarnelLookup, ParameterNamesFollowStrictPaths) {
+    EXPECT_EQ("Pos", parameterName(0x31, 0x402, 0xC, "Pos"));
+    EXPECT_EQ("Data", parameterName(0x31, 0x402, 0xC, "Data"));
+    EXPECT_EQ("Data", parameterName(0x31, 0x402, 0xC, "Data[1]"));
+    EXPECT_EQ("Title", parameterName(0x31, 0x402, 0xC, "Data[1].Title"));
+    EXPECT_EQ("Title", parameterName(0x31, 0x402, 0xC, "Data[99].Title"));
+    EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data[100].Title")) << "MaxIndex 99";
+    EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data[0].Title"));
+    EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data.Title"));
+    EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data[1].Title."));
+    EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data[1.Title"));
+    EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Pos[1]"));
+    EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, ""));
+    EXPECT_EQ("Leg", parameterName(0x52, 0x420, 0xC, "Legs[7]")) << "a named element";
+    EXPECT_EQ("Held", parameterName(0x50, 0x200, 0xC, "Details.Members[2].Held"));
+    EXPECT_EQ("Number", parameterName(0x50, 0x200, 0xC, "Details.Caller.Number"));
+    EXPECT_EQ("", parameterName(0x50, 0x200, 0xC, "Details.Members[7].Held")) << "MaxIndex 6";
+    EXPECT_EQ("", parameterName(0x31, 0x402, 0x7, "Pos")) << "no such OpType";
+}
+
+TEST_F(QuarnelLookup, ParameterTextsResolveLeniently) {
+    EXPECT_EQ("Volume", parameterPath(0x22, 0x400, 0xC, "Volume"));
+    EXPECT_EQ("Data[1].Title", parameterPath(0x31, 0x402, 0xC, "Data.Title"));
+    EXPECT_EQ("Data[4].Title", parameterPath(0x31, 0x402, 0xC, "Data[4].Title"));
+    EXPECT_EQ("Data[1].Title", parameterPath(0x31, 0x402, 0xC, "Data[n].Title"));
+    EXPECT_EQ("Data[1].Length", parameterPath(0x31, 0x402, 0xC, "2.3"));
+    EXPECT_EQ("Volume", parameterPath(0x22, 0x400, 0xC, "1"));
+    EXPECT_EQ("", parameterPath(0x22, 0x400, 0xC, "2"));
+    EXPECT_EQ("", parameterPath(0x22, 0x400, 0xC, "Loudness"));
+    EXPECT_EQ("Details.Members[1].Line", parameterPath(0x50, 0x200, 0xC, "Details.Members.Line"));
+}

@@ -1,0 +1,83 @@
+// Change notifications of managers.
+
+#include "QuarnelTestSupport.h"
+
+using namespace qtest;
+
+namespace {
+class CountingSink : public KQRNFCatChangedSink {
+public:
+    void OnFCatChanged() override {
+        ++calls;
+        if (onCall) onCall();
+    }
+    int calls = 0;
+    std::function<void()> onCall;
+};
+} // namespace
+
+using QuarnelSinks = ManagerTest;
+
+TEST_F(QuarnelSinks, RegisteredSinksHearLoadsReloadsAndUnloadsOnly) {
+    CountingSink sink;
+    EXPECT_FALSE(sink.Register(0xFFFFFF));
+    EXPECT_EQ(0u, sink.GetRegisteredHandle());
+    ASSERT_TRUE(sink.Register(handle));
+    ASSERT_EQ(QRN_OK, load(sample("standard.xml")));
+    EXPECT_EQ(1, sink.calls);
+    ASSERT_EQ(QRN_OK, load(sample("standard.xml")));
+    EXPECT_EQ(2, sink.calls) << "a reload replaces the catalog";
+    EXPECT_NE(QRN_OK, load(sample("missing.xml")));
+    EXPECT_EQ(2, sink.calls) << "a failed load changes nothing";
+
+    mgr->SetOption(QRN_OPT_LOAD_CACHE);
+    ASSERT_EQ(QRN_OK, load(sample("single.xml")));
+    EXPECT_EQ(3, sink.calls);
+    ASSERT_EQ(QRN_OK, load(sample("single.xml")));
+    EXPECT_EQ(3, sink.calls) << "the very same catalog from the cache is no change";
+
+    std::string name;
+    ASSERT_EQ(QRN_OK, mgr->LoadFCat(sample("single.xml"), QRN_LOAD_UNLOAD, name, QRN_LOG_NONE, ""));
+    EXPECT_EQ(4, sink.calls);
+    sink.Unregister();
+    ASSERT_EQ(QRN_OK, load(sample("single.xml")));
+    EXPECT_EQ(4, sink.calls);
+}
+
+TEST_F(QuarnelSinks, RegistrationMovesBetweenManagersAndEndsWithEither) {
+    QRNHandle other = 0;
+    ASSERT_EQ(0, gQRNCreateFCatManager(&other, "other"));
+    CountingSink sink;
+    ASSERT_TRUE(sink.Register(handle));
+    ASSERT_TRUE(sink.Register(other));
+    ASSERT_EQ(QRN_OK, load(sample("single.xml")));
+    EXPECT_EQ(0, sink.calls) << "registered with the other manager only";
+    std::string name;
+    ASSERT_EQ(QRN_OK, gQRNFCatManager(other)->LoadFCat(sample("single.xml"), 1, name, 0, ""));
+    EXPECT_EQ(1, sink.calls);
+
+    ASSERT_EQ(0, gQRNDestroyFCatManager(other));
+    EXPECT_EQ(0u, sink.GetRegisteredHandle());
+    sink.Unregister(); // harmless
+
+    {
+        CountingSink shortLived;
+        ASSERT_TRUE(shortLived.Register(handle));
+    }
+    ASSERT_EQ(QRN_OK, load(sample("rearseat.xml"))) << "a destroyed sink is no longer told";
+}
+
+TEST_F(QuarnelSinks, SinksMayUnregisterOthersWhileBeingTold) {
+    CountingSink first, second, third;
+    ASSERT_TRUE(first.Register(handle));
+    ASSERT_TRUE(second.Register(handle));
+    ASSERT_TRUE(third.Register(handle));
+    first.onCall = [&] {
+        second.Unregister();
+        first.Unregister();
+    };
+    ASSERT_EQ(QRN_OK, load(sample("single.xml")));
+    EXPECT_EQ(1, first.calls);
+    EXPECT_EQ(0, second.calls);
+    EXPECT_EQ(1, third.calls);
+}
