@@ -53,10 +53,11 @@ private:
         out_.append(buf, static_cast<std::size_t>(std::min(n, static_cast<int>(sizeof buf) - 1)));
     }
     std::string word() { return kWords[rnd_.below(static_cast<int>(sizeof kWords / sizeof *kWords))]; }
-    void description(const char* indent) {
+    // Real catalogs describe nearly everything in prose, so the text carries much of the size.
+    void description(const char* indent, int minWords, int spread) {
         out_ += indent;
         out_ += "<Description>";
-        const int words = 4 + rnd_.below(24);
+        const int words = minWords + rnd_.below(spread);
         for (int i = 0; i < words; ++i) {
             if (i) out_ += (i % 9 == 0) ? "&#13;&#10;\t" : " ";
             out_ += word();
@@ -66,7 +67,7 @@ private:
 
     void fblock(int b) {
         add("  <FBlock ID=\"0x%02lX\" Name=\"SynthBlock%03ld\">\n", b, b);
-        description("    ");
+        description("    ", 10, 40);
         add("    <Device Name=\"Device%ld\"><Description>Device of block %ld</Description></Device>\n", b, b);
         for (int f = 0; f < o_.functionsPerFBlock; ++f)
             function(f);
@@ -80,7 +81,7 @@ private:
         out_ += word();
         add("Fn%ld\" Kind=\"", f);
         out_ += method ? "Method\" Class=\"Trigger\">\n" : "Property\">\n";
-        description("      ");
+        description("      ", 20, 60);
         if (method) {
             out_ += "      <OPType ID=\"0x0\">\n";
             param("Handle", 6);
@@ -107,6 +108,7 @@ private:
         out_ += "        <Parameter Name=\"";
         out_ += name;
         out_ += "\">\n";
+        description("          ", 6, 24);
         switch (shape) {
         case 0: {
             const int max = 10 + rnd_.below(240);
@@ -123,7 +125,13 @@ private:
             for (int v = 0; v < values; ++v) {
                 add("            <TEnumValue Code=\"0x%02lX\" Name=\"", v);
                 out_ += word();
-                add("%ld\"/>\n", v);
+                if (v % 2) {
+                    add("%ld\">\n", v);
+                    description("              ", 3, 12);
+                    out_ += "            </TEnumValue>\n";
+                } else {
+                    add("%ld\"/>\n", v);
+                }
             }
             out_ += "          </TEnum>\n";
             break;

@@ -15,11 +15,9 @@ bool equalNames(std::string_view a, std::string_view b, bool ignoreCase) {
 }
 
 std::size_t Catalog::memoryUse() const {
-    return sizeof(*this) + pool.capacity() + fblocks.capacity() * sizeof(FBlockDef) +
-           functions.capacity() * sizeof(FunctionDef) + opTypes.capacity() * sizeof(OpTypeDef) +
-           params.capacity() * sizeof(ParamDef) + values.capacity() * sizeof(NamedValue) +
-           attributes.capacity() * sizeof(Attribute) + caseValues.capacity() * sizeof(std::int64_t) +
-           instances.capacity();
+    return sizeof(*this) + pool.memoryUse() + fblocks.capacity() * sizeof(FBlockDef) + functions.memoryUse() +
+           opTypes.memoryUse() + params.memoryUse() + values.memoryUse() +
+           attributes.capacity() * sizeof(Attribute) + numbers.memoryUse() + instances.capacity();
 }
 
 namespace {

@@ -1,7 +1,10 @@
 #pragma once
 // Immutable in-memory form of one catalog file. Shared (std::shared_ptr<const Catalog>)
 // by managers, the load cache, messages and containers, so that any of them may outlive
-// the others. Texts live in one pool; records refer to them by offset.
+// the others. Texts live in a pool; records refer to them by position.
+
+#include "ChunkedVector.h"
+#include "TextPool.h"
 
 #include <cstdint>
 #include <string>
@@ -9,12 +12,6 @@
 #include <vector>
 
 namespace quarnel {
-
-struct Text {
-    std::uint32_t offset = 0;
-    std::uint32_t length = 0;
-    bool empty() const { return length == 0; }
-};
 
 // A contiguous run of records in one of the catalog's vectors.
 struct Range {
@@ -36,31 +33,34 @@ struct Attribute {
     std::int32_t value = 0;
 };
 
-struct ParamDef {
-    Text name;
-    Text description;
-    Text unit;
-    std::uint8_t type = 0; // QRN_TYPE_...
-    std::uint8_t role = 0; // QRN_KIND_... given by the catalog, 0 for none
-    std::uint8_t size = 0; // bytes of fixed-size values (1, 2, 4)
-    NumberType numberType = NumberType::UByte;
-    bool prefixed = false; // short stream: one length byte first
-    bool named = true;     // false for an array element without a name
+// Range and unit of a number parameter, apart from ParamDef to keep that small.
+struct NumberDef {
     std::int64_t minimum = 0;
     std::int64_t maximum = 0;
     std::int64_t step = 1;
-    std::int32_t exponent = 0;
-    std::int32_t maxLength = -1; // string or raw stream; -1 none
-    std::uint32_t maxIndex = 0;  // array or repeated stream case; 0 none
-    std::uint32_t mask = 0;      // bit field
-    std::uint8_t coding = 0;     // string coding byte
-    bool indexed = false;        // stream case repeats
-    std::int32_t selector = -1;  // stream: position of the selecting sibling in its sequence
-    Text selectorName;
-    Range children;   // record fields, array element, stream cases, case parameters
-    Range values;     // enum values or bool-field bits
-    Range caseValues; // stream case: selector values (empty = default case)
+    Text unit;
+    std::int8_t exponent = 0;
+    NumberType numberType = NumberType::UByte;
+};
+
+struct ParamDef {
+    Text name;
+    Text description;
+    Range children; // record fields, array element, stream cases, case parameters
+    Range values;   // enum values, bool-field bits, or a stream case's selector values (no names)
     Range attributes;
+    std::uint32_t mask = 0;      // bit field
+    std::uint32_t number = 0;    // number: index of its NumberDef
+    std::uint16_t maxLength = 0; // string or raw stream; 0 none
+    std::uint16_t maxIndex = 0;  // array or repeated stream case; 0 none
+    std::int16_t selector = -1;  // stream: position of the selecting sibling in its sequence
+    std::uint8_t type = 0;       // QRN_TYPE_...
+    std::uint8_t role = 0;       // QRN_KIND_...
+    std::uint8_t size = 0;       // bytes of fixed-size values (1, 2, 4)
+    std::uint8_t coding = 0;     // string coding byte
+    bool prefixed = false;       // short stream: one length byte first
+    bool named = true;           // false for an array element without a name
+    bool indexed = false;        // stream case repeats
 };
 
 struct OpTypeDef {
@@ -92,20 +92,21 @@ struct FBlockDef {
 };
 
 struct Catalog {
-    std::string pool;
+    TextPool pool;
     Text name;
     Text description;
     Text version;
     std::vector<FBlockDef> fblocks;
-    std::vector<FunctionDef> functions;
-    std::vector<OpTypeDef> opTypes;
-    std::vector<ParamDef> params;
-    std::vector<NamedValue> values;
+    ChunkedVector<FunctionDef> functions;
+    ChunkedVector<OpTypeDef> opTypes;
+    ChunkedVector<ParamDef> params;
+    ChunkedVector<NamedValue> values;
+    ChunkedVector<NumberDef> numbers;
     std::vector<Attribute> attributes;
-    std::vector<std::int64_t> caseValues;
     std::vector<std::uint8_t> instances;
 
-    std::string_view view(Text t) const { return std::string_view(pool.data() + t.offset, t.length); }
+    std::string_view view(Text t) const { return pool.view(t); }
+    const NumberDef& number(const ParamDef& d) const { return numbers[d.number]; }
     std::string str(Text t) const { return std::string(view(t)); }
     // Heap bytes held, for the memory budget.
     std::size_t memoryUse() const;

@@ -1,14 +1,15 @@
 #include "CatalogReader.h"
 
 #include "NumberText.h"
+#include "SeenSet.h"
 #include "QuarnelDefs.h"
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <system_error>
 
 namespace quarnel {
@@ -78,6 +79,27 @@ const OpTypeName kMethodOpTypes[] = {{0x0, "Start"},          {0x1, "Abort"},   
                                      {0x9, "ErrorAck"},       {0xA, "ProcessingAck"}, {0xB, "Processing"},
                                      {0xC, "Result"},         {0xD, "ResultAck"},     {0xF, "Error"}};
 
+// Inline comparison: element and attribute names are compared hundreds of thousands of
+// times per large catalog, so no library call per comparison.
+inline bool same(const char* s, const char* lit) {
+    while (*lit) {
+        if (*s++ != *lit++) return false;
+    }
+    return *s == 0;
+}
+
+// Characters a name may not hold: controls and the separators of paths, lists and texts.
+struct NameCharTable {
+    bool bad[256] = {};
+    NameCharTable() {
+        for (int c = 0; c < 0x20; ++c)
+            bad[c] = true;
+        for (const char* p = ".[](),\""; *p; ++p)
+            bad[static_cast<unsigned char>(*p)] = true;
+    }
+};
+const NameCharTable kNameChars;
+
 // Types whose data runs to the end of their sequence, so they must come last in it.
 bool takesRest(const ParamDef& p) {
     switch (p.type) {
@@ -102,6 +124,10 @@ public:
 private:
     Catalog& c_;
     LoadError& err_;
+    std::vector<pugi::xml_node> valueNodes_;
+    SeenSet<std::int64_t> seenIds_;
+    Text pendingSelector_; // selector name of the stream just read, for its sequence to resolve
+    SeenSet<std::string_view> seenNames_;
 
     bool fail(pugi::xml_node at, int code, std::string what) {
         err_.code = code;
@@ -111,31 +137,29 @@ private:
     }
     bool bad(pugi::xml_node at, const std::string& what) { return fail(at, QRN_ERR_CONTENT, what); }
 
-    Text addText(std::string_view s) {
-        Text t;
-        t.offset = static_cast<std::uint32_t>(c_.pool.size());
-        t.length = static_cast<std::uint32_t>(s.size());
-        c_.pool.append(s.data(), s.size());
-        return t;
-    }
+    Text addText(std::string_view s) { return c_.pool.add(s); }
 
-    bool checkAttributes(pugi::xml_node n, std::initializer_list<const char*> allowed) {
-        for (pugi::xml_attribute a : n.attributes()) {
-            bool known = false;
-            for (const char* name : allowed) {
-                if (std::strcmp(a.name(), name) == 0) {
-                    known = true;
-                    break;
-                }
-            }
-            if (!known)
-                return bad(n, std::string("unknown attribute ") + a.name() + " on <" + n.name() + ">");
+    // Collects the attributes of n in one pass into found[i] for names[i]; any other
+    // attribute is an error.
+    template <std::size_t N>
+    bool collect(pugi::xml_node n, const char* const (&names)[N], pugi::xml_attribute (&found)[N]) {
+        for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+            const char* an = a.name();
+            std::size_t i = 0;
+            while (i < N && !same(an, names[i]))
+                ++i;
+            if (i == N) return bad(n, std::string("unknown attribute ") + an + " on <" + n.name() + ">");
+            found[i] = a;
         }
         return true;
     }
+    bool noAttributes(pugi::xml_node n) {
+        if (pugi::xml_attribute a = n.first_attribute())
+            return bad(n, std::string("unknown attribute ") + a.name() + " on <" + n.name() + ">");
+        return true;
+    }
 
-    bool name(pugi::xml_node n, const char* attr, bool required, Text& out) {
-        pugi::xml_attribute a = n.attribute(attr);
+    bool name(pugi::xml_node n, pugi::xml_attribute a, const char* attr, bool required, Text& out) {
         if (!a) {
             if (required) return bad(n, std::string("<") + n.name() + "> has no " + attr);
             return true;
@@ -147,18 +171,16 @@ private:
         if (s.front() == ' ' || s.back() == ' ')
             return bad(n, std::string(attr) + " \"" + std::string(s) + "\" begins or ends with a space");
         for (char ch : s) {
-            if (static_cast<unsigned char>(ch) < 0x20 || std::strchr(".[](),\"", ch))
+            if (kNameChars.bad[static_cast<unsigned char>(ch)])
                 return bad(n, std::string(attr) + " \"" + std::string(s) +
-                                  "\" contains a character of .[](),\" "
-                                  "or a control character");
+                                  "\" contains a character of .[](),\" or a control character");
         }
         out = addText(s);
         return true;
     }
 
-    bool integer(pugi::xml_node n, const char* attr, std::int64_t lo, std::int64_t hi, bool required,
-                 std::int64_t& out) {
-        pugi::xml_attribute a = n.attribute(attr);
+    bool integer(pugi::xml_node n, pugi::xml_attribute a, const char* attr, std::int64_t lo, std::int64_t hi,
+                 bool required, std::int64_t& out) {
         if (!a) {
             if (required) return bad(n, std::string("<") + n.name() + "> has no " + attr);
             return true;
@@ -176,13 +198,12 @@ private:
         return true;
     }
 
-    bool flag(pugi::xml_node n, const char* attr, bool& out) {
-        pugi::xml_attribute a = n.attribute(attr);
+    bool flag(pugi::xml_node n, pugi::xml_attribute a, const char* attr, bool& out) {
         if (!a) return true;
-        std::string_view v = a.value();
-        if (v == "true" || v == "1")
+        const char* v = a.value();
+        if (same(v, "true") || same(v, "1"))
             out = true;
-        else if (v == "false" || v == "0")
+        else if (same(v, "false") || same(v, "0"))
             out = false;
         else
             return bad(n, std::string(attr) + " must be true or false");
@@ -190,8 +211,8 @@ private:
     }
 
     bool description(pugi::xml_node n, Text& out) {
-        if (!checkAttributes(n, {})) return false;
-        for (pugi::xml_node ch : n.children()) {
+        if (!noAttributes(n)) return false;
+        for (pugi::xml_node ch = n.first_child(); ch; ch = ch.next_sibling()) {
             if (ch.type() == pugi::node_element) return bad(ch, "<Description> holds text only");
         }
         std::string_view s = n.text().get();
@@ -214,6 +235,39 @@ private:
         return true; // comments, processing instructions
     }
 
+    // Position of the first record whose id (first) or name (second) repeats an earlier
+    // one; -1 when none does. Ids win over names at the same position.
+    template <class IdOf, class NameOf>
+    std::pair<long, long> firstRepeats(std::uint32_t count, IdOf idOf, NameOf nameOf) {
+        seenIds_.reset(count);
+        seenNames_.reset(count);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (!seenIds_.insert(idOf(i))) return {static_cast<long>(i), -1};
+            if (!seenNames_.insert(nameOf(i))) return {-1, static_cast<long>(i)};
+        }
+        return {-1, -1};
+    }
+
+    // Reports the first repeated id or name among all[first ..], one record per node.
+    template <class Records>
+    bool checkRepeats(const Records& all, std::uint32_t first, const std::vector<pugi::xml_node>& nodes,
+                      const char* what, int digits, const std::string& where) {
+        auto records = [&](std::uint32_t i) -> const auto& {
+            return all[first + i];
+        };
+        const auto [id, name] = firstRepeats(
+            static_cast<std::uint32_t>(nodes.size()),
+            [&](std::uint32_t i) { return std::int64_t(records(i).id); },
+            [&](std::uint32_t i) { return c_.view(records(i).name); });
+        if (id >= 0)
+            return bad(nodes[id], std::string(what) + " id " + formatHex(records(id).id, digits) +
+                                      " appears twice" + where);
+        if (name >= 0)
+            return bad(nodes[name],
+                       std::string(what) + " name " + c_.str(records(name).name) + " appears twice" + where);
+        return true;
+    }
+
     static std::uint32_t countChildren(pugi::xml_node n, const char* name) {
         std::uint32_t count = 0;
         for (pugi::xml_node ch = n.child(name); ch; ch = ch.next_sibling(name))
@@ -228,6 +282,7 @@ private:
                     bool element);
     bool readParam(pugi::xml_node n, ParamDef& p, int depth, bool restHere, bool element);
     bool readType(pugi::xml_node t, ParamDef& p, int depth, bool restHere);
+    bool readStream(pugi::xml_node t, ParamDef& p, int depth);
     bool readValues(pugi::xml_node t, const char* child, const char* codeAttr, std::int64_t maxCode,
                     ParamDef& p);
 };
@@ -235,48 +290,48 @@ private:
 bool Reader::readRoot(const pugi::xml_document& doc) {
     pugi::xml_node root = doc.document_element();
     if (!root) return fail(pugi::xml_node(), QRN_ERR_XML, "no root element");
-    if (std::strcmp(root.name(), "FunctionCatalog") != 0)
+    if (!same(root.name(), "FunctionCatalog"))
         return bad(root, std::string("root element is <") + root.name() + ">, not <FunctionCatalog>");
-    if (!checkAttributes(root, {"Name"}) || !name(root, "Name", true, c_.name)) return false;
+    static const char* const kAttrs[] = {"Name"};
+    pugi::xml_attribute at[1];
+    if (!collect(root, kAttrs, at) || !name(root, at[0], "Name", true, c_.name)) return false;
 
-    c_.fblocks.resize(countChildren(root, "FBlock"));
-    std::uint32_t index = 0;
+    std::vector<pugi::xml_node> nodes;
     bool seenVersion = false, seenDescription = false;
-    for (pugi::xml_node n : root.children()) {
+    for (pugi::xml_node n = root.first_child(); n; n = n.next_sibling()) {
         const char* tag = n.name();
         if (n.type() != pugi::node_element) {
             if (!unexpected(n, "FunctionCatalog")) return false;
-        } else if (std::strcmp(tag, "FBlock") == 0) {
+        } else if (same(tag, "FBlock")) {
             FBlockDef fb;
             if (!readFBlock(n, fb)) return false;
-            for (std::uint32_t i = 0; i < index; ++i) {
-                if (c_.fblocks[i].id == fb.id)
-                    return bad(n, "FBlock id " + formatHex(fb.id, 2) + " appears twice");
-                if (c_.view(c_.fblocks[i].name) == c_.view(fb.name))
-                    return bad(n, "FBlock name " + c_.str(fb.name) + " appears twice");
-            }
-            c_.fblocks[index++] = fb;
-        } else if (std::strcmp(tag, "CatalogVersion") == 0) {
-            if (!onlyOnce(n, seenVersion) || !checkAttributes(n, {"Release", "Date", "Author"})) return false;
-            c_.version = addText(n.attribute("Release").value());
-        } else if (std::strcmp(tag, "Description") == 0) {
+            c_.fblocks.push_back(fb);
+            nodes.push_back(n);
+        } else if (same(tag, "CatalogVersion")) {
+            static const char* const kVersion[] = {"Release", "Date", "Author"};
+            pugi::xml_attribute v[3];
+            if (!onlyOnce(n, seenVersion) || !collect(n, kVersion, v)) return false;
+            c_.version = addText(v[0].value());
+        } else if (same(tag, "Description")) {
             if (!onlyOnce(n, seenDescription) || !description(n, c_.description)) return false;
         } else if (!unexpected(n, "FunctionCatalog")) {
             return false;
         }
     }
-    return true;
+    return checkRepeats(c_.fblocks, 0, nodes, "FBlock", 2, "");
 }
 
 bool Reader::readFBlock(pugi::xml_node n, FBlockDef& fb) {
+    static const char* const kAttrs[] = {"ID", "Name", "Hidden", "Instances"};
+    pugi::xml_attribute at[4];
     std::int64_t id = 0;
-    if (!checkAttributes(n, {"ID", "Name", "Hidden", "Instances"}) || !integer(n, "ID", 0, 0xFF, true, id) ||
-        !name(n, "Name", true, fb.name) || !flag(n, "Hidden", fb.hidden))
+    if (!collect(n, kAttrs, at) || !integer(n, at[0], "ID", 0, 0xFF, true, id) ||
+        !name(n, at[1], "Name", true, fb.name) || !flag(n, at[2], "Hidden", fb.hidden))
         return false;
     fb.id = static_cast<std::int32_t>(id);
-    if (pugi::xml_attribute inst = n.attribute("Instances")) {
+    if (at[3]) {
         fb.instances.first = static_cast<std::uint32_t>(c_.instances.size());
-        std::string_view rest = inst.value();
+        std::string_view rest = at[3].value();
         while (!(rest = trimBlanks(rest)).empty()) {
             std::size_t end = rest.find_first_of(" \t\r\n");
             std::string_view word = rest.substr(0, end);
@@ -289,19 +344,18 @@ bool Reader::readFBlock(pugi::xml_node n, FBlockDef& fb) {
         fb.instances.count = static_cast<std::uint32_t>(c_.instances.size()) - fb.instances.first;
     }
 
+    // Functions of one FBlock are contiguous: nothing inside a function adds functions.
     fb.functions.first = static_cast<std::uint32_t>(c_.functions.size());
-    fb.functions.count = countChildren(n, "Function");
-    c_.functions.resize(fb.functions.end());
-    std::uint32_t index = fb.functions.first;
+    std::vector<pugi::xml_node> nodes;
     bool seenDescription = false, seenDevice = false;
-    for (pugi::xml_node ch : n.children()) {
+    for (pugi::xml_node ch = n.first_child(); ch; ch = ch.next_sibling()) {
         const char* tag = ch.name();
         if (ch.type() != pugi::node_element) {
             if (!unexpected(ch, "FBlock")) return false;
-        } else if (std::strcmp(tag, "Function") == 0) {
+        } else if (same(tag, "Function")) {
             FunctionDef fn;
             if (!readFunction(ch, fn)) return false;
-            for (std::uint32_t i = fb.functions.first; i < index; ++i) {
+            for (std::uint32_t i = fb.functions.first; i < c_.functions.size(); ++i) {
                 if (c_.functions[i].id == fn.id)
                     return bad(ch,
                                "function id " + formatHex(fn.id, 3) + " appears twice in " + c_.str(fb.name));
@@ -309,19 +363,21 @@ bool Reader::readFBlock(pugi::xml_node n, FBlockDef& fb) {
                     return bad(ch,
                                "function name " + c_.str(fn.name) + " appears twice in " + c_.str(fb.name));
             }
-            c_.functions[index++] = fn;
-        } else if (std::strcmp(tag, "Description") == 0) {
+            c_.functions.push_back(fn);
+        } else if (same(tag, "Description")) {
             if (!onlyOnce(ch, seenDescription) || !description(ch, fb.description)) return false;
-        } else if (std::strcmp(tag, "Device") == 0) {
-            if (!onlyOnce(ch, seenDevice) || !checkAttributes(ch, {"Name"}) ||
-                !name(ch, "Name", true, fb.deviceName))
+        } else if (same(tag, "Device")) {
+            static const char* const kDevice[] = {"Name"};
+            pugi::xml_attribute d[1];
+            if (!onlyOnce(ch, seenDevice) || !collect(ch, kDevice, d) ||
+                !name(ch, d[0], "Name", true, fb.deviceName))
                 return false;
             bool seenDeviceDescription = false;
-            for (pugi::xml_node d : ch.children()) {
-                if (d.type() == pugi::node_element && std::strcmp(d.name(), "Description") == 0) {
-                    if (!onlyOnce(d, seenDeviceDescription) || !description(d, fb.deviceDescription))
+            for (pugi::xml_node dn = ch.first_child(); dn; dn = dn.next_sibling()) {
+                if (dn.type() == pugi::node_element && same(dn.name(), "Description")) {
+                    if (!onlyOnce(dn, seenDeviceDescription) || !description(dn, fb.deviceDescription))
                         return false;
-                } else if (!unexpected(d, "Device")) {
+                } else if (!unexpected(dn, "Device")) {
                     return false;
                 }
             }
@@ -329,74 +385,77 @@ bool Reader::readFBlock(pugi::xml_node n, FBlockDef& fb) {
             return false;
         }
     }
-    return true;
+    fb.functions.count = static_cast<std::uint32_t>(c_.functions.size()) - fb.functions.first;
+    return checkRepeats(c_.functions, fb.functions.first, nodes, "function", 3, " in " + c_.str(fb.name));
 }
 
 bool Reader::readFunction(pugi::xml_node n, FunctionDef& fn) {
+    static const char* const kAttrs[] = {"ID", "Name", "Kind", "Class", "Hidden"};
+    pugi::xml_attribute at[5];
     std::int64_t id = 0;
-    if (!checkAttributes(n, {"ID", "Name", "Kind", "Class", "Hidden"}) ||
-        !integer(n, "ID", 0, 0xFFF, true, id) || !name(n, "Name", true, fn.name) ||
-        !flag(n, "Hidden", fn.hidden))
+    if (!collect(n, kAttrs, at) || !integer(n, at[0], "ID", 0, 0xFFF, true, id) ||
+        !name(n, at[1], "Name", true, fn.name) || !flag(n, at[4], "Hidden", fn.hidden))
         return false;
     fn.id = static_cast<std::int32_t>(id);
-    std::string_view kind = n.attribute("Kind").value();
-    if (kind == "Property")
+    const char* kind = at[2].value();
+    if (same(kind, "Property"))
         fn.type = QRN_FUNCTION_PROPERTY;
-    else if (kind == "Method")
+    else if (same(kind, "Method"))
         fn.type = QRN_FUNCTION_METHOD;
     else
         return bad(n, "Kind must be Property or Method");
     const bool method = fn.type == QRN_FUNCTION_METHOD;
     fn.functionClass = method ? 0 : 16;
-    if (pugi::xml_attribute cls = n.attribute("Class")) {
+    if (at[3]) {
         std::int64_t code = -1;
-        if (!parseInteger(cls.value(), false, code)) {
+        if (!parseInteger(at[3].value(), false, code)) {
             for (int i = 0; i < 30; ++i) {
-                if (kClassNames[i] && std::strcmp(kClassNames[i], cls.value()) == 0) code = i;
+                if (kClassNames[i] && same(at[3].value(), kClassNames[i])) code = i;
             }
         }
         if (code < 0 || code > 29)
-            return bad(n, std::string("unknown function class \"") + cls.value() + "\"");
+            return bad(n, std::string("unknown function class \"") + at[3].value() + "\"");
         fn.functionClass = static_cast<std::int32_t>(code);
     }
 
+    // OpTypes of one function are contiguous: nothing inside an OpType adds OpTypes.
     fn.opTypes.first = static_cast<std::uint32_t>(c_.opTypes.size());
-    fn.opTypes.count = countChildren(n, "OPType");
-    c_.opTypes.resize(fn.opTypes.end());
-    std::uint32_t index = fn.opTypes.first;
     bool seenDescription = false;
-    for (pugi::xml_node ch : n.children()) {
+    for (pugi::xml_node ch = n.first_child(); ch; ch = ch.next_sibling()) {
         const char* tag = ch.name();
         if (ch.type() != pugi::node_element) {
             if (!unexpected(ch, "Function")) return false;
-        } else if (std::strcmp(tag, "OPType") == 0) {
+        } else if (same(tag, "OPType")) {
             OpTypeDef op;
             if (!readOpType(ch, method, op)) return false;
-            for (std::uint32_t i = fn.opTypes.first; i < index; ++i) {
+            for (std::uint32_t i = fn.opTypes.first; i < c_.opTypes.size(); ++i) {
                 if (c_.opTypes[i].id == op.id)
                     return bad(ch,
                                "OpType id " + formatHex(op.id, 1) + " appears twice in " + c_.str(fn.name));
                 if (c_.view(c_.opTypes[i].name) == c_.view(op.name))
                     return bad(ch, "OpType name " + c_.str(op.name) + " appears twice in " + c_.str(fn.name));
             }
-            c_.opTypes[index++] = op;
-        } else if (std::strcmp(tag, "Description") == 0) {
+            c_.opTypes.push_back(op);
+        } else if (same(tag, "Description")) {
             if (!onlyOnce(ch, seenDescription) || !description(ch, fn.description)) return false;
         } else if (!unexpected(ch, "Function")) {
             return false;
         }
     }
+    fn.opTypes.count = static_cast<std::uint32_t>(c_.opTypes.size()) - fn.opTypes.first;
     return true;
 }
 
 bool Reader::readOpType(pugi::xml_node n, bool method, OpTypeDef& op) {
+    static const char* const kAttrs[] = {"ID", "Name", "Hidden"};
+    pugi::xml_attribute at[3];
     std::int64_t id = 0;
-    if (!checkAttributes(n, {"ID", "Name", "Hidden"}) || !integer(n, "ID", 0, 0xF, true, id) ||
-        !flag(n, "Hidden", op.hidden))
+    if (!collect(n, kAttrs, at) || !integer(n, at[0], "ID", 0, 0xF, true, id) ||
+        !flag(n, at[2], "Hidden", op.hidden))
         return false;
     op.id = static_cast<std::int32_t>(id);
-    if (n.attribute("Name")) {
-        if (!name(n, "Name", true, op.name)) return false;
+    if (at[1]) {
+        if (!name(n, at[1], "Name", true, op.name)) return false;
     } else {
         const char* standard = nullptr;
         if (method) {
@@ -409,8 +468,8 @@ bool Reader::readOpType(pugi::xml_node n, bool method, OpTypeDef& op) {
         if (!standard) return bad(n, "OpType " + formatHex(op.id, 1) + " has no standard name; give Name");
         op.name = addText(standard);
     }
-    for (pugi::xml_node ch : n.children()) {
-        if (ch.type() == pugi::node_element && std::strcmp(ch.name(), "Parameter") == 0) continue;
+    for (pugi::xml_node ch = n.first_child(); ch; ch = ch.next_sibling()) {
+        if (ch.type() == pugi::node_element && same(ch.name(), "Parameter")) continue;
         if (!unexpected(ch, "OPType")) return false;
     }
     return readParams(n, op.params, 1, true, QRN_KIND_PARAMETER, false);
@@ -419,49 +478,56 @@ bool Reader::readOpType(pugi::xml_node n, bool method, OpTypeDef& op) {
 bool Reader::readParams(pugi::xml_node parent, Range& out, int depth, bool restAllowed, int defaultKind,
                         bool element) {
     if (depth > kMaxParamDepth) return fail(parent, QRN_ERR_LIMIT, "parameters nested deeper than 16 levels");
+    // Parameters nest, so the run of this sequence is reserved before reading its members.
     out.first = static_cast<std::uint32_t>(c_.params.size());
     out.count = countChildren(parent, "Parameter");
     if (element && out.count != 1) return bad(parent, "<TArray> needs exactly one <Parameter>, its element");
     c_.params.resize(out.end());
     std::uint32_t i = 0;
-    for (pugi::xml_node n = parent.child("Parameter"); n; n = n.next_sibling("Parameter"), ++i) {
+    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling()) {
+        if (!same(n.name(), "Parameter")) continue;
         ParamDef p;
+        pendingSelector_ = Text();
         if (!readParam(n, p, depth, restAllowed && i + 1 == out.count, element)) return false;
         if (p.role == 0) p.role = static_cast<std::uint8_t>(defaultKind);
         for (std::uint32_t j = out.first; j < out.first + i; ++j) {
             if (c_.view(c_.params[j].name) == c_.view(p.name))
                 return bad(n, "parameter name " + c_.str(p.name) + " appears twice");
         }
-        if (!p.selectorName.empty()) {
+        const Text selectorName = pendingSelector_;
+        pendingSelector_ = Text();
+        if (!selectorName.empty()) {
             for (std::uint32_t j = out.first; j < out.first + i; ++j) {
-                if (c_.view(c_.params[j].name) != c_.view(p.selectorName)) continue;
+                if (c_.view(c_.params[j].name) != c_.view(selectorName)) continue;
                 const int t = c_.params[j].type;
                 if (t != QRN_TYPE_NUMBER && t != QRN_TYPE_ENUM && t != QRN_TYPE_BOOLEAN &&
                     t != QRN_TYPE_BITFIELD && t != QRN_TYPE_ERROR)
-                    return bad(n, "stream selector " + c_.str(p.selectorName) +
+                    return bad(n, "stream selector " + c_.str(selectorName) +
                                       " is not a number, enum or boolean");
-                p.selector = static_cast<std::int32_t>(j - out.first);
+                p.selector = static_cast<std::int16_t>(j - out.first);
             }
             if (p.selector < 0)
-                return bad(n, "stream selector " + c_.str(p.selectorName) + " is not an earlier parameter");
+                return bad(n, "stream selector " + c_.str(selectorName) + " is not an earlier parameter");
         }
-        c_.params[out.first + i] = p;
+        c_.params[out.first + i++] = p;
     }
     return true;
 }
 
 bool Reader::readParam(pugi::xml_node n, ParamDef& p, int depth, bool restHere, bool element) {
-    if (!checkAttributes(n, {"Name", "Role"}) || !name(n, "Name", !element, p.name)) return false;
+    static const char* const kAttrs[] = {"Name", "Role"};
+    pugi::xml_attribute at[2];
+    if (!collect(n, kAttrs, at) || !name(n, at[0], "Name", !element, p.name)) return false;
     p.named = !p.name.empty();
-    if (pugi::xml_attribute role = n.attribute("Role")) {
-        std::string_view r = role.value();
-        if (r == "position")
+    if (at[1]) {
+        const char* r = at[1].value();
+        if (same(r, "position"))
             p.role = QRN_KIND_POSITION;
-        else if (r == "length")
+        else if (same(r, "length"))
             p.role = QRN_KIND_LENGTH;
-        else if (r == "reserved")
+        else if (same(r, "reserved"))
             p.role = QRN_KIND_RESERVED;
-        else if (r == "padding")
+        else if (same(r, "padding"))
             p.role = QRN_KIND_PADDING;
         else
             return bad(n, "Role must be position, length, reserved or padding");
@@ -469,16 +535,21 @@ bool Reader::readParam(pugi::xml_node n, ParamDef& p, int depth, bool restHere, 
     pugi::xml_node typeNode;
     bool seenDescription = false;
     p.attributes.first = static_cast<std::uint32_t>(c_.attributes.size());
-    for (pugi::xml_node ch : n.children()) {
+    for (pugi::xml_node ch = n.first_child(); ch; ch = ch.next_sibling()) {
         const char* tag = ch.name();
         if (ch.type() != pugi::node_element) {
             if (!unexpected(ch, "Parameter")) return false;
-        } else if (std::strcmp(tag, "Description") == 0) {
+        } else if (tag[0] == 'T') {
+            if (typeNode) return bad(ch, "a parameter has exactly one type element");
+            typeNode = ch;
+        } else if (same(tag, "Description")) {
             if (!onlyOnce(ch, seenDescription) || !description(ch, p.description)) return false;
-        } else if (std::strcmp(tag, "Attribute") == 0) {
+        } else if (same(tag, "Attribute")) {
+            static const char* const kAttr[] = {"ID", "Value"};
+            pugi::xml_attribute aa[2];
             std::int64_t id = 0, value = 0;
-            if (!checkAttributes(ch, {"ID", "Value"}) || !integer(ch, "ID", 0, INT32_MAX, true, id) ||
-                !integer(ch, "Value", INT32_MIN, INT32_MAX, true, value))
+            if (!collect(ch, kAttr, aa) || !integer(ch, aa[0], "ID", 0, INT32_MAX, true, id) ||
+                !integer(ch, aa[1], "Value", INT32_MIN, INT32_MAX, true, value))
                 return false;
             if (id == QRN_ATTR_OFFSET || id == QRN_ATTR_SIZE || id == QRN_ATTR_ARRAY_MAX_INDEX ||
                 id == QRN_ATTR_CASE_INDEXED || id == QRN_ATTR_CASE_MAX_INDEX)
@@ -488,9 +559,6 @@ bool Reader::readParam(pugi::xml_node n, ParamDef& p, int depth, bool restHere, 
                     return bad(ch, "attribute " + std::to_string(id) + " appears twice");
             }
             c_.attributes.push_back({static_cast<std::int32_t>(id), static_cast<std::int32_t>(value)});
-        } else if (tag[0] == 'T') {
-            if (typeNode) return bad(ch, "a parameter has exactly one type element");
-            typeNode = ch;
         } else if (!unexpected(ch, "Parameter")) {
             return false;
         }
@@ -507,29 +575,43 @@ bool Reader::readParam(pugi::xml_node n, ParamDef& p, int depth, bool restHere, 
 bool Reader::readType(pugi::xml_node t, ParamDef& p, int depth, bool restHere) {
     const char* tag = t.name();
     int type = -1;
-    for (const TypeName& tn : kTypeElements)
-        if (std::strcmp(tn.element, tag) == 0) type = tn.type;
+    for (const TypeName& tn : kTypeElements) {
+        if (tn.element[1] == tag[1] && same(tag, tn.element)) {
+            type = tn.type;
+            break;
+        }
+    }
     if (type < 0) return bad(t, std::string("unknown type element <") + tag + ">");
     p.type = static_cast<std::uint8_t>(type);
     std::int64_t v = 0;
     auto noChildren = [&]() {
-        for (pugi::xml_node ch : t.children())
+        for (pugi::xml_node ch = t.first_child(); ch; ch = ch.next_sibling())
             if (!unexpected(ch, tag)) return false;
         return true;
     };
-    auto sizeAttr = [&](bool allowFour) {
+    auto onlyParameters = [&]() {
+        for (pugi::xml_node ch = t.first_child(); ch; ch = ch.next_sibling()) {
+            if (ch.type() == pugi::node_element && same(ch.name(), "Parameter")) continue;
+            if (!unexpected(ch, tag)) return false;
+        }
+        return true;
+    };
+    auto size = [&](pugi::xml_attribute a, bool allowFour) {
         v = 1;
-        if (!integer(t, "Size", 1, 4, false, v)) return false;
+        if (!integer(t, a, "Size", 1, 4, false, v)) return false;
         if (v == 3 || (v == 4 && !allowFour))
             return bad(t, allowFour ? "Size must be 1, 2 or 4" : "Size must be 1 or 2");
         p.size = static_cast<std::uint8_t>(v);
         return true;
     };
+    static const char* const kSize[] = {"Size"};
+    pugi::xml_attribute sizeAttr[1];
 
     switch (type) {
     case QRN_TYPE_NUMBER: {
-        if (!checkAttributes(t, {"Type", "Min", "Max", "Step", "Exponent", "Unit"}) || !noChildren())
-            return false;
+        static const char* const kAttrs[] = {"Type", "Min", "Max", "Step", "Exponent", "Unit"};
+        pugi::xml_attribute at[6];
+        if (!collect(t, kAttrs, at) || !noChildren()) return false;
         static const struct {
             const char* name;
             NumberType type;
@@ -541,175 +623,202 @@ bool Reader::readType(pugi::xml_node t, ParamDef& p, int depth, bool restHere) {
                         {"SByte", NumberType::SByte, 1, -128, 127},
                         {"SWord", NumberType::SWord, 2, -32768, 32767},
                         {"SLong", NumberType::SLong, 4, INT32_MIN, INT32_MAX}};
-        const char* nt = t.attribute("Type").value();
+        const char* nt = at[0].value();
+        NumberDef nd;
         bool found = false;
         for (const auto& k : kNumbers) {
-            if (std::strcmp(k.name, nt) != 0) continue;
+            if (!same(nt, k.name)) continue;
             found = true;
-            p.numberType = k.type;
+            nd.numberType = k.type;
             p.size = k.size;
-            p.minimum = k.lo;
-            p.maximum = k.hi;
-            if (!integer(t, "Min", k.lo, k.hi, false, p.minimum) ||
-                !integer(t, "Max", k.lo, k.hi, false, p.maximum))
+            nd.minimum = k.lo;
+            nd.maximum = k.hi;
+            if (!integer(t, at[1], "Min", k.lo, k.hi, false, nd.minimum) ||
+                !integer(t, at[2], "Max", k.lo, k.hi, false, nd.maximum))
                 return false;
         }
         if (!found) return bad(t, "Type must be UByte, UWord, ULong, SByte, SWord or SLong");
-        if (p.minimum > p.maximum) return bad(t, "Min is greater than Max");
+        if (nd.minimum > nd.maximum) return bad(t, "Min is greater than Max");
         std::int64_t exponent = 0;
-        if (!integer(t, "Step", 1, 0xFFFFFFFFll, false, p.step) ||
-            !integer(t, "Exponent", -30, 30, false, exponent))
+        if (!integer(t, at[3], "Step", 1, 0xFFFFFFFFll, false, nd.step) ||
+            !integer(t, at[4], "Exponent", -30, 30, false, exponent))
             return false;
-        p.exponent = static_cast<std::int32_t>(exponent);
-        if (pugi::xml_attribute unit = t.attribute("Unit")) p.unit = addText(unit.value());
+        nd.exponent = static_cast<std::int8_t>(exponent);
+        if (at[5]) nd.unit = addText(at[5].value());
+        p.number = static_cast<std::uint32_t>(c_.numbers.size());
+        c_.numbers.push_back(nd);
         return true;
     }
     case QRN_TYPE_ENUM:
-        if (!checkAttributes(t, {"Size"}) || !sizeAttr(false)) return false;
+        if (!collect(t, kSize, sizeAttr) || !size(sizeAttr[0], false)) return false;
         return readValues(t, "TEnumValue", "Code", p.size == 1 ? 0xFF : 0xFFFF, p);
     case QRN_TYPE_BOOLFIELD:
-        if (!checkAttributes(t, {"Size"}) || !sizeAttr(true)) return false;
+        if (!collect(t, kSize, sizeAttr) || !size(sizeAttr[0], true)) return false;
         return readValues(t, "TBit", "Pos", p.size * 8 - 1, p);
     case QRN_TYPE_BOOLEAN:
-        return checkAttributes(t, {"Size"}) && sizeAttr(true) && noChildren();
+        return collect(t, kSize, sizeAttr) && size(sizeAttr[0], true) && noChildren();
     case QRN_TYPE_BITFIELD: {
-        if (!checkAttributes(t, {"Size", "Mask"}) || !sizeAttr(true) || !noChildren()) return false;
+        static const char* const kAttrs[] = {"Size", "Mask"};
+        pugi::xml_attribute at[2];
+        if (!collect(t, kAttrs, at) || !size(at[0], true) || !noChildren()) return false;
         const std::int64_t all = p.size == 4 ? 0xFFFFFFFFll : (std::int64_t(1) << (8 * p.size)) - 1;
         v = all;
-        if (!integer(t, "Mask", 1, all, false, v)) return false;
+        if (!integer(t, at[1], "Mask", 1, all, false, v)) return false;
         p.mask = static_cast<std::uint32_t>(v);
         return true;
     }
-    case QRN_TYPE_STRING:
-        if (!checkAttributes(t, {"MaxLength", "Coding"}) || !noChildren()) return false;
-        v = -1;
-        if (!integer(t, "MaxLength", 1, kMaxCount, false, v)) return false;
-        p.maxLength = static_cast<std::int32_t>(v);
+    case QRN_TYPE_STRING: {
+        static const char* const kAttrs[] = {"MaxLength", "Coding"};
+        pugi::xml_attribute at[2];
+        if (!collect(t, kAttrs, at) || !noChildren()) return false;
         v = 0;
-        if (!integer(t, "Coding", 0, 0xFF, false, v)) return false;
+        if (!integer(t, at[0], "MaxLength", 1, kMaxCount, false, v)) return false;
+        p.maxLength = static_cast<std::uint16_t>(v);
+        v = 0;
+        if (!integer(t, at[1], "Coding", 0, 0xFF, false, v)) return false;
         p.coding = static_cast<std::uint8_t>(v);
         return true;
+    }
     case QRN_TYPE_RAWSTREAM: {
-        p.prefixed = std::strcmp(tag, "TShortStream") == 0;
-        if (!checkAttributes(t, {"MaxLength"}) || !noChildren()) return false;
+        static const char* const kAttrs[] = {"MaxLength"};
+        pugi::xml_attribute at[1];
+        p.prefixed = same(tag, "TShortStream");
+        if (!collect(t, kAttrs, at) || !noChildren()) return false;
         v = 0;
-        if (!integer(t, "MaxLength", 1, p.prefixed ? 0xFF : kMaxCount, false, v)) return false;
-        p.maxLength = static_cast<std::int32_t>(v);
+        if (!integer(t, at[0], "MaxLength", 1, p.prefixed ? 0xFF : kMaxCount, false, v)) return false;
+        p.maxLength = static_cast<std::uint16_t>(v);
         return true;
     }
-    case QRN_TYPE_ARRAY:
-        if (!checkAttributes(t, {"MaxIndex"})) return false;
+    case QRN_TYPE_ARRAY: {
+        static const char* const kAttrs[] = {"MaxIndex"};
+        pugi::xml_attribute at[1];
+        if (!collect(t, kAttrs, at)) return false;
         v = 0;
-        if (!integer(t, "MaxIndex", 1, kMaxCount, false, v)) return false;
-        p.maxIndex = static_cast<std::uint32_t>(v);
-        for (pugi::xml_node ch : t.children()) {
-            if (ch.type() == pugi::node_element && std::strcmp(ch.name(), "Parameter") == 0) continue;
-            if (!unexpected(ch, tag)) return false;
-        }
+        if (!integer(t, at[0], "MaxIndex", 1, kMaxCount, false, v)) return false;
+        p.maxIndex = static_cast<std::uint16_t>(v);
+        if (!onlyParameters()) return false;
         return readParams(t, p.children, depth + 1, false, QRN_KIND_ELEMENT, true);
+    }
     case QRN_TYPE_RECORD:
-        if (!checkAttributes(t, {})) return false;
-        for (pugi::xml_node ch : t.children()) {
-            if (ch.type() == pugi::node_element && std::strcmp(ch.name(), "Parameter") == 0) continue;
-            if (!unexpected(ch, tag)) return false;
-        }
-        if (!t.child("Parameter")) return bad(t, "<TRecord> needs at least one <Parameter>");
+        if (!noAttributes(t) || !onlyParameters()) return false;
+        if (countChildren(t, "Parameter") == 0) return bad(t, "<TRecord> needs at least one <Parameter>");
         return readParams(t, p.children, depth + 1, restHere, QRN_KIND_FIELD, false);
-    case QRN_TYPE_STREAM: {
-        if (!checkAttributes(t, {"Selector"})) return false;
-        if (pugi::xml_attribute sel = t.attribute("Selector")) p.selectorName = addText(sel.value());
-        if (depth + 1 > kMaxParamDepth)
-            return fail(t, QRN_ERR_LIMIT, "parameters nested deeper than 16 levels");
-        p.children.first = static_cast<std::uint32_t>(c_.params.size());
-        p.children.count = countChildren(t, "TStreamCase");
-        if (p.children.count > 1 && p.selectorName.empty())
-            return bad(t, "a stream with several cases needs a Selector");
-        c_.params.resize(p.children.end());
-        std::uint32_t i = 0;
-        bool seenDefault = false;
-        for (pugi::xml_node ch : t.children()) {
-            if (ch.type() != pugi::node_element || std::strcmp(ch.name(), "TStreamCase") != 0) {
-                if (!unexpected(ch, tag)) return false;
-                continue;
-            }
-            ParamDef sc;
-            sc.type = QRN_TYPE_STREAMCASE;
-            sc.role = QRN_KIND_CASE;
-            if (!checkAttributes(ch, {"Name", "Values", "MaxIndex"}) || !name(ch, "Name", true, sc.name))
-                return false;
-            v = 0;
-            if (!integer(ch, "MaxIndex", 1, kMaxCount, false, v)) return false;
-            sc.indexed = ch.attribute("MaxIndex") != nullptr;
-            sc.maxIndex = static_cast<std::uint32_t>(v);
-            sc.caseValues.first = static_cast<std::uint32_t>(c_.caseValues.size());
-            std::string_view rest = ch.attribute("Values").value();
-            while (!(rest = trimBlanks(rest)).empty()) {
-                std::size_t end = rest.find_first_of(" \t\r\n");
-                std::int64_t value = 0;
-                if (!parseInteger(rest.substr(0, end), true, value))
-                    return bad(ch, "Values holds something other than numbers");
-                c_.caseValues.push_back(value);
-                rest = end == std::string_view::npos ? std::string_view() : rest.substr(end);
-            }
-            sc.caseValues.count = static_cast<std::uint32_t>(c_.caseValues.size()) - sc.caseValues.first;
-            if (sc.caseValues.count == 0) {
-                if (seenDefault) return bad(ch, "a stream has at most one case without Values");
-                seenDefault = true;
-            }
-            bool seenDescription = false;
-            for (pugi::xml_node d : ch.children()) {
-                if (d.type() == pugi::node_element && std::strcmp(d.name(), "Parameter") == 0) continue;
-                if (d.type() == pugi::node_element && std::strcmp(d.name(), "Description") == 0) {
-                    if (!onlyOnce(d, seenDescription) || !description(d, sc.description)) return false;
-                } else if (!unexpected(d, "TStreamCase")) {
-                    return false;
-                }
-            }
-            for (std::uint32_t j = p.children.first; j < p.children.first + i; ++j) {
-                if (c_.view(c_.params[j].name) == c_.view(sc.name))
-                    return bad(ch, "stream case " + c_.str(sc.name) + " appears twice");
-            }
-            if (!readParams(ch, sc.children, depth + 2, !sc.indexed, QRN_KIND_FIELD, false)) return false;
-            c_.params[p.children.first + i++] = sc;
-        }
-        return true;
-    }
+    case QRN_TYPE_STREAM:
+        return readStream(t, p, depth);
     default: // void, function ids, error code, undefined
-        return checkAttributes(t, {}) && noChildren();
+        return noAttributes(t) && noChildren();
     }
+}
+
+bool Reader::readStream(pugi::xml_node t, ParamDef& p, int depth) {
+    static const char* const kAttrs[] = {"Selector"};
+    pugi::xml_attribute at[1];
+    if (!collect(t, kAttrs, at)) return false;
+    const Text selectorName = at[0] ? addText(at[0].value()) : Text();
+    if (depth + 1 > kMaxParamDepth) return fail(t, QRN_ERR_LIMIT, "parameters nested deeper than 16 levels");
+    p.children.first = static_cast<std::uint32_t>(c_.params.size());
+    p.children.count = countChildren(t, "TStreamCase");
+    if (p.children.count > 1 && selectorName.empty())
+        return bad(t, "a stream with several cases needs a Selector");
+    c_.params.resize(p.children.end());
+    std::uint32_t i = 0;
+    bool seenDefault = false;
+    for (pugi::xml_node ch = t.first_child(); ch; ch = ch.next_sibling()) {
+        if (ch.type() != pugi::node_element || !same(ch.name(), "TStreamCase")) {
+            if (!unexpected(ch, "TStream")) return false;
+            continue;
+        }
+        static const char* const kCase[] = {"Name", "Values", "MaxIndex"};
+        pugi::xml_attribute ca[3];
+        ParamDef sc;
+        sc.type = QRN_TYPE_STREAMCASE;
+        sc.role = QRN_KIND_CASE;
+        std::int64_t v = 0;
+        if (!collect(ch, kCase, ca) || !name(ch, ca[0], "Name", true, sc.name) ||
+            !integer(ch, ca[2], "MaxIndex", 1, kMaxCount, false, v))
+            return false;
+        sc.indexed = static_cast<bool>(ca[2]);
+        sc.maxIndex = static_cast<std::uint16_t>(v);
+        sc.values.first = static_cast<std::uint32_t>(c_.values.size());
+        std::string_view rest = ca[1].value();
+        while (!(rest = trimBlanks(rest)).empty()) {
+            std::size_t end = rest.find_first_of(" \t\r\n");
+            std::int64_t value = 0;
+            if (!parseInteger(rest.substr(0, end), true, value))
+                return bad(ch, "Values holds something other than numbers");
+            NamedValue selectorValue;
+            selectorValue.code = value;
+            c_.values.push_back(selectorValue);
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end);
+        }
+        sc.values.count = static_cast<std::uint32_t>(c_.values.size()) - sc.values.first;
+        if (sc.values.count == 0) {
+            if (seenDefault) return bad(ch, "a stream has at most one case without Values");
+            seenDefault = true;
+        }
+        bool seenDescription = false;
+        for (pugi::xml_node d = ch.first_child(); d; d = d.next_sibling()) {
+            if (d.type() == pugi::node_element && same(d.name(), "Parameter")) continue;
+            if (d.type() == pugi::node_element && same(d.name(), "Description")) {
+                if (!onlyOnce(d, seenDescription) || !description(d, sc.description)) return false;
+            } else if (!unexpected(d, "TStreamCase")) {
+                return false;
+            }
+        }
+        for (std::uint32_t j = p.children.first; j < p.children.first + i; ++j) {
+            if (c_.view(c_.params[j].name) == c_.view(sc.name))
+                return bad(ch, "stream case " + c_.str(sc.name) + " appears twice");
+        }
+        // A repeated case cannot end in data that runs to the end.
+        if (!readParams(ch, sc.children, depth + 2, !sc.indexed, QRN_KIND_FIELD, false)) return false;
+        c_.params[p.children.first + i++] = sc;
+    }
+    pendingSelector_ = selectorName; // set last: the cases above read sequences of their own
+    return true;
 }
 
 bool Reader::readValues(pugi::xml_node t, const char* child, const char* codeAttr, std::int64_t maxCode,
                         ParamDef& p) {
     p.values.first = static_cast<std::uint32_t>(c_.values.size());
-    for (pugi::xml_node ch : t.children()) {
-        if (ch.type() != pugi::node_element || std::strcmp(ch.name(), child) != 0) {
+    const char* const attrs[] = {codeAttr, "Name"};
+    std::vector<pugi::xml_node>& nodes = valueNodes_; // value tables do not nest
+    nodes.clear();
+    for (pugi::xml_node ch = t.first_child(); ch; ch = ch.next_sibling()) {
+        if (ch.type() != pugi::node_element || !same(ch.name(), child)) {
             if (!unexpected(ch, t.name())) return false;
             continue;
         }
         NamedValue nv;
-        if (!checkAttributes(ch, {codeAttr, "Name"}) || !integer(ch, codeAttr, 0, maxCode, true, nv.code) ||
-            !name(ch, "Name", true, nv.name))
+        pugi::xml_attribute at[2];
+        if (!collect(ch, attrs, at) || !integer(ch, at[0], codeAttr, 0, maxCode, true, nv.code) ||
+            !name(ch, at[1], "Name", true, nv.name))
             return false;
-        bool seenDescription = false;
-        for (pugi::xml_node d : ch.children()) {
-            if (d.type() == pugi::node_element && std::strcmp(d.name(), "Description") == 0) {
-                if (!onlyOnce(d, seenDescription) || !description(d, nv.description)) return false;
-            } else if (!unexpected(d, child)) {
-                return false;
+        if (pugi::xml_node d = ch.first_child()) {
+            bool seenDescription = false;
+            for (; d; d = d.next_sibling()) {
+                if (d.type() == pugi::node_element && same(d.name(), "Description")) {
+                    if (!onlyOnce(d, seenDescription) || !description(d, nv.description)) return false;
+                } else if (!unexpected(d, child)) {
+                    return false;
+                }
             }
         }
-        for (std::uint32_t j = p.values.first; j < c_.values.size(); ++j) {
-            if (c_.values[j].code == nv.code)
-                return bad(ch, std::string(codeAttr) + " " + std::to_string(nv.code) + " appears twice");
-            if (c_.view(c_.values[j].name) == c_.view(nv.name))
-                return bad(ch, "value name " + c_.str(nv.name) + " appears twice");
-        }
         c_.values.push_back(nv);
+        nodes.push_back(ch);
     }
     p.values.count = static_cast<std::uint32_t>(c_.values.size()) - p.values.first;
     if (p.values.count == 0)
         return bad(t, std::string("<") + t.name() + "> needs at least one <" + child + ">");
+
+    const std::uint32_t first = p.values.first;
+    const auto [code, name] = firstRepeats(
+        p.values.count, [&](std::uint32_t i) { return c_.values[first + i].code; },
+        [&](std::uint32_t i) { return c_.view(c_.values[first + i].name); });
+    if (code >= 0)
+        return bad(nodes[code], std::string(codeAttr) + " " + std::to_string(c_.values[first + code].code) +
+                                    " appears twice");
+    if (name >= 0)
+        return bad(nodes[name], "value name " + c_.str(c_.values[first + name].name) + " appears twice");
     return true;
 }
 
@@ -737,14 +846,15 @@ void locate(const std::string& path, LoadError& err) {
 
 } // namespace
 
-std::shared_ptr<const Catalog> parseCatalog(std::string& bytes, LoadError& err) {
-    if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) {
+std::shared_ptr<const Catalog> parseCatalog(char* data, std::size_t size, LoadError& err) {
+    const std::string_view text(data, size);
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
         err.code = QRN_ERR_XML;
         err.what = "the file is empty";
         return nullptr;
     }
     pugi::xml_document doc;
-    pugi::xml_parse_result parsed = doc.load_buffer_inplace(&bytes[0], bytes.size());
+    pugi::xml_parse_result parsed = doc.load_buffer_inplace(data, size);
     if (!parsed) {
         err.code = QRN_ERR_XML;
         err.what = std::string("not well-formed XML: ") + parsed.description();
@@ -752,17 +862,10 @@ std::shared_ptr<const Catalog> parseCatalog(std::string& bytes, LoadError& err) 
         return nullptr;
     }
     auto catalog = std::make_shared<Catalog>();
-    catalog->pool.reserve(bytes.size() / 4);
     Reader reader(*catalog, err);
     if (!reader.readRoot(doc)) return nullptr;
-    catalog->pool.shrink_to_fit();
     catalog->fblocks.shrink_to_fit();
-    catalog->functions.shrink_to_fit();
-    catalog->opTypes.shrink_to_fit();
-    catalog->params.shrink_to_fit();
-    catalog->values.shrink_to_fit();
     catalog->attributes.shrink_to_fit();
-    catalog->caseValues.shrink_to_fit();
     catalog->instances.shrink_to_fit();
     return catalog;
 }
@@ -786,19 +889,17 @@ std::shared_ptr<const Catalog> readCatalogFile(const std::string& path, LoadErro
         err.what = "the file is larger than 512 MiB";
         return nullptr;
     }
-    std::string bytes;
+    // Not zero-filled: the read overwrites every byte.
+    std::unique_ptr<char[]> bytes(new char[static_cast<std::size_t>(size) + 1]);
     std::ifstream in(fsPath, std::ios::binary);
-    if (in) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.read(&bytes[0], static_cast<std::streamsize>(size));
-    }
+    if (in) in.read(bytes.get(), static_cast<std::streamsize>(size));
     if (!in || static_cast<std::uintmax_t>(in.gcount()) != size) {
         err.code = QRN_ERR_FILE;
         err.what = "cannot read the file";
         return nullptr;
     }
     in.close();
-    auto catalog = parseCatalog(bytes, err);
+    auto catalog = parseCatalog(bytes.get(), static_cast<std::size_t>(size), err);
     if (!catalog) locate(path, err);
     return catalog;
 }

@@ -188,7 +188,7 @@ bool Builder::decodeParam(const ParamDef& d, std::string name, std::string displ
         std::uint64_t raw = readBE(pos, d.size);
         pos += d.size;
         std::int64_t v = static_cast<std::int64_t>(raw);
-        if (d.numberType >= NumberType::SByte && (raw >> (8 * d.size - 1)))
+        if (c_.number(d).numberType >= NumberType::SByte && (raw >> (8 * d.size - 1)))
             v = static_cast<std::int64_t>(raw) - (std::int64_t(1) << (8 * d.size));
         value = v;
         setValue(std::to_string(v), formatHex(raw, 2 * d.size));
@@ -315,12 +315,12 @@ bool Builder::decodeParam(const ParamDef& d, std::string name, std::string displ
             const std::int64_t key = *seen[d.selector];
             for (std::uint32_t i = d.children.first; i < d.children.end() && !chosen; ++i) {
                 const ParamDef& sc = c_.params[i];
-                for (std::uint32_t j = sc.caseValues.first; j < sc.caseValues.end(); ++j)
-                    if (c_.caseValues[j] == key) chosen = &sc;
+                for (std::uint32_t j = sc.values.first; j < sc.values.end(); ++j)
+                    if (c_.values[j].code == key) chosen = &sc;
             }
         }
         for (std::uint32_t i = d.children.first; i < d.children.end() && !chosen; ++i) {
-            if (c_.params[i].caseValues.count == 0) chosen = &c_.params[i];
+            if (c_.params[i].values.count == 0) chosen = &c_.params[i];
         }
         if (!chosen) {
             std::string text = formatHexBytes(data_ + pos, end - pos);

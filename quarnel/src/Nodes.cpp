@@ -94,7 +94,8 @@ public:
 protected:
     NodeInfo n_;
     const std::string description_ = n_.catalog->str(n_.def->description);
-    const std::string unit_ = n_.catalog->str(n_.def->unit);
+    const std::string unit_ =
+        n_.def->type == QRN_TYPE_NUMBER ? n_.catalog->str(n_.catalog->number(*n_.def).unit) : std::string();
 };
 
 template <class Base> class DataNodeImpl : public NodeImpl<Base> {
@@ -128,16 +129,19 @@ public:
 class NumberNode final : public DataNodeImpl<KQRNNumberNode> {
 public:
     using DataNodeImpl::DataNodeImpl;
-    int GetNumberType() const override { return static_cast<int>(n_.def->numberType); }
-    double GetMinimum() const override { return static_cast<double>(n_.def->minimum); }
-    double GetMaximum() const override { return static_cast<double>(n_.def->maximum); }
-    int GetNumberInt() const override { return n_.def->exponent; }
+    int GetNumberType() const override { return static_cast<int>(number().numberType); }
+    double GetMinimum() const override { return static_cast<double>(number().minimum); }
+    double GetMaximum() const override { return static_cast<double>(number().maximum); }
+    int GetNumberInt() const override { return number().exponent; }
+
+private:
+    const NumberDef& number() const { return n_.catalog->number(*n_.def); }
 };
 
 class StringNode final : public DataNodeImpl<KQRNStringNode> {
 public:
     using DataNodeImpl::DataNodeImpl;
-    int GetStringMaxLength() const override { return n_.def->maxLength; }
+    int GetStringMaxLength() const override { return n_.def->maxLength ? n_.def->maxLength : -1; }
 };
 
 template <class Base> class TableNodeImpl : public DataNodeImpl<Base> {

@@ -198,8 +198,7 @@ bool Encoder::param(const ParamDef& d) {
     case QRN_TYPE_STRING: {
         std::string_view s = text;
         if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
-        if ((d.maxLength >= 0 && s.size() > static_cast<std::size_t>(d.maxLength)) ||
-            s.find('\0') != std::string_view::npos)
+        if ((d.maxLength > 0 && s.size() > d.maxLength) || s.find('\0') != std::string_view::npos)
             return refuse(QRN_TEXT_STRING);
         out_.push_back(d.coding);
         out_.insert(out_.end(), s.begin(), s.end());
@@ -216,7 +215,8 @@ bool Encoder::param(const ParamDef& d) {
 bool Encoder::number(const ParamDef& d, std::string_view text) {
     std::int64_t v = 0;
     if (!parseInteger(text, true, v)) return refuse(QRN_TEXT_NOT_NUMBER);
-    const bool isSigned = d.numberType >= NumberType::SByte;
+    const NumberDef& nd = c_.number(d);
+    const bool isSigned = nd.numberType >= NumberType::SByte;
     const int bits = 8 * d.size;
     const std::int64_t unsignedMax = (std::int64_t(1) << bits) - 1;
     // Hexadecimal texts give the bit pattern, so 0xFF is -1 in a signed byte.
@@ -224,7 +224,7 @@ bool Encoder::number(const ParamDef& d, std::string_view text) {
     if (isSigned && digits.size() > 2 && (digits[1] == 'x' || digits[1] == 'X') && v > (unsignedMax >> 1) &&
         v <= unsignedMax)
         v -= unsignedMax + 1;
-    if (v < d.minimum || v > d.maximum || (v - d.minimum) % d.step != 0) return refuse(QRN_TEXT_RANGE);
+    if (v < nd.minimum || v > nd.maximum || (v - nd.minimum) % nd.step != 0) return refuse(QRN_TEXT_RANGE);
     putBE(static_cast<std::uint64_t>(v) & static_cast<std::uint64_t>(unsignedMax), d.size);
     return true;
 }
@@ -234,8 +234,7 @@ bool Encoder::bytes(const ParamDef& d, std::string_view text) {
     if (!parseHexBytes(text, b)) return refuse(QRN_TEXT_STREAM);
     if (d.type == QRN_TYPE_RAWSTREAM) {
         const std::size_t max = d.prefixed ? 0xFF : 0xFFFFFFFFu;
-        if (b.size() > max || (d.maxLength > 0 && b.size() > static_cast<std::size_t>(d.maxLength)))
-            return refuse(QRN_TEXT_STREAM);
+        if (b.size() > max || (d.maxLength > 0 && b.size() > d.maxLength)) return refuse(QRN_TEXT_STREAM);
         if (d.prefixed) out_.push_back(static_cast<std::uint8_t>(b.size()));
     }
     out_.insert(out_.end(), b.begin(), b.end());

@@ -1,0 +1,51 @@
+#pragma once
+// All texts of a catalog, stored back to back in large blocks. A text never spans two
+// blocks, so it stays one contiguous view; blocks are never moved, so growing copies nothing.
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace quarnel {
+
+struct Text {
+    std::uint32_t offset = 0; // block number in the high bits, position in the block below
+    std::uint32_t length = 0;
+    bool empty() const { return length == 0; }
+};
+
+class TextPool {
+public:
+    static constexpr unsigned kBlockBits = 21;
+    static constexpr std::size_t kBlockSize = std::size_t(1) << kBlockBits; // holds any single text
+
+    // Texts longer than a block are cut to one block (the reader refuses far shorter ones).
+    Text add(std::string_view s) {
+        if (s.size() > kBlockSize) s = s.substr(0, kBlockSize);
+        if (blocks_.empty() || used_ + s.size() > kBlockSize) {
+            blocks_.push_back(std::unique_ptr<char[]>(new char[kBlockSize]));
+            used_ = 0;
+        }
+        Text t;
+        t.offset = static_cast<std::uint32_t>(((blocks_.size() - 1) << kBlockBits) | used_);
+        t.length = static_cast<std::uint32_t>(s.size());
+        if (!s.empty()) std::memcpy(blocks_.back().get() + used_, s.data(), s.size());
+        used_ += s.size();
+        return t;
+    }
+    std::string_view view(Text t) const {
+        if (t.length == 0) return std::string_view();
+        return std::string_view(blocks_[t.offset >> kBlockBits].get() + (t.offset & (kBlockSize - 1)),
+                                t.length);
+    }
+    // Bytes actually holding text, and bytes reserved.
+    std::size_t memoryUse() const { return blocks_.size() * kBlockSize; }
+
+private:
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t used_ = 0;
+};
+
+} // namespace quarnel
