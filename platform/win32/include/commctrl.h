@@ -80,6 +80,21 @@ typedef struct tagTOOLINFOA {
 typedef TOOLINFOA TOOLINFO;
 typedef LPTOOLINFOA LPTOOLINFO;
 
+typedef struct tagTTHITTESTINFOA {
+    HWND hwnd;
+    POINT pt;
+    TTTOOLINFOA ti;
+} TTHITTESTINFOA, *LPTTHITTESTINFOA;
+
+typedef struct tagNMTTDISPINFOA {
+    NMHDR hdr;
+    LPSTR lpszText;
+    char szText[80];
+    HINSTANCE hinst;
+    UINT uFlags;
+    LPARAM lParam;
+} NMTTDISPINFOA, *LPNMTTDISPINFOA;
+
 #define NM_FIRST (0U - 0U)
 #define NM_OUTOFMEMORY (NM_FIRST - 1)
 #define NM_CLICK (NM_FIRST - 2)

@@ -1,0 +1,197 @@
+// The message queue: priorities, filters, WM_QUIT, keyboard translation, timers on the virtual
+// clock and message hooks.
+#include "fixture.h"
+
+namespace {
+
+std::vector<MSG> drain() {
+    std::vector<MSG> out;
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        out.push_back(m);
+        DispatchMessageA(&m); // a paint request stays queued until it is handled
+    }
+    return out;
+}
+
+std::vector<DWORD> timerProcTimes;
+void CALLBACK recordTimer(HWND, UINT, UINT_PTR, DWORD time) { timerProcTimes.push_back(time); }
+
+std::vector<UINT> hookedMessages;
+HHOOK hook = nullptr;
+LRESULT CALLBACK swallowKeys(int code, WPARAM wParam, LPARAM lParam) {
+    auto* m = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE) {
+        hookedMessages.push_back(m->message);
+        if (m->message == WM_KEYDOWN) {
+            m->message = WM_NULL;
+            m->wParam = 0;
+            m->lParam = 0;
+        }
+    }
+    return CallNextHookEx(hook, code, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(Win32Test, PostedMessagesComeFirstInOrderThenInputThenQuit) {
+    HWND w = topLevel();
+    SetFocus(w);
+    drain();
+    w32drv::Key('A');
+    MSG m;
+    // queued input is not consumed by PeekMessage: a person's keystroke arrives when the loop waits
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    PostMessageA(w, WM_USER + 1, 1, 0);
+    PostMessageA(w, WM_USER + 2, 2, 0);
+    PostQuitMessage(7);
+    ASSERT_TRUE(GetMessageA(&m, nullptr, 0, 0));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_USER + 1));
+    ASSERT_TRUE(GetMessageA(&m, nullptr, 0, 0));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_USER + 2));
+    EXPECT_FALSE(GetMessageA(&m, nullptr, 0, 0));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(m.wParam, 7u);
+    ASSERT_TRUE(GetMessageA(&m, nullptr, 0, 0));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(m.hwnd, w);
+    EXPECT_EQ(m.wParam, static_cast<WPARAM>('A'));
+}
+
+TEST_F(Win32Test, PeekFiltersByWindowWithItsChildrenAndByRange) {
+    HWND a = topLevel();
+    HWND b = topLevel();
+    HWND childOfA = child(a, "TestWindow", "", 0, 0, 0, 5, 5, 1);
+    drain();
+    PostMessageA(b, WM_USER, 0, 0);
+    PostMessageA(childOfA, WM_USER + 5, 0, 0);
+    MSG m;
+    ASSERT_TRUE(PeekMessageA(&m, a, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(m.hwnd, childOfA);
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_USER + 1, WM_USER + 10, PM_REMOVE));
+    EXPECT_EQ(m.message, static_cast<UINT>(WM_USER + 5));
+    EXPECT_FALSE(PeekMessageA(&m, a, 0, 0, PM_REMOVE));
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.hwnd, b);
+}
+
+TEST_F(Win32Test, TranslateMessageMakesCharactersFromKeysWithModifiers) {
+    HWND w = topLevel();
+    SetFocus(w);
+    drain();
+    w32drv::Type("aB1!");
+    w32drv::Key('C', w32drv::Control);
+    w32drv::Key(VK_RETURN);
+    w32drv::Key(VK_LEFT);
+    w32drv::Pump();
+    std::string chars;
+    for (auto& r : Log::all())
+        if (r.hwnd == w && r.msg == WM_CHAR) chars.push_back(static_cast<char>(r.wParam));
+    EXPECT_EQ(chars, std::string("aB1!\x03\r"));
+    // the Control key state is what a handler sees while the key is held
+    const Received* down = Log::last(w, WM_KEYDOWN);
+    ASSERT_NE(down, nullptr);
+    EXPECT_EQ(down->wParam, static_cast<WPARAM>(VK_LEFT));
+    EXPECT_TRUE(down->lParam & (1 << 24)); // arrow keys are extended keys
+    EXPECT_FALSE(GetKeyState(VK_CONTROL) & 0x8000);
+}
+
+TEST_F(Win32Test, KeysGoToTheFocusWindowAndCharactersWithoutAKeyArriveAsCharOnly) {
+    HWND top = topLevel();
+    HWND a = child(top, "TestWindow", "", 0, 0, 0, 5, 5, 1);
+    SetFocus(a);
+    Log::clear();
+    w32drv::Type("\xe4");
+    w32drv::Pump();
+    EXPECT_EQ(Log::count(a, WM_KEYDOWN), 0);
+    ASSERT_EQ(Log::count(a, WM_CHAR), 1);
+    EXPECT_EQ(Log::last(a, WM_CHAR)->wParam, 0xE4u);
+    EXPECT_EQ(Log::count(top, WM_CHAR), 0);
+}
+
+TEST_F(Win32Test, TimersFireOnTheVirtualClockWithoutCatchingUp) {
+    HWND w = topLevel();
+    drain();
+    DWORD start = GetTickCount();
+    ASSERT_EQ(SetTimer(w, 5, 200, nullptr), 5u);
+    w32drv::Wait(650);
+    w32drv::Pump();
+    std::vector<DWORD> times;
+    for (auto& r : Log::all())
+        if (r.hwnd == w && r.msg == WM_TIMER) {
+            EXPECT_EQ(r.wParam, 5u);
+            times.push_back(0);
+        }
+    EXPECT_EQ(times.size(), 3u); // at 200, 400 and 600 ms
+    EXPECT_EQ(GetTickCount() - start, 650u);
+    // a long pause delivers one WM_TIMER, not one per missed period
+    Log::clear();
+    MSG m;
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE));
+    ASSERT_TRUE(KillTimer(w, 5));
+    EXPECT_FALSE(KillTimer(w, 5));
+    w32drv::Wait(1000);
+    w32drv::Pump();
+    EXPECT_EQ(Log::count(w, WM_TIMER), 0);
+}
+
+TEST_F(Win32Test, SetTimerAgainRestartsItsPeriodAndTimerProceduresAreCalled) {
+    HWND w = topLevel();
+    SetTimer(w, 1, 500, nullptr);
+    w32drv::Wait(300);
+    w32drv::Pump();
+    SetTimer(w, 1, 500, nullptr); // restart: due 500 ms from now
+    w32drv::Wait(300);
+    w32drv::Pump();
+    EXPECT_EQ(Log::count(w, WM_TIMER), 0);
+    w32drv::Wait(200);
+    w32drv::Pump();
+    EXPECT_EQ(Log::count(w, WM_TIMER), 1);
+
+    timerProcTimes.clear();
+    UINT_PTR id = SetTimer(nullptr, 0, 100, recordTimer);
+    EXPECT_NE(id, 0u);
+    w32drv::Wait(100);
+    w32drv::Pump();
+    ASSERT_EQ(timerProcTimes.size(), 1u);
+    EXPECT_EQ(timerProcTimes[0], GetTickCount());
+    KillTimer(nullptr, id);
+}
+
+TEST_F(Win32Test, GetMessageHookSeesRemovedMessagesAndCanNullThem) {
+    HWND w = topLevel();
+    SetFocus(w);
+    drain();
+    hookedMessages.clear();
+    hook = SetWindowsHookExA(WH_GETMESSAGE, swallowKeys, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    Log::clear();
+    w32drv::Key('X');
+    w32drv::Pump();
+    EXPECT_NE(std::find(hookedMessages.begin(), hookedMessages.end(), static_cast<UINT>(WM_KEYDOWN)), hookedMessages.end());
+    EXPECT_EQ(Log::count(w, WM_KEYDOWN), 0);
+    EXPECT_EQ(Log::count(w, WM_CHAR), 0);
+    EXPECT_EQ(Log::count(w, WM_KEYUP), 1);
+    EXPECT_TRUE(UnhookWindowsHookEx(hook));
+    EXPECT_FALSE(UnhookWindowsHookEx(hook));
+    w32drv::Key('X');
+    w32drv::Pump();
+    EXPECT_EQ(Log::count(w, WM_KEYDOWN), 1);
+}
+
+TEST_F(Win32Test, APaintRequestIsDeliveredOnceAfterOtherMessages) {
+    HWND w = topLevel();
+    drain();
+    InvalidateRect(w, nullptr, TRUE);
+    PostMessageA(w, WM_USER, 0, 0);
+    std::vector<MSG> got;
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        got.push_back(m);
+        DispatchMessageA(&m);
+    }
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].message, static_cast<UINT>(WM_USER));
+    EXPECT_EQ(got[1].message, static_cast<UINT>(WM_PAINT));
+    EXPECT_TRUE(Log::saw(w, WM_ERASEBKGND));
+}
