@@ -14,12 +14,6 @@ bool equalNames(std::string_view a, std::string_view b, bool ignoreCase) {
     return true;
 }
 
-std::size_t Catalog::memoryUse() const {
-    return sizeof(*this) + pool.memoryUse() + fblocks.capacity() * sizeof(FBlockDef) + functions.memoryUse() +
-           opTypes.memoryUse() + params.memoryUse() + values.memoryUse() +
-           attributes.capacity() * sizeof(Attribute) + numbers.memoryUse() + instances.capacity();
-}
-
 namespace {
 bool hasInstance(const Catalog& c, const FBlockDef& fb, std::uint32_t instance) {
     // 0 and 0xFF address whichever instance is there; -1 is any.

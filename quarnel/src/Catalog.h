@@ -108,8 +108,6 @@ struct Catalog {
     std::string_view view(Text t) const { return pool.view(t); }
     const NumberDef& number(const ParamDef& d) const { return numbers[d.number]; }
     std::string str(Text t) const { return std::string(view(t)); }
-    // Heap bytes held, for the memory budget.
-    std::size_t memoryUse() const;
 
     const FBlockDef* findFBlock(std::int32_t id, bool withHidden, std::uint32_t instance) const;
     const FBlockDef* findFBlock(std::string_view name, bool withHidden, std::uint32_t instance,

@@ -18,20 +18,16 @@ public:
     T& operator[](std::size_t i) { return chunks_[i >> ChunkBits][i & (kChunk - 1)]; }
     const T& operator[](std::size_t i) const { return chunks_[i >> ChunkBits][i & (kChunk - 1)]; }
 
-    // New elements are value-initialised.
+    // Grows only. Elements are default-constructed once, when their chunk is made, and
+    // never reused, so the new ones need no further initialisation.
     void resize(std::size_t n) {
         while (chunks_.size() * kChunk < n)
-            chunks_.push_back(std::make_unique<T[]>(kChunk));
-        for (std::size_t i = size_; i < n; ++i)
-            (*this)[i] = T();
-        size_ = n;
+            chunks_.push_back(std::unique_ptr<T[]>(new T[kChunk]));
+        if (n > size_) size_ = n;
     }
     void push_back(const T& value) {
         resize(size_ + 1);
         (*this)[size_ - 1] = value;
-    }
-    std::size_t memoryUse() const {
-        return chunks_.size() * kChunk * sizeof(T) + chunks_.capacity() * sizeof(void*);
     }
 
 private:

@@ -20,9 +20,11 @@ bool withHidden(int f) {
 }
 
 std::string describe(const Catalog& c) {
-    return "catalog \"" + c.str(c.name) + "\": " + std::to_string(c.fblocks.size()) + " FBlocks, " +
-           std::to_string(c.functions.size()) + " functions, " + std::to_string(c.opTypes.size()) +
-           " OpTypes, " + std::to_string(c.params.size()) + " parameter definitions";
+    const std::string release = c.version.empty() ? std::string() : " (release " + c.str(c.version) + ")";
+    return "catalog \"" + c.str(c.name) + "\"" + release + ": " + std::to_string(c.fblocks.size()) +
+           " FBlocks, " + std::to_string(c.functions.size()) + " functions, " +
+           std::to_string(c.opTypes.size()) + " OpTypes, " + std::to_string(c.params.size()) +
+           " parameter definitions";
 }
 } // namespace
 

@@ -40,8 +40,6 @@ public:
         return std::string_view(blocks_[t.offset >> kBlockBits].get() + (t.offset & (kBlockSize - 1)),
                                 t.length);
     }
-    // Bytes actually holding text, and bytes reserved.
-    std::size_t memoryUse() const { return blocks_.size() * kBlockSize; }
 
 private:
     std::vector<std::unique_ptr<char[]>> blocks_;

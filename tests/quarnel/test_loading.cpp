@@ -119,3 +119,23 @@ TEST_F(QuarnelLoading, DescriptionsKeepTabsAndEscapedLineEnds) {
     EXPECT_EQ("Amplifier", c->GetDeviceName());
     EXPECT_EQ("External amplifier\r\nin the boot", c->GetDeviceDescription());
 }
+
+TEST_F(QuarnelLoading, TheFormatDocumentExampleLoadsAndEncodesAsDescribed) {
+    const std::string doc = readFile(std::string(QUARNEL_SAMPLES) + "/../FORMAT.md");
+    const std::size_t start = doc.find("```xml\n");
+    ASSERT_NE(std::string::npos, start);
+    const std::size_t end = doc.find("```", start + 7);
+    const auto file = tmp.path("example.xml");
+    writeFile(file, doc.substr(start + 7, end - start - 7));
+    std::string name;
+    ASSERT_EQ(QRN_OK, load(file.string(), &name)) << readFile(logPath());
+    EXPECT_EQ("Example", name);
+    std::unique_ptr<KQRNMessage> m(mgr->CreateMessage(0, 0x22, 1, 0x402, 0xC));
+    ASSERT_NE(nullptr, m);
+    int status = -1, index = -1;
+    m->SetParameterTexts({"0", "Intro", "Normal", "Song", "Bonus"}, status, index);
+    EXPECT_EQ(QRN_TEXT_OK, status);
+    std::vector<std::uint8_t> data;
+    m->GetData(data);
+    EXPECT_EQ("00 00 49 6E 74 72 6F 00 00 00 53 6F 6E 67 00 01", hex(data));
+}
