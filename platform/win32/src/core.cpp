@@ -141,7 +141,13 @@ static ATOM addClass(const WNDCLASSEXA& wc, bool system) {
     c->menuName = wc.lpszMenuName && !IS_INTRESOURCE(wc.lpszMenuName) ? wc.lpszMenuName : "";
     c->global = global;
     c->extra.assign(static_cast<size_t>(wc.cbClsExtra), 0);
-    c->atom = sys().nextAtom++;
+    // the desktop and dialog classes have the fixed atoms that WC_DIALOG and friends name
+    if (system && c->name == "#32769")
+        c->atom = 0x8001;
+    else if (system && c->name == "#32770")
+        c->atom = 0x8002;
+    else
+        c->atom = sys().nextAtom++;
     ATOM atom = c->atom;
     sys().classes.push_back(std::move(c));
     return atom;

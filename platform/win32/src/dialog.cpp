@@ -289,7 +289,16 @@ HWND createDialog(HINSTANCE instance, const void* data, HWND parent, DLGPROC pro
         x = std::max(0, std::min(x, GetSystemMetrics(SM_CXSCREEN) - width));
         y = std::max(0, std::min(y, GetSystemMetrics(SM_CYSCREEN) - height));
     }
-    (void)modal;
+    // a modal dialog's owner is disabled before the dialog exists, so WM_INITDIALOG already sees it
+    bool disabledOwner = false;
+    if (modal && owner && IsWindowEnabled(owner)) {
+        EnableWindow(owner, FALSE);
+        disabledOwner = true;
+    }
+    auto fail = [&]() -> HWND {
+        if (disabledOwner && IsWindow(owner)) EnableWindow(owner, TRUE);
+        return nullptr;
+    };
 
     pendingProc = proc;
     LPCSTR cls = t.cls.empty() ? WC_DIALOG : t.cls.c_str();
@@ -298,14 +307,15 @@ HWND createDialog(HINSTANCE instance, const void* data, HWND parent, DLGPROC pro
     pendingProc = nullptr;
     if (!dlg) {
         if (ownsFont) DeleteObject(font);
-        return nullptr;
+        return fail();
     }
     DialogInfo& di = infos()[dlg];
     di.font = font;
     di.ownsFont = ownsFont;
     di.baseUnits = base;
+    di.ownerEnabled = disabledOwner;
     if (font) SendMessageA(dlg, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (!IsWindow(dlg)) return nullptr;
+    if (!IsWindow(dlg)) return fail();
 
     for (const auto& it : t.items) {
         RECT cr{px(it.x), py(it.y), px(it.x + it.cx), py(it.y + it.cy)};
@@ -316,23 +326,23 @@ HWND createDialog(HINSTANCE instance, const void* data, HWND parent, DLGPROC pro
         if (!c) {
             if (!(t.style & DS_NOFAILCREATE)) {
                 DestroyWindow(dlg);
-                return nullptr;
+                return fail();
             }
             continue;
         }
         if (font) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (!(it.style & WS_CHILD) && !IsWindow(dlg)) return nullptr;
+        if (!IsWindow(dlg)) return fail();
         if ((SendMessageA(c, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) && !infos()[dlg].defId)
             infos()[dlg].defId = static_cast<int>(it.id & 0xFFFF);
     }
-    if (!IsWindow(dlg)) return nullptr;
+    if (!IsWindow(dlg)) return fail();
     HWND firstTab = GetNextDlgTabItem(dlg, nullptr, FALSE);
     if (SendMessageA(dlg, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), param) && IsWindow(dlg)) {
         HWND focusTo = GetNextDlgTabItem(dlg, nullptr, FALSE);
         if (focusTo) setDialogFocus(dlg, focusTo);
         if (DialogInfo* d = info(dlg)) d->savedFocus = focusTo;
     }
-    if (!IsWindow(dlg)) return nullptr;
+    if (!IsWindow(dlg)) return fail();
     if ((t.style & WS_VISIBLE) && !(GetWindowLongA(dlg, GWL_STYLE) & WS_VISIBLE)) {
         ShowWindow(dlg, SW_SHOWNORMAL);
         UpdateWindow(dlg);
@@ -378,10 +388,6 @@ INT_PTR WINAPI DialogBoxIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA tmpl,
     HWND dlg = createDialog(instance, tmpl, owner, proc, initParam, true);
     if (!dlg) return -1;
     DialogInfo* di = info(dlg);
-    if (owner && IsWindowEnabled(owner) && !di->ended) {
-        di->ownerEnabled = true;
-        EnableWindow(owner, FALSE);
-    }
     modalLoops.push_back(dlg);
     if ((di = info(dlg)) && !di->ended && !(GetWindowLongA(dlg, GWL_STYLE) & WS_VISIBLE)) ShowWindow(dlg, SW_SHOWNORMAL);
     INT_PTR result = IDCANCEL;
