@@ -557,6 +557,77 @@ TEST_F(EditTest, DialogCodesLetDialogsNavigateAroundEdits) {
     EXPECT_FALSE(SendMessageA(m, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tab)) & DLGC_WANTALLKEYS);
 }
 
+// A dialog template in memory: edits and an OK button, laid out in dialog units.
+std::vector<WORD> dialogTemplate() {
+    std::vector<WORD> t;
+    auto dword = [&](DWORD v) {
+        t.push_back(LOWORD(v));
+        t.push_back(HIWORD(v));
+    };
+    auto item = [&](DWORD style, short y, WORD id, WORD cls, const char* title) {
+        if (t.size() % 2) t.push_back(0);
+        dword(WS_CHILD | WS_VISIBLE | style);
+        dword(0);
+        for (short v : {short(5), y, short(100), short(12)}) t.push_back(static_cast<WORD>(v));
+        t.push_back(id);
+        t.push_back(0xFFFF);
+        t.push_back(cls);
+        for (const char* c = title; *c; ++c) t.push_back(static_cast<WORD>(*c));
+        t.push_back(0);
+        t.push_back(0);
+    };
+    dword(WS_POPUP | WS_CAPTION | DS_MODALFRAME);
+    dword(0);
+    t.push_back(4);
+    for (short v : {short(0), short(0), short(120), short(90)}) t.push_back(static_cast<WORD>(v));
+    t.push_back(0); // menu
+    for (const char* c = "#32770"; *c; ++c) t.push_back(static_cast<WORD>(*c)); // the dialog class
+    t.push_back(0);
+    t.push_back(0); // title
+    item(WS_TABSTOP | ES_AUTOHSCROLL, 5, 10, 0x81, "first");
+    item(WS_TABSTOP | ES_AUTOHSCROLL, 20, 11, 0x81, "second text");
+    item(WS_TABSTOP | ES_MULTILINE, 35, 12, 0x81, "");
+    item(WS_TABSTOP | BS_DEFPUSHBUTTON, 60, IDOK, 0x80, "OK");
+    return t;
+}
+
+struct DialogSeen {
+    std::string second, multi;
+    int okClicks = 0;
+};
+DialogSeen seen;
+
+INT_PTR CALLBACK recordingDialog(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+    if (msg == WM_INITDIALOG) return TRUE;
+    if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        char buf[64];
+        GetDlgItemTextA(dlg, 11, buf, sizeof buf);
+        seen.second = buf;
+        GetDlgItemTextA(dlg, 12, buf, sizeof buf);
+        seen.multi = buf;
+        seen.okClicks += LOWORD(wParam) == IDOK;
+        EndDialog(dlg, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+TEST_F(EditTest, InADialogTabSelectsAnEditsTextAndEnterInAMultiLineEditPressesTheDefaultButton) {
+    std::vector<WORD> tmpl = dialogTemplate();
+    seen = DialogSeen{};
+    w32drv::Key(VK_TAB);  // to the second edit, its text selected
+    w32drv::Type("X");    // replaces the selection
+    w32drv::Key(VK_TAB);  // to the multi-line edit
+    w32drv::Type("ab");
+    w32drv::Key(VK_RETURN); // without ES_WANTRETURN: the default button
+    INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
+                                             parent, recordingDialog, 0);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(seen.okClicks, 1);
+    EXPECT_EQ(seen.second, "X");
+    EXPECT_EQ(seen.multi, "ab");
+}
+
 // ---- multi-line ----
 
 TEST_F(EditTest, MultiLineEditsStoreLinesAndAnswerLineQueries) {
