@@ -655,6 +655,23 @@ TEST_F(EditTest, MultiLineEditsStoreLinesAndAnswerLineQueries) {
     EXPECT_EQ(SendMessageA(m, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), 1);
 }
 
+TEST_F(EditTest, WithoutAutoVScrollAMultiLineEditStopsAtItsHeight) {
+    HWND m = child(parent, "Edit", "", ES_MULTILINE, 10, 40, 200, 0, kEditId + 1);
+    font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Shell Dlg");
+    SendMessageA(m, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SetWindowTextA(m, "x\r\nx");
+    int lineHeight = pos(m, 3).y - pos(m, 0).y;
+    ASSERT_GT(lineHeight, 0);
+    SetWindowTextA(m, "");
+    MoveWindow(m, 10, 40, 200, 2 * lineHeight, TRUE); // room for two lines
+    Log::clear();
+    setClipboard("one\r\ntwo\r\nthree");
+    SendMessageA(m, WM_PASTE, 0, 0);
+    EXPECT_EQ(text(m), "one\r\ntwo");
+    EXPECT_EQ(count(notes(m), EN_MAXTEXT), 1);
+    EXPECT_EQ(SendMessageA(m, EM_GETLINECOUNT, 0, 0), 2);
+}
+
 TEST_F(EditTest, EscapeInAMultiLineEditClosesItsParentAsWindowsDoes) {
     HWND m = child(parent, "Edit", "", ES_MULTILINE, 10, 40, 200, 60, kEditId + 1);
     SetFocus(m);

@@ -155,10 +155,9 @@ public:
         return (style_ & ES_RIGHT) ? free : free / 2;
     }
 
-    // Client x of the start of a line.
-    int lineOrigin(int line) const {
+    // Client x where lines start, scrolling included.
+    int lineOrigin() const {
         if (multi()) return rect_.left - st_.xOffset;
-        (void)line;
         return rect_.left + alignOffset() - width(0, st_.firstVisible);
     }
 
@@ -166,7 +165,7 @@ public:
         int line = lineOf(index);
         const Line& l = lines_[static_cast<size_t>(line)];
         int ci = std::min(std::max(index, l.start), l.end);
-        int x = lineOrigin(line) + width(l.start, ci);
+        int x = lineOrigin() + width(l.start, ci);
         int y = rect_.top + (multi() ? (line - st_.topLine) * st_.lineHeight : 0);
         return POINT{x, y};
     }
@@ -180,7 +179,7 @@ public:
             line = std::max(0, std::min(st_.topLine + rel, static_cast<int>(lines_.size()) - 1));
         }
         const Line& l = lines_[static_cast<size_t>(line)];
-        int origin = lineOrigin(line);
+        int origin = lineOrigin();
         for (int k = l.start; k < l.end; ++k) {
             int left = origin + width(l.start, k);
             int cw = width(k, k + 1);
@@ -376,6 +375,28 @@ bool replace(HWND hwnd, int a, int b, std::string ins, Kind kind, bool undoable)
             ins.pop_back();
             truncated = true;
         }
+    }
+    if ((style & ES_MULTILINE) && !(style & ES_AUTOVSCROLL) && !ins.empty()) {
+        // Without ES_AUTOVSCROLL the text may not grow past the lines the control shows.
+        const std::string before = st->text;
+        auto fits = [&](size_t k) {
+            st->text = before.substr(0, static_cast<size_t>(a)) + ins.substr(0, k) + before.substr(static_cast<size_t>(b));
+            Layout lay(hwnd, *st);
+            return static_cast<int>(lay.lines().size()) <= lay.visibleLines();
+        };
+        if (!fits(ins.size())) {
+            size_t lo = 0, hi = ins.size(); // more text never takes fewer lines
+            while (lo < hi) {
+                size_t mid = (lo + hi + 1) / 2;
+                if (fits(mid)) lo = mid;
+                else hi = mid - 1;
+            }
+            // A CR LF pair is not split.
+            if (lo > 0 && ins[lo - 1] == '\r' && lo < ins.size() && ins[lo] == '\n') --lo;
+            ins.resize(lo);
+            truncated = true;
+        }
+        st->text = before;
     }
     if (a == b && ins.empty()) {
         if (truncated) notify(hwnd, EN_MAXTEXT);
