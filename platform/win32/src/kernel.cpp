@@ -576,8 +576,9 @@ LPVOID WINAPI GlobalLock(HGLOBAL mem) {
         setLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
+    if (it->second.data.empty()) return nullptr; // a zero-sized block has no memory to lock
     ++it->second.locks;
-    return it->second.data.empty() ? static_cast<void*>(&it->second) : it->second.data.data();
+    return it->second.data.data();
 }
 
 BOOL WINAPI GlobalUnlock(HGLOBAL mem) {
