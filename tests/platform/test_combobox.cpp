@@ -1,0 +1,387 @@
+// The COMBOBOX control: geometry, items and error results, the selection field's text, the
+// drop-down list opened and closed by mouse and keyboard with the notification order, and keys
+// on a closed combo box.
+#include "fixture.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<WORD> codesFrom(HWND parent, HWND control) {
+    std::vector<WORD> out;
+    for (const Received& r : Log::all())
+        if (r.hwnd == parent && r.msg == WM_COMMAND && reinterpret_cast<HWND>(r.lParam) == control)
+            out.push_back(HIWORD(r.wParam));
+    return out;
+}
+
+LRESULT send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageA(hwnd, msg, wParam, lParam); }
+
+std::string textOf(HWND hwnd) {
+    char buf[256] = {};
+    GetWindowTextA(hwnd, buf, sizeof buf);
+    return buf;
+}
+
+int height(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r.bottom - r.top;
+}
+
+// The "ComboLBox" pop-up that the combo box's top-level window owns.
+HWND dropList(HWND combo) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{GetAncestor(combo, GA_ROOT), nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            char cls[32] = {};
+            GetClassNameA(h, cls, sizeof cls);
+            if (std::string(cls) == "ComboLBox" && GetWindow(h, GW_OWNER) == s->owner) s->found = h;
+            return !s->found;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+POINT itemPoint(HWND list, int index) {
+    RECT r{};
+    send(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(list, &p);
+    return p;
+}
+
+const char* const kColours[] = {"Red",   "Green", "Blue",   "Cyan",   "Magenta", "Yellow",
+                                "Black", "White", "Orange", "Purple", "Brown",   "Gray"};
+
+class ComboBoxTest : public Win32Test {
+protected:
+    void SetUp() override {
+        Win32Test::SetUp();
+        top = topLevel();
+    }
+    // 150 wide, 200 high when open, holding the twelve colours.
+    HWND makeCombo(DWORD style = CBS_DROPDOWNLIST | WS_VSCROLL) {
+        HWND cb = child(top, "ComboBox", "", style, 20, 20, 150, 200, 200);
+        for (const char* c : kColours) send(cb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(c));
+        return cb;
+    }
+    void press(UINT vk, unsigned modifiers = w32drv::None) {
+        w32drv::Key(vk, modifiers);
+        w32drv::Pump();
+    }
+    HWND top = nullptr;
+};
+
+using Codes = std::vector<WORD>;
+
+} // namespace
+
+// ---- geometry, items, text ----
+
+TEST_F(ComboBoxTest, KeepsItsClosedHeightAndRemembersTheHeightWhenOpen) {
+    HWND cb = makeCombo();
+    EXPECT_EQ(height(cb), 24); // a 16 px field inside its edge
+    EXPECT_EQ(send(cb, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1)), 18);
+    EXPECT_EQ(send(cb, CB_GETITEMHEIGHT, 0), 16);
+    RECT dropped{};
+    EXPECT_TRUE(send(cb, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)));
+    EXPECT_EQ(dropped.bottom - dropped.top, 200);
+    EXPECT_EQ(dropped.right - dropped.left, 150);
+    HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Shell Dlg");
+    send(cb, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    EXPECT_EQ(height(cb), 21);
+    EXPECT_EQ(send(cb, CB_GETITEMHEIGHT, 0), 13);
+    MoveWindow(cb, 20, 20, 150, 300, TRUE); // the height given is that of the open combo box
+    EXPECT_EQ(height(cb), 21);
+    send(cb, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    EXPECT_EQ(dropped.bottom - dropped.top, 300);
+    DestroyWindow(cb);
+    DeleteObject(font);
+}
+
+TEST_F(ComboBoxTest, SortedItemsCarryDataAndMisuseAnswersCbErr) {
+    HWND cb = child(top, "ComboBox", "", CBS_DROPDOWNLIST | CBS_SORT, 20, 20, 150, 200, 201);
+    EXPECT_EQ(send(cb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("pear")), 0);
+    EXPECT_EQ(send(cb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Apple")), 0);
+    EXPECT_EQ(send(cb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("banana")), 1);
+    std::vector<std::string> expected{"Apple", "banana", "pear"};
+    EXPECT_EQ(w32drv::Inspect(cb).items, expected);
+    send(cb, CB_SETITEMDATA, 1, 0xBA);
+    send(cb, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>("first"));
+    EXPECT_EQ(send(cb, CB_GETITEMDATA, 2), 0xBA);
+    EXPECT_EQ(send(cb, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("PEAR")), 3);
+
+    char buf[64];
+    EXPECT_EQ(send(cb, CB_GETLBTEXT, 4, reinterpret_cast<LPARAM>(buf)), CB_ERR);
+    EXPECT_EQ(send(cb, CB_GETLBTEXT, 0, 0), CB_ERR);
+    EXPECT_EQ(send(cb, CB_GETLBTEXTLEN, 9), CB_ERR);
+    EXPECT_EQ(send(cb, CB_GETITEMDATA, 9), CB_ERR);
+    EXPECT_EQ(send(cb, CB_DELETESTRING, 9), CB_ERR);
+    EXPECT_EQ(send(cb, CB_GETDROPPEDCONTROLRECT, 0, 0), CB_ERR);
+    EXPECT_EQ(send(cb, CB_SETCURSEL, 2), 2);
+    EXPECT_EQ(send(cb, CB_SETCURSEL, 9), CB_ERR);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 2); // unchanged
+    EXPECT_EQ(send(cb, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("kiwi")), CB_ERR);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 2);
+    EXPECT_EQ(send(cb, CB_SETCURSEL, static_cast<WPARAM>(-1)), CB_ERR);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), CB_ERR); // cleared
+    EXPECT_EQ(send(cb, CB_GETEDITSEL), CB_ERR); // no edit control
+}
+
+TEST_F(ComboBoxTest, WindowTextOfADropDownListIsTheSelectedItemAndProgramChangesAreSilent) {
+    HWND cb = makeCombo();
+    EXPECT_EQ(textOf(cb), "");
+    EXPECT_EQ(send(cb, CB_SETCURSEL, 2), 2);
+    EXPECT_EQ(textOf(cb), "Blue");
+    EXPECT_EQ(send(cb, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("ma")), 4);
+    w32drv::WindowInfo info = w32drv::Inspect(cb);
+    EXPECT_EQ(info.text, "Magenta");
+    EXPECT_EQ(info.selection, 4);
+    EXPECT_EQ(send(cb, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Teal")), CB_ERR); // no edit control
+    EXPECT_EQ(textOf(cb), "Magenta");
+    send(cb, CB_DELETESTRING, 4);
+    EXPECT_EQ(textOf(cb), "");
+    EXPECT_TRUE(codesFrom(top, cb).empty());
+}
+
+// ---- the drop-down list ----
+
+TEST_F(ComboBoxTest, ClickOpensTheListUnderTheComboAndAClickOnAnItemChoosesIt) {
+    HWND cb = makeCombo();
+    HWND list = dropList(cb);
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(IsWindowVisible(list));
+    w32drv::ClickWindow(cb);
+    w32drv::Pump();
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), TRUE);
+    EXPECT_TRUE(IsWindowVisible(list));
+    EXPECT_EQ(GetFocus(), cb); // the focus stays in the combo box
+    EXPECT_EQ(GetCapture(), list);
+    RECT c{}, l{};
+    GetWindowRect(cb, &c);
+    GetWindowRect(list, &l);
+    EXPECT_EQ(l.top, c.bottom);
+    EXPECT_EQ(l.left, c.left);
+    EXPECT_EQ(l.right - l.left, 150);
+    EXPECT_EQ((Codes{CBN_SETFOCUS, CBN_DROPDOWN}), codesFrom(top, cb));
+
+    Log::clear();
+    w32drv::Click(itemPoint(list, 3));
+    w32drv::Pump();
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 3);
+    EXPECT_EQ(textOf(cb), "Cyan");
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    EXPECT_FALSE(IsWindowVisible(list));
+    EXPECT_EQ(GetCapture(), nullptr);
+    // Windows' order for a choice with the mouse
+    EXPECT_EQ((Codes{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}), codesFrom(top, cb));
+}
+
+TEST_F(ComboBoxTest, EscapeClosesTheListWithoutChangingTheSelection) {
+    HWND cb = makeCombo();
+    send(cb, CB_SETCURSEL, 1);
+    SetFocus(cb);
+    Log::clear();
+    press(VK_F4);
+    HWND list = dropList(cb);
+    ASSERT_TRUE(IsWindowVisible(list));
+    w32drv::MouseMove(itemPoint(list, 4)); // the highlight follows the mouse
+    w32drv::Pump();
+    press(VK_ESCAPE);
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 1);
+    EXPECT_EQ(textOf(cb), "Green");
+    EXPECT_EQ((Codes{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}), codesFrom(top, cb));
+}
+
+TEST_F(ComboBoxTest, EnterAcceptsTheItemUnderTheMouse) {
+    HWND cb = makeCombo();
+    SetFocus(cb);
+    Log::clear();
+    press(VK_DOWN, w32drv::Alt);
+    ASSERT_EQ(send(cb, CB_GETDROPPEDSTATE), TRUE);
+    w32drv::MouseMove(itemPoint(dropList(cb), 5));
+    w32drv::Pump();
+    press(VK_RETURN);
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    EXPECT_EQ(textOf(cb), "Yellow");
+    EXPECT_EQ((Codes{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}), codesFrom(top, cb));
+}
+
+TEST_F(ComboBoxTest, ArrowsInTheOpenListChangeTheSelectionAtOnce) {
+    HWND cb = makeCombo();
+    SetFocus(cb);
+    Log::clear();
+    press(VK_F4);
+    press(VK_DOWN);
+    press(VK_DOWN);
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), TRUE);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 1);
+    EXPECT_EQ(textOf(cb), "Green");
+    press(VK_F4); // closes and keeps it
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 1);
+    EXPECT_EQ((Codes{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}), codesFrom(top, cb));
+}
+
+TEST_F(ComboBoxTest, ClickingOutsideTheOpenListClosesItWithoutAChoice) {
+    HWND cb = makeCombo();
+    send(cb, CB_SETCURSEL, 7);
+    w32drv::ClickWindow(cb);
+    w32drv::Pump();
+    ASSERT_EQ(send(cb, CB_GETDROPPEDSTATE), TRUE);
+    Log::clear();
+    w32drv::ClickClient(top, 350, 250);
+    w32drv::Pump();
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 7);
+    EXPECT_EQ((Codes{CBN_SELENDCANCEL, CBN_CLOSEUP}), codesFrom(top, cb));
+}
+
+TEST_F(ComboBoxTest, LosingTheFocusWhileOpenClosesTheList) {
+    HWND cb = makeCombo();
+    HWND other = child(top, "TestWindow", "", 0, 200, 200, 50, 20, 300);
+    SetFocus(cb);
+    press(VK_F4);
+    Log::clear();
+    SetFocus(other);
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    EXPECT_FALSE(IsWindowVisible(dropList(cb)));
+    EXPECT_EQ((Codes{CBN_SELENDCANCEL, CBN_CLOSEUP, CBN_KILLFOCUS}), codesFrom(top, cb));
+}
+
+TEST_F(ComboBoxTest, ProgramOpensAndClosesTheListAndTheDialogCodeFollows) {
+    HWND cb = makeCombo();
+    MSG enter{cb, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    LRESULT code = send(cb, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter));
+    EXPECT_EQ(code, DLGC_WANTARROWS | DLGC_WANTCHARS);
+    EXPECT_EQ(send(cb, CB_SHOWDROPDOWN, TRUE), TRUE);
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), TRUE);
+    // while open, Enter and Escape go to the combo box rather than the dialog
+    code = send(cb, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter));
+    EXPECT_TRUE(code & DLGC_WANTMESSAGE);
+    send(cb, CB_SHOWDROPDOWN, FALSE);
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    Codes codes = codesFrom(top, cb);
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.front(), CBN_DROPDOWN);
+    EXPECT_EQ(codes.back(), CBN_CLOSEUP);
+}
+
+TEST_F(ComboBoxTest, ColoursOfTheFieldAndTheListComeFromTheComboParent) {
+    HWND cb = makeCombo();
+    send(cb, CB_SHOWDROPDOWN, TRUE);
+    HWND list = dropList(cb);
+    Log::clear();
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
+    const Received* r = Log::last(top, WM_CTLCOLORLISTBOX);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(reinterpret_cast<HWND>(r->lParam), list);
+    send(cb, CB_SHOWDROPDOWN, FALSE);
+    InvalidateRect(cb, nullptr, TRUE);
+    UpdateWindow(cb);
+    r = Log::last(top, WM_CTLCOLOREDIT);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(reinterpret_cast<HWND>(r->lParam), cb);
+    EnableWindow(cb, FALSE);
+    UpdateWindow(cb);
+    EXPECT_TRUE(Log::saw(top, WM_CTLCOLORSTATIC)); // disabled
+}
+
+// ---- keys on a closed combo box ----
+
+TEST_F(ComboBoxTest, KeysOnAClosedComboChangeTheSelectionAndNotify) {
+    HWND cb = makeCombo();
+    SetFocus(cb);
+    EXPECT_EQ(send(cb, WM_GETDLGCODE), DLGC_WANTARROWS | DLGC_WANTCHARS);
+    Log::clear();
+    press(VK_DOWN);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 0); // with nothing selected, the first item
+    EXPECT_EQ((Codes{CBN_SELENDOK, CBN_SELCHANGE}), codesFrom(top, cb));
+    press(VK_DOWN);
+    EXPECT_EQ(textOf(cb), "Green");
+    press(VK_END);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 11);
+    press(VK_HOME);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 0);
+    Log::clear();
+    press(VK_UP); // already first
+    EXPECT_TRUE(codesFrom(top, cb).empty());
+    press(VK_NEXT); // ten rows open: a page moves nine
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 9);
+    press(VK_PRIOR);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 0);
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+
+    w32drv::Type("b");
+    w32drv::Pump();
+    EXPECT_EQ(textOf(cb), "Blue");
+    w32drv::Type("b");
+    w32drv::Pump();
+    EXPECT_EQ(textOf(cb), "Black");
+    w32drv::Type("B");
+    w32drv::Pump();
+    EXPECT_EQ(textOf(cb), "Brown");
+}
+
+// ---- the other styles ----
+
+TEST_F(ComboBoxTest, DropDownComboKeepsItsTextInAnEditControl) {
+    HWND cb = makeCombo(CBS_DROPDOWN | WS_VSCROLL);
+    HWND edit = GetDlgItem(cb, 1001);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(w32drv::Inspect(edit).className, "Edit");
+    send(cb, CB_SETCURSEL, 2);
+    EXPECT_EQ(textOf(cb), "Blue");
+    EXPECT_EQ(textOf(edit), "Blue");
+    EXPECT_TRUE(SetWindowTextA(cb, "Teal"));
+    EXPECT_EQ(textOf(cb), "Teal");
+    EXPECT_EQ(send(cb, CB_GETCURSEL), CB_ERR); // typed text that is no item
+    Log::clear();
+    SetFocus(cb);
+    EXPECT_EQ(GetFocus(), edit);
+    press(VK_DOWN);
+    EXPECT_EQ(textOf(cb), "Red");
+    EXPECT_EQ((Codes{CBN_SETFOCUS, CBN_SELENDOK, CBN_SELCHANGE}), codesFrom(top, cb));
+    press(VK_F4);
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), TRUE);
+    press(VK_ESCAPE);
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    EXPECT_EQ(textOf(cb), "Red");
+    send(cb, CB_RESETCONTENT);
+    EXPECT_EQ(textOf(cb), "");
+    EXPECT_EQ(send(cb, CB_GETCOUNT), 0);
+}
+
+TEST_F(ComboBoxTest, SimpleComboShowsItsListBelowTheEdit) {
+    HWND cb = makeCombo(CBS_SIMPLE);
+    EXPECT_EQ(height(cb), 200);
+    HWND list = GetDlgItem(cb, 1000);
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(IsWindowVisible(list));
+    EXPECT_EQ(send(cb, CB_SHOWDROPDOWN, TRUE), TRUE);
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    w32drv::Click(itemPoint(list, 1));
+    w32drv::Pump();
+    EXPECT_EQ(textOf(cb), "Green");
+    EXPECT_EQ(GetFocus(), GetDlgItem(cb, 1001));
+    Codes codes = codesFrom(top, cb);
+    ASSERT_GE(codes.size(), 2u);
+    EXPECT_EQ((Codes{codes.end() - 2, codes.end()}), (Codes{CBN_SELENDOK, CBN_SELCHANGE}));
+}
+
+TEST_F(ComboBoxTest, DestroyingTheComboDestroysItsList) {
+    HWND cb = makeCombo();
+    HWND list = dropList(cb);
+    send(cb, CB_SHOWDROPDOWN, TRUE);
+    DestroyWindow(cb);
+    EXPECT_FALSE(IsWindow(list));
+    EXPECT_EQ(GetCapture(), nullptr);
+}
