@@ -23,14 +23,18 @@ constexpr int kCellH = 13;
 
 struct Cells {
     int l, t, r, b; // r, b exclusive
+    int mid = 0;    // the row of the vertical centre: where a one-line control is drawn
     int width() const { return r - l; }
     int height() const { return b - t; }
     bool empty() const { return r <= l || b <= t; }
 };
 
 Cells intersect(const Cells& a, const Cells& b) {
-    return Cells{std::max(a.l, b.l), std::max(a.t, b.t), std::min(a.r, b.r), std::min(a.b, b.b)};
+    return Cells{std::max(a.l, b.l), std::max(a.t, b.t), std::min(a.r, b.r), std::min(a.b, b.b), a.mid};
 }
+
+// A one-line control occupies only the row of its centre.
+Cells lineOf(const Cells& a) { return Cells{a.l, a.mid, a.r, a.mid + 1, a.mid}; }
 
 class Canvas {
 public:
@@ -134,7 +138,9 @@ public:
         int b = (screen.bottom - origin_.y + kCellH / 2) / kCellH - (screen.bottom < origin_.y ? 1 : 0);
         if (r <= l) r = l + 1;
         if (b <= t) b = t + 1;
-        return Cells{l, t, r, b};
+        int centre = (screen.top + screen.bottom) / 2 - origin_.y;
+        int mid = centre >= 0 ? centre / kCellH : -((-centre + kCellH - 1) / kCellH);
+        return Cells{l, t, r, b, std::min(std::max(mid, t), b - 1)};
     }
 
     void topLevel(HWND hwnd, const Cells& clip) {
@@ -213,8 +219,8 @@ private:
             if (first > ss) first = ss;
         }
         t = first < t.size() ? t.substr(first) : "";
-        canvas_.fill(Cells{a.l, a.t, a.r, a.t + 1}, clip);
-        canvas_.text(a.t, a.l, "[" + padTo(t, a.width() - 2) + "]", clip);
+        canvas_.fill(lineOf(a), clip);
+        canvas_.text(a.mid, a.l, "[" + padTo(t, a.width() - 2) + "]", clip);
     }
 
     void button(HWND hwnd, const Cells& a, const Cells& clip) {
@@ -229,21 +235,21 @@ private:
                 canvas_.text(a.t, a.l, t, clip);
             return;
         }
-        canvas_.fill(Cells{a.l, a.t, a.r, a.t + 1}, clip);
+        canvas_.fill(lineOf(a), clip);
         if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE || kind == BS_AUTO3STATE) {
             LRESULT c = SendMessageA(hwnd, BM_GETCHECK, 0, 0);
             std::string mark = c == BST_CHECKED ? "[x] " : c == BST_INDETERMINATE ? "[-] " : "[ ] ";
-            canvas_.text(a.t, a.l, padTo(mark + t, a.width()), clip);
+            canvas_.text(a.mid, a.l, padTo(mark + t, a.width()), clip);
             return;
         }
         if (kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON) {
             std::string mark = SendMessageA(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? "(o) " : "( ) ";
-            canvas_.text(a.t, a.l, padTo(mark + t, a.width()), clip);
+            canvas_.text(a.mid, a.l, padTo(mark + t, a.width()), clip);
             return;
         }
         std::string label = !enabled ? "{" + t + "}" : kind == BS_DEFPUSHBUTTON ? "[[" + t + "]]" : "[ " + t + " ]";
         int col = a.l + std::max(0, (a.width() - static_cast<int>(label.size())) / 2);
-        canvas_.text(a.t, col, label.substr(0, static_cast<size_t>(std::max(0, a.r - col))), clip);
+        canvas_.text(a.mid, col, label.substr(0, static_cast<size_t>(std::max(0, a.r - col))), clip);
     }
 
     void staticText(HWND hwnd, const Cells& a, const Cells& clip) {
@@ -278,13 +284,14 @@ private:
             }
             lines.push_back(para);
         }
-        canvas_.fill(a, clip);
-        for (int i = 0; i < a.height() && i < static_cast<int>(lines.size()); ++i) {
+        Cells area = a.height() <= 2 && lines.size() <= 1 ? lineOf(a) : a;
+        canvas_.fill(area, clip);
+        for (int i = 0; i < area.height() && i < static_cast<int>(lines.size()); ++i) {
             std::string line = lines[static_cast<size_t>(i)].substr(0, width);
             int col = a.l;
             if (type == SS_CENTER) col += (a.width() - static_cast<int>(line.size())) / 2;
             if (type == SS_RIGHT) col += a.width() - static_cast<int>(line.size());
-            canvas_.text(a.t + i, col, line, clip);
+            canvas_.text(area.t + i, col, line, clip);
         }
     }
 
@@ -324,8 +331,8 @@ private:
             SendMessageA(hwnd, CB_GETLBTEXT, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(t.data()));
             t.resize(static_cast<size_t>(std::max<LRESULT>(0, len)));
         }
-        canvas_.fill(Cells{a.l, a.t, a.r, a.t + 1}, clip);
-        canvas_.text(a.t, a.l, "[" + padTo(t, a.width() - 3) + "v]", clip);
+        canvas_.fill(lineOf(a), clip);
+        canvas_.text(a.mid, a.l, "[" + padTo(t, a.width() - 3) + "v]", clip);
     }
 
     void tooltip(HWND hwnd, const Cells& a, const Cells& clip) {
