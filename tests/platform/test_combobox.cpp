@@ -1,6 +1,7 @@
 // The COMBOBOX control: geometry, items and error results, the selection field's text, the
 // drop-down list opened and closed by mouse and keyboard with the notification order, and keys
 // on a closed combo box.
+#include "dlgtemplate.h"
 #include "fixture.h"
 
 #include <string>
@@ -16,7 +17,9 @@ std::vector<WORD> codesFrom(HWND parent, HWND control) {
     return out;
 }
 
-LRESULT send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageA(hwnd, msg, wParam, lParam); }
+LRESULT send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageA(hwnd, msg, wParam, lParam);
+}
 
 std::string textOf(HWND hwnd) {
     char buf[256] = {};
@@ -68,7 +71,8 @@ protected:
     // 150 wide, 200 high when open, holding the twelve colours.
     HWND makeCombo(DWORD style = CBS_DROPDOWNLIST | WS_VSCROLL) {
         HWND cb = child(top, "ComboBox", "", style, 20, 20, 150, 200, 200);
-        for (const char* c : kColours) send(cb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(c));
+        for (const char* c : kColours)
+            send(cb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(c));
         return cb;
     }
     void press(UINT vk, unsigned modifiers = w32drv::None) {
@@ -130,7 +134,7 @@ TEST_F(ComboBoxTest, SortedItemsCarryDataAndMisuseAnswersCbErr) {
     EXPECT_EQ(send(cb, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("kiwi")), CB_ERR);
     EXPECT_EQ(send(cb, CB_GETCURSEL), 2);
     EXPECT_EQ(send(cb, CB_SETCURSEL, static_cast<WPARAM>(-1)), CB_ERR);
-    EXPECT_EQ(send(cb, CB_GETCURSEL), CB_ERR); // cleared
+    EXPECT_EQ(send(cb, CB_GETCURSEL), CB_ERR);  // cleared
     EXPECT_EQ(send(cb, CB_GETEDITSEL), CB_ERR); // no edit control
 }
 
@@ -227,7 +231,8 @@ TEST_F(ComboBoxTest, ArrowsInTheOpenListChangeTheSelectionAtOnce) {
     press(VK_F4); // closes and keeps it
     EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
     EXPECT_EQ(send(cb, CB_GETCURSEL), 1);
-    EXPECT_EQ((Codes{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}), codesFrom(top, cb));
+    EXPECT_EQ((Codes{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}),
+              codesFrom(top, cb));
 }
 
 TEST_F(ComboBoxTest, ClickingOutsideTheOpenListClosesItWithoutAChoice) {
@@ -360,6 +365,55 @@ TEST_F(ComboBoxTest, DropDownComboKeepsItsTextInAnEditControl) {
     EXPECT_EQ(send(cb, CB_GETCOUNT), 0);
 }
 
+TEST_F(ComboBoxTest, TypingInADropDownComboNotifiesAndTheOpenListOffersTheMatch) {
+    HWND cb = makeCombo(CBS_DROPDOWN | WS_VSCROLL);
+    send(cb, CB_SETCURSEL, 4);
+    SetFocus(cb);
+    Log::clear();
+    w32drv::Type("gr");
+    w32drv::Pump();
+    EXPECT_EQ(textOf(cb), "gr");
+    EXPECT_EQ((Codes{CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}), codesFrom(top, cb));
+    EXPECT_EQ(send(cb, CB_GETCURSEL), CB_ERR); // edited text is no selection
+    press(VK_F4);
+    EXPECT_EQ(send(dropList(cb), LB_GETCURSEL), 1); // "Green" starts with what was typed
+    EXPECT_EQ(textOf(cb), "gr");
+    press(VK_RETURN);
+    EXPECT_EQ(textOf(cb), "Green");
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 1);
+}
+
+namespace {
+INT_PTR CALLBACK colourDialog(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+    if (msg == WM_INITDIALOG) {
+        for (const char* c : kColours)
+            SendDlgItemMessageA(dlg, 10, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(c));
+        return TRUE;
+    }
+    if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        LRESULT sel = SendDlgItemMessageA(dlg, 10, CB_GETCURSEL, 0, 0);
+        EndDialog(dlg, LOWORD(wParam) == IDOK ? 100 + sel : IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+} // namespace
+
+TEST_F(ComboBoxTest, InADialogEnterAndEscapeCloseTheOpenListAndLeaveTheDialogOpen) {
+    DialogTemplateBuilder b(WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 160, 100, "Colour");
+    b.font(8, "MS Shell Dlg")
+        .item(kComboBox, "", 10, WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL, 4, 4, 100, 80);
+    w32drv::Key(VK_F4);
+    w32drv::Key(VK_ESCAPE); // closes the list only
+    w32drv::Key(VK_DOWN);   // Red
+    w32drv::Key(VK_F4);
+    w32drv::Key(VK_DOWN);   // Green
+    w32drv::Key(VK_RETURN); // accepts the list only
+    w32drv::Key(VK_RETURN); // now the dialog's OK
+    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, b.get(), top, colourDialog, 0), 101);
+    EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty());
+}
+
 TEST_F(ComboBoxTest, SimpleComboShowsItsListBelowTheEdit) {
     HWND cb = makeCombo(CBS_SIMPLE);
     EXPECT_EQ(height(cb), 200);
@@ -377,11 +431,22 @@ TEST_F(ComboBoxTest, SimpleComboShowsItsListBelowTheEdit) {
     EXPECT_EQ((Codes{codes.end() - 2, codes.end()}), (Codes{CBN_SELENDOK, CBN_SELCHANGE}));
 }
 
-TEST_F(ComboBoxTest, DestroyingTheComboDestroysItsList) {
+TEST_F(ComboBoxTest, TheOpenListGoesWithTheComboOrItsWindow) {
     HWND cb = makeCombo();
     HWND list = dropList(cb);
     send(cb, CB_SHOWDROPDOWN, TRUE);
+    ShowWindow(cb, SW_HIDE);
+    EXPECT_FALSE(IsWindowVisible(list));
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
     DestroyWindow(cb);
+    EXPECT_FALSE(IsWindow(list));
+
+    HWND second = makeCombo();
+    list = dropList(second);
+    SetFocus(second);
+    press(VK_F4);
+    ASSERT_EQ(GetCapture(), list);
+    DestroyWindow(top); // closing the window while the list is open
     EXPECT_FALSE(IsWindow(list));
     EXPECT_EQ(GetCapture(), nullptr);
 }

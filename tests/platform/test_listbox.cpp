@@ -18,13 +18,18 @@ std::vector<WORD> codesFrom(HWND parent, HWND control) {
 
 int countOf(const std::vector<WORD>& codes, WORD code) {
     int n = 0;
-    for (WORD c : codes) n += c == code;
+    for (WORD c : codes)
+        n += c == code;
     return n;
 }
 
-LRESULT send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageA(hwnd, msg, wParam, lParam); }
+LRESULT send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageA(hwnd, msg, wParam, lParam);
+}
 
-LRESULT add(HWND lb, const char* text) { return send(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); }
+LRESULT add(HWND lb, const char* text) {
+    return send(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
 
 std::string itemText(HWND lb, int index) {
     char buf[256] = {};
@@ -50,7 +55,8 @@ protected:
     // Ten rows of the system font (16 px) inside a one-pixel border.
     HWND makeList(DWORD style = LBS_NOTIFY | WS_BORDER | WS_VSCROLL, int count = 0) {
         HWND lb = child(top, "ListBox", "", style, 10, 10, 150, 166, 100);
-        for (int i = 0; i < count; ++i) add(lb, ("item " + std::to_string(100 + i)).c_str());
+        for (int i = 0; i < count; ++i)
+            add(lb, ("item " + std::to_string(100 + i)).c_str());
         return lb;
     }
     HWND top = nullptr;
@@ -137,7 +143,8 @@ TEST_F(ListBoxTest, MisuseAnswersLbErrWithoutChangingAnything) {
 
 TEST_F(ListBoxTest, FindStringMatchesPrefixIgnoringCaseAndWrapsAfterTheStart) {
     HWND lb = makeList();
-    for (const char* s : {"Alpha", "beta", "alphabet", "Gamma"}) add(lb, s);
+    for (const char* s : {"Alpha", "beta", "alphabet", "Gamma"})
+        add(lb, s);
     auto find = [&](UINT msg, int start, const char* s) {
         return send(lb, msg, static_cast<WPARAM>(start), reinterpret_cast<LPARAM>(s));
     };
@@ -274,7 +281,8 @@ TEST_F(ListBoxTest, ArrowAndPageKeysMoveTheSelectionIntoViewAndNotify) {
 
 TEST_F(ListBoxTest, TypedLetterSelectsTheNextItemStartingWithIt) {
     HWND lb = makeList();
-    for (const char* s : {"apple", "Banana", "cherry", "blueberry"}) add(lb, s);
+    for (const char* s : {"apple", "Banana", "cherry", "blueberry"})
+        add(lb, s);
     SetFocus(lb);
     w32drv::Type("b");
     w32drv::Pump();
@@ -359,7 +367,8 @@ TEST_F(ListBoxTest, MultipleSelectionTogglesAndExtendedSelectionTakesRanges) {
     EXPECT_EQ(send(multi, LB_GETSEL, 4), 0);
 
     HWND ext = child(top, "ListBox", "", LBS_NOTIFY | LBS_EXTENDEDSEL | WS_BORDER, 200, 10, 150, 166, 101);
-    for (int i = 0; i < 6; ++i) add(ext, "x");
+    for (int i = 0; i < 6; ++i)
+        add(ext, "x");
     w32drv::Click(itemPoint(ext, 1));
     w32drv::KeyDown(VK_SHIFT);
     w32drv::Click(itemPoint(ext, 3));
@@ -398,8 +407,8 @@ TEST_F(ListBoxTest, ParentMayDestroyTheListWhileHandlingItsNotification) {
     wc.lpfnWndProc = Parent::proc;
     wc.lpszClassName = "DestroyingParent";
     RegisterClassA(&wc);
-    HWND parent = CreateWindowExA(0, "DestroyingParent", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 300,
-                                  nullptr, nullptr, nullptr, nullptr);
+    HWND parent = CreateWindowExA(0, "DestroyingParent", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300,
+                                  300, nullptr, nullptr, nullptr, nullptr);
     victim = child(parent, "ListBox", "", LBS_NOTIFY, 0, 0, 100, 100, 7);
     add(victim, "a");
     add(victim, "b");
@@ -431,12 +440,13 @@ TEST_F(ListBoxTest, PopupListFollowsKeysAndWheelForwardedWhileFocusStaysInTheFie
     HWND field = child(top, "ForwardingField", "", WS_BORDER, 10, 10, 200, 20, 5);
     RECT fr{};
     GetWindowRect(field, &fr);
-    completionList = CreateWindowExA(0, "ListBox", "", 0x80600002, fr.left, fr.bottom, 200, 100, field, nullptr,
-                                     nullptr, nullptr);
+    completionList = CreateWindowExA(0, "ListBox", "", 0x80600002, fr.left, fr.bottom, 200, 100, field,
+                                     nullptr, nullptr, nullptr);
     ASSERT_NE(completionList, nullptr);
     HWND lb = completionList;
     EXPECT_EQ(GetWindow(lb, GW_OWNER), top); // the parent's top-level window owns it
-    for (int i = 29; i >= 0; --i) add(lb, ("word" + std::to_string(10 + i)).c_str());
+    for (int i = 29; i >= 0; --i)
+        add(lb, ("word" + std::to_string(10 + i)).c_str());
     EXPECT_EQ(itemText(lb, 0), "word10"); // LBS_SORT
     RECT c{};
     GetClientRect(lb, &c);
@@ -444,7 +454,8 @@ TEST_F(ListBoxTest, PopupListFollowsKeysAndWheelForwardedWhileFocusStaysInTheFie
     SetFocus(field);
     ShowWindow(lb, SW_SHOWNOACTIVATE);
 
-    for (int i = 0; i < 3; ++i) w32drv::Key(VK_DOWN);
+    for (int i = 0; i < 3; ++i)
+        w32drv::Key(VK_DOWN);
     w32drv::Pump();
     EXPECT_EQ(send(lb, LB_GETCURSEL), 2);
     EXPECT_EQ(GetFocus(), field);

@@ -42,9 +42,13 @@ struct Combo {
     int closedHeight() const { return fieldHeight + 2 * kBorder; }
 };
 
-Combo* state(HWND hwnd) { return controlState<Combo>(hwnd); }
+Combo* state(HWND hwnd) {
+    return controlState<Combo>(hwnd);
+}
 
-bool alive(HWND hwnd, const Combo* cb) { return IsWindow(hwnd) && state(hwnd) == cb; }
+bool alive(HWND hwnd, const Combo* cb) {
+    return IsWindow(hwnd) && state(hwnd) == cb;
+}
 
 LRESULT toList(const Combo* cb, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
     return cb->list ? SendMessageA(cb->list, msg, wParam, lParam) : LB_ERR;
@@ -81,7 +85,8 @@ std::string windowText(HWND hwnd) {
 bool notify(Combo* cb, WORD code) {
     HWND self = cb->self;
     if (cb->parent)
-        SendMessageA(cb->parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(self), code), reinterpret_cast<LPARAM>(self));
+        SendMessageA(cb->parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(self), code),
+                     reinterpret_cast<LPARAM>(self));
     return alive(self, cb);
 }
 
@@ -156,22 +161,26 @@ void dropDown(Combo* cb) {
     HWND self = cb->self;
     // the parent may fill the list now, before it is measured
     if (!notify(cb, CBN_DROPDOWN) || cb->dropped) return;
+    cb->committed = static_cast<int>(toList(cb, LB_GETCURSEL));
     if (cb->edit) {
+        // the list highlights the item that the typed text starts, without choosing it yet
         std::string text = windowText(cb->edit);
         LRESULT match = LB_ERR;
         if (!text.empty()) {
-            match = toList(cb, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+            match = toList(cb, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>(text.c_str()));
             if (match == LB_ERR)
-                match = toList(cb, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+                match = toList(cb, LB_FINDSTRING, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(text.c_str()));
         }
         toList(cb, LB_SETCURSEL, static_cast<WPARAM>(match));
     }
-    cb->committed = static_cast<int>(toList(cb, LB_GETCURSEL));
     placeList(cb);
     if (!alive(self, cb)) return;
     cb->dropped = true;
-    if (cb->committed >= 0)
-        toList(cb, LB_SETCURSEL, static_cast<WPARAM>(cb->committed)); // into view at the new size
+    LRESULT shown = toList(cb, LB_GETCURSEL);
+    if (shown >= 0)
+        toList(cb, LB_SETCURSEL, static_cast<WPARAM>(shown)); // into view at the new size
     else
         toList(cb, LB_SETTOPINDEX, 0);
     SetCapture(cb->list);
@@ -238,14 +247,27 @@ void navigate(Combo* cb, UINT vk) {
     } else {
         switch (vk) {
         case VK_UP:
-        case VK_LEFT: target = cur - 1; break;
+        case VK_LEFT:
+            target = cur - 1;
+            break;
         case VK_DOWN:
-        case VK_RIGHT: target = cur + 1; break;
-        case VK_PRIOR: target = cur - step; break;
-        case VK_NEXT: target = cur + step; break;
-        case VK_HOME: target = 0; break;
-        case VK_END: target = count - 1; break;
-        default: return;
+        case VK_RIGHT:
+            target = cur + 1;
+            break;
+        case VK_PRIOR:
+            target = cur - step;
+            break;
+        case VK_NEXT:
+            target = cur + step;
+            break;
+        case VK_HOME:
+            target = 0;
+            break;
+        case VK_END:
+            target = count - 1;
+            break;
+        default:
+            return;
         }
     }
     moveTo(cb, target);
@@ -281,7 +303,9 @@ bool handleKey(Combo* cb, UINT vk, bool sysKey) {
         return true;
     case VK_UP:
     case VK_PRIOR:
-    case VK_NEXT: navigate(cb, vk); return true;
+    case VK_NEXT:
+        navigate(cb, vk);
+        return true;
     case VK_HOME:
     case VK_END:
     case VK_LEFT:
@@ -289,7 +313,8 @@ bool handleKey(Combo* cb, UINT vk, bool sysKey) {
         if (cb->kind != CBS_DROPDOWNLIST) return false; // they move the caret of the edit control
         navigate(cb, vk);
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -360,7 +385,8 @@ LRESULT CALLBACK editSubclass(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_GETDLGCODE: {
-        LRESULT code = CallWindowProcA(original, edit, msg, wParam, lParam) | DLGC_WANTARROWS | DLGC_WANTCHARS;
+        LRESULT code =
+            CallWindowProcA(original, edit, msg, wParam, lParam) | DLGC_WANTARROWS | DLGC_WANTCHARS;
         const MSG* m = reinterpret_cast<const MSG*>(lParam);
         if (alive(comboWnd, cb) && cb->dropped && m && m->message == WM_KEYDOWN &&
             (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE))
@@ -378,8 +404,10 @@ LRESULT CALLBACK editSubclass(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
         if (alive(comboWnd, cb) && to != comboWnd && !IsChild(comboWnd, to)) focusOut(cb);
         return r;
     }
-    case WM_MOUSEWHEEL: return SendMessageA(comboWnd, msg, wParam, lParam);
-    default: break;
+    case WM_MOUSEWHEEL:
+        return SendMessageA(comboWnd, msg, wParam, lParam);
+    default:
+        break;
     }
     return CallWindowProcA(original, edit, msg, wParam, lParam);
 }
@@ -404,13 +432,14 @@ LRESULT onCreate(Combo* cb, const CREATESTRUCTA* cs) {
     if (cb->style & CBS_OWNERDRAWVARIABLE) lbStyle |= LBS_OWNERDRAWVARIABLE;
     if (cb->style & CBS_HASSTRINGS) lbStyle |= LBS_HASSTRINGS;
     if (cb->kind == CBS_SIMPLE) {
-        cb->list = CreateWindowExA(0, "ComboLBox", nullptr, WS_CHILD | WS_VISIBLE | lbStyle, 0, cb->closedHeight(),
-                                   cs->cx, std::max(0, cs->cy - cb->closedHeight()), self,
+        cb->list = CreateWindowExA(0, "ComboLBox", nullptr, WS_CHILD | WS_VISIBLE | lbStyle, 0,
+                                   cb->closedHeight(), cs->cx, std::max(0, cs->cy - cb->closedHeight()), self,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, self);
     } else {
         // a pop-up owned by the top-level window, so that it may extend past the dialog
-        cb->list = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ComboLBox", nullptr, WS_POPUP | lbStyle, 0, 0,
-                                   cs->cx, std::max(0, cs->cy - cb->closedHeight()), self, nullptr, instance, self);
+        cb->list =
+            CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ComboLBox", nullptr, WS_POPUP | lbStyle, 0, 0,
+                            cs->cx, std::max(0, cs->cy - cb->closedHeight()), self, nullptr, instance, self);
     }
     if (!alive(self, cb) || !cb->list) return -1;
 
@@ -535,29 +564,41 @@ LRESULT comboMessage(Combo* cb, UINT msg, WPARAM wParam, LPARAM lParam) {
         cb->committed = -1;
         showInField(cb, -1); // the edit control is emptied too
         return CB_OKAY;
-    case CB_GETCOUNT: return toList(cb, LB_GETCOUNT);
-    case CB_GETCURSEL: return toList(cb, LB_GETCURSEL);
-    case CB_SETCURSEL: return setCurSel(cb, wParam);
-    case CB_GETLBTEXT: return toList(cb, LB_GETTEXT, wParam, lParam);
-    case CB_GETLBTEXTLEN: return toList(cb, LB_GETTEXTLEN, wParam);
-    case CB_SETITEMDATA: return toList(cb, LB_SETITEMDATA, wParam, lParam);
-    case CB_GETITEMDATA: return toList(cb, LB_GETITEMDATA, wParam);
-    case CB_FINDSTRING: return toList(cb, LB_FINDSTRING, wParam, lParam);
-    case CB_FINDSTRINGEXACT: return toList(cb, LB_FINDSTRINGEXACT, wParam, lParam);
+    case CB_GETCOUNT:
+        return toList(cb, LB_GETCOUNT);
+    case CB_GETCURSEL:
+        return toList(cb, LB_GETCURSEL);
+    case CB_SETCURSEL:
+        return setCurSel(cb, wParam);
+    case CB_GETLBTEXT:
+        return toList(cb, LB_GETTEXT, wParam, lParam);
+    case CB_GETLBTEXTLEN:
+        return toList(cb, LB_GETTEXTLEN, wParam);
+    case CB_SETITEMDATA:
+        return toList(cb, LB_SETITEMDATA, wParam, lParam);
+    case CB_GETITEMDATA:
+        return toList(cb, LB_GETITEMDATA, wParam);
+    case CB_FINDSTRING:
+        return toList(cb, LB_FINDSTRING, wParam, lParam);
+    case CB_FINDSTRINGEXACT:
+        return toList(cb, LB_FINDSTRINGEXACT, wParam, lParam);
     case CB_SELECTSTRING: {
         LRESULT found = toList(cb, LB_FINDSTRING, wParam, lParam);
         if (found == LB_ERR) return CB_ERR; // the selection stays
         return setCurSel(cb, static_cast<WPARAM>(found));
     }
-    case CB_GETTOPINDEX: return toList(cb, LB_GETTOPINDEX);
-    case CB_SETTOPINDEX: return toList(cb, LB_SETTOPINDEX, wParam);
+    case CB_GETTOPINDEX:
+        return toList(cb, LB_GETTOPINDEX);
+    case CB_SETTOPINDEX:
+        return toList(cb, LB_SETTOPINDEX, wParam);
     case CB_SHOWDROPDOWN:
         if (wParam)
             dropDown(cb);
         else
             closeUp(cb, false);
         return TRUE;
-    case CB_GETDROPPEDSTATE: return cb->dropped ? TRUE : FALSE;
+    case CB_GETDROPPEDSTATE:
+        return cb->dropped ? TRUE : FALSE;
     case CB_GETDROPPEDCONTROLRECT: {
         auto* rect = reinterpret_cast<RECT*>(lParam);
         if (!rect) return CB_ERR;
@@ -587,7 +628,8 @@ LRESULT comboMessage(Combo* cb, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (cb->kind == CBS_SIMPLE) return CB_ERR;
         cb->extendedUI = wParam != 0;
         return CB_OKAY;
-    case CB_GETEXTENDEDUI: return cb->extendedUI ? TRUE : FALSE;
+    case CB_GETEXTENDEDUI:
+        return cb->extendedUI ? TRUE : FALSE;
     case CB_GETDROPPEDWIDTH:
     case CB_SETDROPPEDWIDTH: {
         if (msg == CB_SETDROPPEDWIDTH) {
@@ -614,8 +656,10 @@ LRESULT comboMessage(Combo* cb, UINT msg, WPARAM wParam, LPARAM lParam) {
         SendMessageA(cb->edit, EM_SETSEL, static_cast<WPARAM>(static_cast<SHORT>(LOWORD(lParam))),
                      static_cast<SHORT>(HIWORD(lParam)));
         return TRUE;
-    case CB_DIR: return CB_ERR; // no file system listing
-    default: return DefWindowProcA(self, msg, wParam, lParam);
+    case CB_DIR:
+        return CB_ERR; // no file system listing
+    default:
+        return DefWindowProcA(self, msg, wParam, lParam);
     }
 }
 
@@ -642,28 +686,39 @@ LRESULT childCommand(Combo* cb, WPARAM wParam, LPARAM lParam) {
         case LBN_DBLCLK:
             if (cb->kind == CBS_SIMPLE) notify(cb, CBN_DBLCLK);
             break;
-        case static_cast<WORD>(LBN_ERRSPACE): notify(cb, static_cast<WORD>(CBN_ERRSPACE)); break;
-        default: break;
+        case static_cast<WORD>(LBN_ERRSPACE):
+            notify(cb, static_cast<WORD>(CBN_ERRSPACE));
+            break;
+        default:
+            break;
         }
         return 0;
     }
     if (from && from == cb->edit && !cb->suppressEdit) {
         switch (code) {
-        case EN_SETFOCUS: focusIn(cb); break;
+        case EN_SETFOCUS:
+            focusIn(cb);
+            break;
         case EN_CHANGE: {
             // typed text: the open list shows the first match; a closed one loses its selection
             std::string text = windowText(cb->edit);
             LRESULT match = LB_ERR;
             if (cb->dropped && !text.empty())
-                match = toList(cb, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+                match = toList(cb, LB_FINDSTRING, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(text.c_str()));
             toList(cb, LB_SETCURSEL, static_cast<WPARAM>(match));
             if (!cb->dropped) cb->committed = -1;
             notify(cb, CBN_EDITCHANGE);
             break;
         }
-        case EN_UPDATE: notify(cb, CBN_EDITUPDATE); break;
-        case EN_ERRSPACE: notify(cb, static_cast<WORD>(CBN_ERRSPACE)); break;
-        default: break;
+        case EN_UPDATE:
+            notify(cb, CBN_EDITUPDATE);
+            break;
+        case EN_ERRSPACE:
+            notify(cb, static_cast<WORD>(CBN_ERRSPACE));
+            break;
+        default:
+            break;
         }
     }
     return 0;
@@ -700,7 +755,8 @@ LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (!cb) return DefWindowProcA(hwnd, msg, wParam, lParam);
     if (msg >= CB_GETEDITSEL && msg <= CB_SETDROPPEDWIDTH) return comboMessage(cb, msg, wParam, lParam);
     switch (msg) {
-    case WM_CREATE: return onCreate(cb, reinterpret_cast<const CREATESTRUCTA*>(lParam));
+    case WM_CREATE:
+        return onCreate(cb, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_DESTROY:
         if (cb->list && IsWindow(cb->list) && cb->kind != CBS_SIMPLE) {
             HWND list = cb->list;
@@ -722,7 +778,9 @@ LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
-    case WM_SIZE: layout(cb); return 0;
+    case WM_SIZE:
+        layout(cb);
+        return 0;
     case WM_SETFONT:
         cb->font = reinterpret_cast<HFONT>(wParam);
         toList(cb, WM_SETFONT, wParam, FALSE);
@@ -732,17 +790,20 @@ LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         layout(cb);
         if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(cb->font);
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(cb->font);
     case WM_SETTEXT: {
         if (!cb->edit) return CB_ERR; // no edit control to hold the text
         const char* text = lParam ? reinterpret_cast<const char*>(lParam) : "";
         setEditText(cb, text);
-        LRESULT match = toList(cb, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+        LRESULT match =
+            toList(cb, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
         toList(cb, LB_SETCURSEL, static_cast<WPARAM>(match));
         cb->committed = static_cast<int>(match == LB_ERR ? -1 : match);
         return TRUE;
     }
-    case WM_GETTEXT: return getText(cb, wParam, lParam);
+    case WM_GETTEXT:
+        return getText(cb, wParam, lParam);
     case WM_GETTEXTLENGTH: {
         if (cb->edit) return GetWindowTextLengthA(cb->edit);
         LRESULT sel = toList(cb, LB_GETCURSEL);
@@ -752,7 +813,8 @@ LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
         const MSG* m = reinterpret_cast<const MSG*>(lParam);
         // while the list is open Enter and Escape belong to it, not to the dialog
-        if (cb->dropped && m && m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE))
+        if (cb->dropped && m && m->message == WM_KEYDOWN &&
+            (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE))
             code |= DLGC_WANTMESSAGE;
         return code;
     }
@@ -777,10 +839,15 @@ LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         typed(cb, wParam);
         return 0;
-    case WM_MOUSEWHEEL: wheel(cb, wParam, lParam); return 0;
+    case WM_MOUSEWHEEL:
+        wheel(cb, wParam, lParam);
+        return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: buttonDown(cb, GET_X_LPARAM(lParam)); return 0;
-    case WM_COMMAND: return childCommand(cb, wParam, lParam);
+    case WM_LBUTTONDBLCLK:
+        buttonDown(cb, GET_X_LPARAM(lParam));
+        return 0;
+    case WM_COMMAND:
+        return childCommand(cb, wParam, lParam);
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -794,14 +861,21 @@ LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CANCELMODE:
         if (cb->dropped) closeUp(cb, false);
         return 0;
+    case WM_SHOWWINDOW:
+        if (!wParam && cb->dropped) closeUp(cb, false); // a hidden combo box leaves no list behind
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_ENABLE:
         if (cb->edit) EnableWindow(cb->edit, static_cast<BOOL>(wParam));
         if (!wParam && cb->dropped) closeUp(cb, false);
         InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: paint(cb); return 0;
-    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        paint(cb);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }
 

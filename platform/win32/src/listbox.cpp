@@ -22,11 +22,16 @@ unsigned char foldCase(unsigned char c) {
     if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
     switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
+    case 0x8A:
+        return 0x9A;
+    case 0x8C:
+        return 0x9C;
+    case 0x8E:
+        return 0x9E;
+    case 0x9F:
+        return 0xFF;
+    default:
+        return c;
     }
 }
 
@@ -37,11 +42,16 @@ unsigned char baseLetter(unsigned char c) {
     static const char latin1[] = "aaaaaaaceeeeiiiidnooooo\0ouuuuyty"; // 0xE0..0xFF
     if (c >= 0xE0) return static_cast<unsigned char>(latin1[c - 0xE0]);
     switch (c) {
-    case 0xDF: return 's';
-    case 0x9A: return 's';
-    case 0x9C: return 'o';
-    case 0x9E: return 'z';
-    default: return 0;
+    case 0xDF:
+        return 's';
+    case 0x9A:
+        return 's';
+    case 0x9C:
+        return 'o';
+    case 0x9E:
+        return 'z';
+    default:
+        return 0;
     }
 }
 
@@ -141,10 +151,14 @@ struct ListBox {
     }
 };
 
-ListBox* state(HWND hwnd) { return controlState<ListBox>(hwnd); }
+ListBox* state(HWND hwnd) {
+    return controlState<ListBox>(hwnd);
+}
 
 // An index argument that names an existing item.
-bool validIndex(const ListBox* lb, WPARAM index) { return index < static_cast<WPARAM>(lb->count()); }
+bool validIndex(const ListBox* lb, WPARAM index) {
+    return index < static_cast<WPARAM>(lb->count());
+}
 
 int clientHeight(HWND hwnd) {
     RECT r{};
@@ -159,9 +173,13 @@ int clientWidth(HWND hwnd) {
 }
 
 // Rows that are fully visible (at least one, for scrolling arithmetic).
-int pageSize(const ListBox* lb) { return std::max(1, clientHeight(lb->self) / std::max(1, lb->itemHeight)); }
+int pageSize(const ListBox* lb) {
+    return std::max(1, clientHeight(lb->self) / std::max(1, lb->itemHeight));
+}
 
-int maxTop(const ListBox* lb) { return std::max(0, lb->count() - pageSize(lb)); }
+int maxTop(const ListBox* lb) {
+    return std::max(0, lb->count() - pageSize(lb));
+}
 
 int fontHeight(HWND hwnd, HFONT font) {
     HDC dc = GetDC(hwnd);
@@ -173,7 +191,9 @@ int fontHeight(HWND hwnd, HFONT font) {
     return tm.tmHeight > 0 ? static_cast<int>(tm.tmHeight) : 16;
 }
 
-void redraw(const ListBox* lb) { InvalidateRect(lb->self, nullptr, TRUE); }
+void redraw(const ListBox* lb) {
+    InvalidateRect(lb->self, nullptr, TRUE);
+}
 
 void updateScroll(const ListBox* lb) {
     if (!lb->vscroll) return;
@@ -246,7 +266,8 @@ void selectSingle(ListBox* lb, int index) {
 }
 
 void selectOnly(ListBox* lb, int index) {
-    for (int i = 0; i < lb->count(); ++i) lb->items[static_cast<size_t>(i)].selected = i == index;
+    for (int i = 0; i < lb->count(); ++i)
+        lb->items[static_cast<size_t>(i)].selected = i == index;
     redraw(lb);
 }
 
@@ -289,8 +310,9 @@ LRESULT insertItem(ListBox* lb, int pos, std::string text, ULONG_PTR data) {
 
 int sortedPosition(const ListBox* lb, const std::string& text) {
     // after the items that sort equal, so equal strings keep their order of addition
-    auto it = std::upper_bound(lb->items.begin(), lb->items.end(), text,
-                               [](const std::string& t, const Item& item) { return compareItems(t, item.text) < 0; });
+    auto it = std::upper_bound(
+        lb->items.begin(), lb->items.end(), text,
+        [](const std::string& t, const Item& item) { return compareItems(t, item.text) < 0; });
     return static_cast<int>(it - lb->items.begin());
 }
 
@@ -384,7 +406,8 @@ void moveTo(ListBox* lb, int target, bool shift, bool ctrl) {
 LRESULT keyDown(ListBox* lb, UINT vk) {
     HWND self = lb->self;
     if ((lb->style & LBS_WANTKEYBOARDINPUT) && !lb->comboList && lb->notify) {
-        LRESULT r = SendMessageA(lb->notify, WM_VKEYTOITEM, MAKEWPARAM(vk, lb->caret), reinterpret_cast<LPARAM>(self));
+        LRESULT r = SendMessageA(lb->notify, WM_VKEYTOITEM, MAKEWPARAM(vk, lb->caret),
+                                 reinterpret_cast<LPARAM>(self));
         if (!IsWindow(self) || state(self) != lb) return 0;
         if (r == -2) return 0;
         if (r >= 0 && r < lb->count()) lb->caret = static_cast<int>(r);
@@ -413,14 +436,27 @@ LRESULT keyDown(ListBox* lb, UINT vk) {
     int target;
     switch (vk) {
     case VK_UP:
-    case VK_LEFT: target = none ? cur : cur - 1; break;
+    case VK_LEFT:
+        target = none ? cur : cur - 1;
+        break;
     case VK_DOWN:
-    case VK_RIGHT: target = none ? cur : cur + 1; break;
-    case VK_PRIOR: target = none ? cur : cur - step; break;
-    case VK_NEXT: target = none ? cur : cur + step; break;
-    case VK_HOME: target = 0; break;
-    case VK_END: target = n - 1; break;
-    default: return DefWindowProcA(self, WM_KEYDOWN, vk, 0);
+    case VK_RIGHT:
+        target = none ? cur : cur + 1;
+        break;
+    case VK_PRIOR:
+        target = none ? cur : cur - step;
+        break;
+    case VK_NEXT:
+        target = none ? cur : cur + step;
+        break;
+    case VK_HOME:
+        target = 0;
+        break;
+    case VK_END:
+        target = n - 1;
+        break;
+    default:
+        return DefWindowProcA(self, WM_KEYDOWN, vk, 0);
     }
     if (n == 0) return 0;
     moveTo(lb, target, shift, ctrl);
@@ -430,7 +466,8 @@ LRESULT keyDown(ListBox* lb, UINT vk) {
 LRESULT charTyped(ListBox* lb, WPARAM ch) {
     HWND self = lb->self;
     if ((lb->style & LBS_WANTKEYBOARDINPUT) && !lb->hasStrings && lb->notify) {
-        LRESULT r = SendMessageA(lb->notify, WM_CHARTOITEM, MAKEWPARAM(ch, lb->caret), reinterpret_cast<LPARAM>(self));
+        LRESULT r = SendMessageA(lb->notify, WM_CHARTOITEM, MAKEWPARAM(ch, lb->caret),
+                                 reinterpret_cast<LPARAM>(self));
         if (!IsWindow(self) || state(self) != lb) return 0;
         if (r >= 0 && r < lb->count()) moveTo(lb, static_cast<int>(r), false, false);
         return 0;
@@ -438,7 +475,8 @@ LRESULT charTyped(ListBox* lb, WPARAM ch) {
     if (!lb->hasStrings || ch < 0x20 || ch == 0x7F || (ch == ' ' && lb->multi())) return 0;
     char prefix[2] = {static_cast<char>(ch), 0};
     int from = lb->multi() ? lb->caret : lb->sel;
-    LRESULT found = findString(lb, static_cast<WPARAM>(static_cast<INT_PTR>(from)), reinterpret_cast<LPARAM>(prefix), false);
+    LRESULT found = findString(lb, static_cast<WPARAM>(static_cast<INT_PTR>(from)),
+                               reinterpret_cast<LPARAM>(prefix), false);
     if (found != LB_ERR) moveTo(lb, static_cast<int>(found), false, false);
     return 0;
 }
@@ -542,15 +580,30 @@ void buttonUp(ListBox* lb, int x, int y) {
 void vscroll(ListBox* lb, WORD code, WORD pos) {
     int page = pageSize(lb);
     switch (code) {
-    case SB_LINEUP: setTop(lb, lb->top - 1); break;
-    case SB_LINEDOWN: setTop(lb, lb->top + 1); break;
-    case SB_PAGEUP: setTop(lb, lb->top - page); break;
-    case SB_PAGEDOWN: setTop(lb, lb->top + page); break;
+    case SB_LINEUP:
+        setTop(lb, lb->top - 1);
+        break;
+    case SB_LINEDOWN:
+        setTop(lb, lb->top + 1);
+        break;
+    case SB_PAGEUP:
+        setTop(lb, lb->top - page);
+        break;
+    case SB_PAGEDOWN:
+        setTop(lb, lb->top + page);
+        break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: setTop(lb, pos); break;
-    case SB_TOP: setTop(lb, 0); break;
-    case SB_BOTTOM: setTop(lb, lb->count()); break;
-    default: break;
+    case SB_THUMBTRACK:
+        setTop(lb, pos);
+        break;
+    case SB_TOP:
+        setTop(lb, 0);
+        break;
+    case SB_BOTTOM:
+        setTop(lb, lb->count());
+        break;
+    default:
+        break;
     }
 }
 
@@ -573,11 +626,11 @@ void paint(ListBox* lb) {
     if (!dc) return;
     HBRUSH brush = nullptr;
     if (lb->notify)
-        brush = reinterpret_cast<HBRUSH>(
-            SendMessageA(lb->notify, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(self)));
+        brush = reinterpret_cast<HBRUSH>(SendMessageA(
+            lb->notify, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(self)));
     else
-        brush = reinterpret_cast<HBRUSH>(
-            DefWindowProcA(self, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(self)));
+        brush = reinterpret_cast<HBRUSH>(DefWindowProcA(
+            self, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(self)));
     if (!IsWindow(self) || state(self) != lb) {
         EndPaint(self, &ps);
         return;
@@ -602,7 +655,8 @@ void paint(ListBox* lb) {
             SetTextColor(dc, enabled ? text : GetSysColor(COLOR_GRAYTEXT));
             SetBkColor(dc, back);
         }
-        if (lb->hasStrings) TextOutA(dc, r.left + 2, r.top, it.text.c_str(), static_cast<int>(it.text.size()));
+        if (lb->hasStrings)
+            TextOutA(dc, r.left + 2, r.top, it.text.c_str(), static_cast<int>(it.text.size()));
         if (lb->focused && i == lb->caret) DrawFocusRect(dc, &r);
     }
     if (oldFont) SelectObject(dc, oldFont);
@@ -617,7 +671,8 @@ LRESULT onCreate(ListBox* lb, const CREATESTRUCTA* cs) {
     lb->dropDown = lb->comboList && (lb->style & WS_POPUP);
     lb->notify = cs->hwndParent;
     if (lb->comboList && cs->lpCreateParams) lb->notify = static_cast<HWND>(cs->lpCreateParams);
-    lb->hasStrings = !(lb->style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) || (lb->style & LBS_HASSTRINGS);
+    lb->hasStrings =
+        !(lb->style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) || (lb->style & LBS_HASSTRINGS);
     lb->extended = lb->style & LBS_EXTENDEDSEL;
     lb->multiple = !lb->extended && (lb->style & LBS_MULTIPLESEL);
     lb->vscroll = lb->style & WS_VSCROLL;
@@ -645,7 +700,8 @@ LRESULT itemRect(const ListBox* lb, WPARAM index, LPARAM lParam) {
     int row = static_cast<int>(index) - lb->top;
     RECT client{};
     GetClientRect(lb->self, &client);
-    *rect = RECT{0, row * lb->itemHeight, std::max<LONG>(client.right, lb->horizontalExtent), (row + 1) * lb->itemHeight};
+    *rect = RECT{0, row * lb->itemHeight, std::max<LONG>(client.right, lb->horizontalExtent),
+                 (row + 1) * lb->itemHeight};
     // nonzero when the item is at least partly in view
     return rect->top < client.bottom && rect->bottom > 0 ? 1 : 0;
 }
@@ -664,7 +720,8 @@ LRESULT selItemRange(ListBox* lb, bool select, int first, int last) {
     if (n == 0) return LB_ERR;
     first = std::max(0, std::min(first, n - 1));
     last = std::max(0, std::min(last, n - 1));
-    for (int i = std::min(first, last); i <= std::max(first, last); ++i) lb->items[static_cast<size_t>(i)].selected = select;
+    for (int i = std::min(first, last); i <= std::max(first, last); ++i)
+        lb->items[static_cast<size_t>(i)].selected = select;
     redraw(lb);
     return 0;
 }
@@ -683,7 +740,8 @@ LRESULT listMessage(ListBox* lb, UINT msg, WPARAM wParam, LPARAM lParam) {
         INT_PTR pos = static_cast<INT_PTR>(wParam);
         if (pos == -1) pos = n;
         if (pos < 0 || pos > n) return LB_ERR;
-        if (!lb->hasStrings) return insertItem(lb, static_cast<int>(pos), std::string(), static_cast<ULONG_PTR>(lParam));
+        if (!lb->hasStrings)
+            return insertItem(lb, static_cast<int>(pos), std::string(), static_cast<ULONG_PTR>(lParam));
         return insertItem(lb, static_cast<int>(pos), lParam ? reinterpret_cast<const char*>(lParam) : "", 0);
     }
     case LB_DELETESTRING:
@@ -697,8 +755,10 @@ LRESULT listMessage(ListBox* lb, UINT msg, WPARAM wParam, LPARAM lParam) {
         updateScroll(lb);
         redraw(lb);
         return 0;
-    case LB_GETCOUNT: return n;
-    case LB_GETTEXT: return getText(lb, wParam, lParam);
+    case LB_GETCOUNT:
+        return n;
+    case LB_GETTEXT:
+        return getText(lb, wParam, lParam);
     case LB_GETTEXTLEN:
         if (!validIndex(lb, wParam)) return LB_ERR;
         return lb->hasStrings ? static_cast<LRESULT>(lb->items[wParam].text.size()) : sizeof(ULONG_PTR);
@@ -709,8 +769,10 @@ LRESULT listMessage(ListBox* lb, UINT msg, WPARAM wParam, LPARAM lParam) {
     case LB_GETITEMDATA:
         if (!validIndex(lb, wParam)) return LB_ERR;
         return static_cast<LRESULT>(lb->items[wParam].data);
-    case LB_FINDSTRING: return findString(lb, wParam, lParam, false);
-    case LB_FINDSTRINGEXACT: return findString(lb, wParam, lParam, true);
+    case LB_FINDSTRING:
+        return findString(lb, wParam, lParam, false);
+    case LB_FINDSTRINGEXACT:
+        return findString(lb, wParam, lParam, true);
     case LB_SELECTSTRING: {
         LRESULT found = findString(lb, wParam, lParam, false);
         if (found == LB_ERR) return LB_ERR;
@@ -744,12 +806,14 @@ LRESULT listMessage(ListBox* lb, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case LB_GETSEL:
         if (!validIndex(lb, wParam)) return LB_ERR;
-        return lb->multi() ? (lb->items[wParam].selected ? 1 : 0) : (static_cast<int>(wParam) == lb->sel ? 1 : 0);
+        return lb->multi() ? (lb->items[wParam].selected ? 1 : 0)
+                           : (static_cast<int>(wParam) == lb->sel ? 1 : 0);
     case LB_SETSEL: {
         if (!lb->multi()) return LB_ERR;
         INT_PTR index = static_cast<INT_PTR>(lParam);
         if (index == -1) {
-            for (Item& it : lb->items) it.selected = wParam != 0;
+            for (Item& it : lb->items)
+                it.selected = wParam != 0;
         } else {
             if (index < 0 || index >= n) return LB_ERR;
             lb->items[static_cast<size_t>(index)].selected = wParam != 0;
@@ -769,7 +833,8 @@ LRESULT listMessage(ListBox* lb, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (lb->items[static_cast<size_t>(i)].selected) out[copied++] = i;
         return copied;
     }
-    case LB_SELITEMRANGE: return selItemRange(lb, wParam != 0, LOWORD(lParam), HIWORD(lParam));
+    case LB_SELITEMRANGE:
+        return selItemRange(lb, wParam != 0, LOWORD(lParam), HIWORD(lParam));
     case LB_SELITEMRANGEEX: {
         int first = static_cast<int>(static_cast<INT_PTR>(wParam)), last = static_cast<int>(lParam);
         // a reversed range removes the selection
@@ -779,20 +844,24 @@ LRESULT listMessage(ListBox* lb, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!validIndex(lb, wParam)) return LB_ERR;
         lb->anchor = static_cast<int>(wParam);
         return 0;
-    case LB_GETANCHORINDEX: return lb->anchor;
+    case LB_GETANCHORINDEX:
+        return lb->anchor;
     case LB_SETCARETINDEX:
         if (!validIndex(lb, wParam)) return LB_ERR;
         lb->caret = static_cast<int>(wParam);
         ensureVisible(lb, lb->caret);
         redraw(lb);
         return 0;
-    case LB_GETCARETINDEX: return lb->multi() || lb->sel < 0 ? lb->caret : lb->sel;
-    case LB_GETTOPINDEX: return lb->top;
+    case LB_GETCARETINDEX:
+        return lb->multi() || lb->sel < 0 ? lb->caret : lb->sel;
+    case LB_GETTOPINDEX:
+        return lb->top;
     case LB_SETTOPINDEX:
         if (!validIndex(lb, wParam)) return LB_ERR;
         setTop(lb, static_cast<int>(wParam));
         return 0;
-    case LB_GETITEMHEIGHT: return lb->itemHeight;
+    case LB_GETITEMHEIGHT:
+        return lb->itemHeight;
     case LB_SETITEMHEIGHT: {
         int height = LOWORD(lParam);
         if (height <= 0 || height > 255) return LB_ERR;
@@ -801,9 +870,12 @@ LRESULT listMessage(ListBox* lb, UINT msg, WPARAM wParam, LPARAM lParam) {
         redraw(lb);
         return 0;
     }
-    case LB_GETITEMRECT: return itemRect(lb, wParam, lParam);
-    case LB_ITEMFROMPOINT: return itemFromPoint(lb, lParam);
-    case LB_GETHORIZONTALEXTENT: return lb->horizontalExtent;
+    case LB_GETITEMRECT:
+        return itemRect(lb, wParam, lParam);
+    case LB_ITEMFROMPOINT:
+        return itemFromPoint(lb, lParam);
+    case LB_GETHORIZONTALEXTENT:
+        return lb->horizontalExtent;
     case LB_SETHORIZONTALEXTENT:
         lb->horizontalExtent = static_cast<int>(wParam);
         if (lb->style & WS_HSCROLL) {
@@ -815,8 +887,11 @@ LRESULT listMessage(ListBox* lb, UINT msg, WPARAM wParam, LPARAM lParam) {
             SetScrollInfo(self, SB_HORZ, &si, TRUE);
         }
         return 0;
-    case LB_SETCOLUMNWIDTH: lb->columnWidth = static_cast<int>(wParam); return 0;
-    case LB_SETTABSTOPS: return (lb->style & LBS_USETABSTOPS) ? TRUE : FALSE;
+    case LB_SETCOLUMNWIDTH:
+        lb->columnWidth = static_cast<int>(wParam);
+        return 0;
+    case LB_SETTABSTOPS:
+        return (lb->style & LBS_USETABSTOPS) ? TRUE : FALSE;
     case LB_INITSTORAGE:
         try {
             lb->items.reserve(lb->items.size() + wParam);
@@ -824,10 +899,13 @@ LRESULT listMessage(ListBox* lb, UINT msg, WPARAM wParam, LPARAM lParam) {
             return LB_ERRSPACE;
         }
         return static_cast<LRESULT>(lb->items.capacity());
-    case LB_SETCOUNT: return LB_ERR; // only for LBS_NODATA, which is not supported
+    case LB_SETCOUNT:
+        return LB_ERR; // only for LBS_NODATA, which is not supported
     case LB_DIR:
-    case LB_ADDFILE: return LB_ERR; // no file system listing
-    default: return DefWindowProcA(self, msg, wParam, lParam);
+    case LB_ADDFILE:
+        return LB_ERR; // no file system listing
+    default:
+        return DefWindowProcA(self, msg, wParam, lParam);
     }
 }
 
@@ -844,12 +922,15 @@ LRESULT CALLBACK listBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     if (!lb) return DefWindowProcA(hwnd, msg, wParam, lParam);
     if (msg >= LB_ADDSTRING && msg <= LB_ITEMFROMPOINT) return listMessage(lb, msg, wParam, lParam);
     switch (msg) {
-    case WM_CREATE: return onCreate(lb, reinterpret_cast<const CREATESTRUCTA*>(lParam));
+    case WM_CREATE:
+        return onCreate(lb, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_NCDESTROY:
         setControlState<ListBox>(hwnd, nullptr);
         delete lb;
         return DefWindowProcA(hwnd, msg, wParam, lParam);
-    case WM_WINDOWPOSCHANGING: snapHeight(lb, reinterpret_cast<WINDOWPOS*>(lParam)); return 0;
+    case WM_WINDOWPOSCHANGING:
+        snapHeight(lb, reinterpret_cast<WINDOWPOS*>(lParam));
+        return 0;
     case WM_SIZE:
         setTop(lb, lb->top);
         redraw(lb);
@@ -861,8 +942,10 @@ LRESULT CALLBACK listBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         setTop(lb, lb->top);
         if (LOWORD(lParam)) redraw(lb);
         return 0;
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(lb->font);
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(lb->font);
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
         lb->focused = true;
         redraw(lb);
@@ -878,9 +961,13 @@ LRESULT CALLBACK listBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         redraw(lb);
         notify(lb, LBN_KILLFOCUS);
         return 0;
-    case WM_KEYDOWN: return keyDown(lb, static_cast<UINT>(wParam));
-    case WM_CHAR: return charTyped(lb, wParam);
-    case WM_LBUTTONDOWN: buttonDown(lb, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_KEYDOWN:
+        return keyDown(lb, static_cast<UINT>(wParam));
+    case WM_CHAR:
+        return charTyped(lb, wParam);
+    case WM_LBUTTONDOWN:
+        buttonDown(lb, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
     case WM_LBUTTONDBLCLK:
         if (lb->comboList) {
             buttonDown(lb, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -888,8 +975,12 @@ LRESULT CALLBACK listBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         }
         notify(lb, LBN_DBLCLK);
         return 0;
-    case WM_MOUSEMOVE: mouseMove(lb, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
-    case WM_LBUTTONUP: buttonUp(lb, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_MOUSEMOVE:
+        mouseMove(lb, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        buttonUp(lb, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) == hwnd) return 0;
         lb->tracking = false;
@@ -903,12 +994,22 @@ LRESULT CALLBACK listBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_MOUSEACTIVATE:
         if (lb->dropDown) return MA_NOACTIVATE; // the focus stays in the combo box
         return DefWindowProcA(hwnd, msg, wParam, lParam);
-    case WM_VSCROLL: vscroll(lb, LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_MOUSEWHEEL: wheel(lb, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
-    case WM_ERASEBKGND: return 1; // WM_PAINT fills the background with the parent's brush
-    case WM_PAINT: paint(lb); return 0;
-    case WM_ENABLE: redraw(lb); return 0;
-    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_VSCROLL:
+        vscroll(lb, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        wheel(lb, GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // WM_PAINT fills the background with the parent's brush
+    case WM_PAINT:
+        paint(lb);
+        return 0;
+    case WM_ENABLE:
+        redraw(lb);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }
 
