@@ -275,3 +275,39 @@ TEST_F(Win32Test, WindowTextRoundTripsAndTruncatesToTheBuffer) {
     SetWindowTextA(w, nullptr);
     EXPECT_EQ(GetWindowTextLengthA(w), 0);
 }
+
+namespace {
+HHOOK cbtHook = nullptr;
+std::vector<std::pair<int, std::string>> cbtSeen;
+bool vetoCreation = false;
+LRESULT CALLBACK watchCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        auto* cbt = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+        cbtSeen.emplace_back(code, cbt->lpcs->lpszName ? cbt->lpcs->lpszName : "");
+        // the window exists already, before any of its own messages
+        EXPECT_TRUE(IsWindow(reinterpret_cast<HWND>(wParam)));
+        EXPECT_TRUE(Log::of(reinterpret_cast<HWND>(wParam)).empty());
+        if (vetoCreation) return 1;
+    } else if (code == HCBT_DESTROYWND) {
+        cbtSeen.emplace_back(code, "");
+    }
+    return CallNextHookEx(cbtHook, code, wParam, lParam);
+}
+} // namespace
+
+TEST_F(Win32Test, CbtHookSeesCreationFirstAndCanVetoIt) {
+    cbtHook = SetWindowsHookExA(WH_CBT, watchCreation, nullptr, GetCurrentThreadId());
+    ASSERT_NE(cbtHook, nullptr);
+    HWND w = CreateWindowExA(0, "TestWindow", "watched", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(cbtSeen.size(), 1u);
+    EXPECT_EQ(cbtSeen[0].second, "watched");
+    vetoCreation = true;
+    Log::clear();
+    EXPECT_EQ(CreateWindowExA(0, "TestWindow", "vetoed", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_TRUE(Log::all().empty()); // a vetoed window never hears a message
+    vetoCreation = false;
+    DestroyWindow(w);
+    EXPECT_EQ(cbtSeen.back().first, HCBT_DESTROYWND);
+    UnhookWindowsHookEx(cbtHook);
+}

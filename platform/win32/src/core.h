@@ -184,6 +184,8 @@ inline void registerSystemClasses() { ensureInit(); }
 LRESULT send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void postInput(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Calls the CBT hooks; a non-zero result vetoes the action.
+LRESULT callCbtHook(int code, WPARAM wParam, LPARAM lParam);
 // Takes one step of the queued driver input; false when none is left.
 bool feedInput();
 

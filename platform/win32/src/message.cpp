@@ -2,6 +2,7 @@
 #include "core.h"
 
 #include <algorithm>
+#include <string>
 
 namespace w32 {
 
@@ -134,6 +135,12 @@ static void starve() {
     auto& s = sys();
     HWND dlg = currentDialogBoxLoop();
     if (!dlg) dlg = modalWindow();
+    if (!dlg && s.active) {
+        // a modal loop of a framework may run a dialog that has no owner
+        char cls[16] = "";
+        GetClassNameA(s.active, cls, sizeof cls);
+        if (std::string(cls) == "#32770" && IsWindowVisible(s.active)) dlg = s.active;
+    }
     if (dlg && dlg != s.cancelledForStarvation) {
         s.cancelledForStarvation = dlg;
         s.inputExhausted.push_back(dlg);
@@ -142,6 +149,13 @@ static void starve() {
     }
     s.quitPosted = true;
     s.quitCode = 0;
+}
+
+LRESULT callCbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    auto hooks = sys().hooks;
+    for (auto& h : hooks)
+        if (h.type == WH_CBT) return h.proc(code, wParam, lParam); // the hook chains on itself
+    return 0;
 }
 
 bool getMessage(MSG* msg, HWND filter, UINT min, UINT max) {
@@ -273,7 +287,7 @@ BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id) {
 }
 
 HHOOK WINAPI SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId) {
-    if (!proc || (idHook != WH_GETMESSAGE && idHook != WH_MSGFILTER)) {
+    if (!proc || (idHook != WH_GETMESSAGE && idHook != WH_MSGFILTER && idHook != WH_CBT)) {
         setLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }

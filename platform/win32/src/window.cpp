@@ -320,6 +320,15 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 
     CREATESTRUCTA cs{param, instance, menu, parent ? parent : owner, height, width, y, x,
                      static_cast<LONG>(style), windowName, className, exStyle};
+    CBT_CREATEWNDA cbt{&cs, HWND_TOP};
+    if (callCbtHook(HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(&cbt))) {
+        if (win(hwnd)) {
+            unlink(win(hwnd));
+            sys().windows.erase(reinterpret_cast<UINT_PTR>(hwnd));
+        }
+        return nullptr;
+    }
+    if (!win(hwnd)) return nullptr;
     if (!send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
         freeWindow(hwnd);
         return nullptr;
@@ -351,6 +360,8 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
         return FALSE;
     }
     if (w->destroying) return TRUE;
+    if (callCbtHook(HCBT_DESTROYWND, reinterpret_cast<WPARAM>(hwnd), 0)) return FALSE;
+    if (!(w = win(hwnd))) return TRUE;
     if (w->parent) parentNotify(hwnd, WM_DESTROY);
     if (!(w = win(hwnd))) return TRUE;
     if (w->style & WS_VISIBLE) {
