@@ -187,6 +187,21 @@ TEST_F(ComboBoxTest, ClickOpensTheListUnderTheComboAndAClickOnAnItemChoosesIt) {
     EXPECT_EQ((Codes{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}), codesFrom(top, cb));
 }
 
+TEST_F(ComboBoxTest, PressingOnTheComboAndReleasingOnAnItemChoosesIt) {
+    HWND cb = makeCombo();
+    RECT r{};
+    GetWindowRect(cb, &r);
+    w32drv::MouseDown(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    w32drv::Pump();
+    HWND list = dropList(cb);
+    ASSERT_TRUE(IsWindowVisible(list));
+    w32drv::MouseMove(itemPoint(list, 2));
+    w32drv::MouseUp(itemPoint(list, 2));
+    w32drv::Pump();
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    EXPECT_EQ(textOf(cb), "Blue");
+}
+
 TEST_F(ComboBoxTest, EscapeClosesTheListWithoutChangingTheSelection) {
     HWND cb = makeCombo();
     send(cb, CB_SETCURSEL, 1);
@@ -334,6 +349,24 @@ TEST_F(ComboBoxTest, KeysOnAClosedComboChangeTheSelectionAndNotify) {
     w32drv::Type("B");
     w32drv::Pump();
     EXPECT_EQ(textOf(cb), "Brown");
+}
+
+TEST_F(ComboBoxTest, WheelOnAFocusedClosedComboStepsThroughTheItems) {
+    HWND cb = makeCombo();
+    send(cb, CB_SETCURSEL, 5);
+    SetFocus(cb);
+    Log::clear();
+    RECT r{};
+    GetWindowRect(cb, &r);
+    w32drv::Wheel(POINT{r.left + 5, r.top + 5}, -2 * WHEEL_DELTA);
+    w32drv::Pump();
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 7);
+    w32drv::Wheel(POINT{r.left + 5, r.top + 5}, WHEEL_DELTA);
+    w32drv::Pump();
+    EXPECT_EQ(textOf(cb), "Black");
+    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    Codes expected{CBN_SELENDOK, CBN_SELCHANGE, CBN_SELENDOK, CBN_SELCHANGE, CBN_SELENDOK, CBN_SELCHANGE};
+    EXPECT_EQ(codesFrom(top, cb), expected);
 }
 
 // ---- the other styles ----

@@ -279,6 +279,20 @@ TEST_F(ListBoxTest, ArrowAndPageKeysMoveTheSelectionIntoViewAndNotify) {
     EXPECT_EQ(countOf(codesFrom(top, lb), LBN_SELCHANGE), 5); // one per change
 }
 
+TEST_F(ListBoxTest, KeyboardInputStyleOffersEachKeyToTheParentFirst) {
+    HWND lb = makeList(LBS_NOTIFY | LBS_WANTKEYBOARDINPUT | WS_BORDER, 5);
+    send(lb, LB_SETCURSEL, 2);
+    SetFocus(lb);
+    w32drv::Key(VK_DOWN);
+    w32drv::Pump();
+    const Received* asked = Log::last(top, WM_VKEYTOITEM);
+    ASSERT_NE(asked, nullptr);
+    EXPECT_EQ(LOWORD(asked->wParam), VK_DOWN);
+    EXPECT_EQ(HIWORD(asked->wParam), 2); // the caret before the key
+    EXPECT_EQ(reinterpret_cast<HWND>(asked->lParam), lb);
+    EXPECT_EQ(send(lb, LB_GETCURSEL), 3); // DefWindowProc's -1: the list box goes on as usual
+}
+
 TEST_F(ListBoxTest, TypedLetterSelectsTheNextItemStartingWithIt) {
     HWND lb = makeList();
     for (const char* s : {"apple", "Banana", "cherry", "blueberry"})
