@@ -170,3 +170,19 @@ TEST_F(Win32Test, DraggingByTheCaptionMovesTheWindowWithMovingMessages) {
     EXPECT_TRUE(Log::saw(w, WM_EXITSIZEMOVE));
     EXPECT_EQ(GetCapture(), nullptr);
 }
+
+TEST_F(Win32Test, ClickingAScrollBarScrollsAndItDisappearsWhenNothingIsHidden) {
+    HWND top = topLevel();
+    HWND list = child(top, "ListBox", "", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 10, 10, 120, 60, 1);
+    EXPECT_FALSE(GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL); // empty: nothing to scroll
+    for (int i = 0; i < 20; ++i) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("item " + std::to_string(100 + i)).c_str()));
+    ASSERT_TRUE(GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL);
+    RECT r;
+    GetWindowRect(list, &r);
+    w32drv::Click(POINT{r.right - 5, r.bottom - 5}); // the down arrow
+    w32drv::Pump();
+    EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 1);
+    w32drv::Click(POINT{r.right - 5, r.bottom - 25}); // the track below the thumb: a page
+    w32drv::Pump();
+    EXPECT_GT(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 2);
+}

@@ -79,6 +79,40 @@ static void moveLoop(HWND hwnd) {
     if (IsWindow(hwnd)) send(hwnd, WM_EXITSIZEMOVE, 0, 0);
 }
 
+// A click on a window's scroll bar: an arrow scrolls a line, the track a page, the thumb jumps
+// there; the window hears the request and the end of scrolling.
+static void scrollBarClick(HWND hwnd, bool vertical, POINT pt) {
+    Window* w = win(hwnd);
+    RECT c = clientScreenRect(w);
+    ScrollState& st = vertical ? w->vscroll : w->hscroll;
+    int start = vertical ? c.top : c.left;
+    int length = vertical ? c.bottom - c.top : c.right - c.left;
+    int at = (vertical ? pt.y : pt.x) - start;
+    int arrow = GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL);
+    int track = std::max(0, length - 2 * arrow);
+    int range = st.max - st.min + 1;
+    int thumb = range > 0 && st.page ? std::max(8, track * static_cast<int>(st.page) / range) : 8;
+    int span = std::max(1, range - std::max<int>(static_cast<int>(st.page), 1));
+    int thumbStart = arrow + (track - thumb) * (st.pos - st.min) / span;
+    WORD code;
+    WORD pos = 0;
+    if (at < arrow)
+        code = SB_LINEUP;
+    else if (at >= length - arrow)
+        code = SB_LINEDOWN;
+    else if (at < thumbStart)
+        code = SB_PAGEUP;
+    else if (at >= thumbStart + thumb)
+        code = SB_PAGEDOWN;
+    else {
+        code = SB_THUMBPOSITION;
+        pos = static_cast<WORD>(st.pos);
+    }
+    UINT msg = vertical ? WM_VSCROLL : WM_HSCROLL;
+    send(hwnd, msg, MAKEWPARAM(code, pos), 0);
+    if (IsWindow(hwnd)) send(hwnd, msg, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+}
+
 LRESULT defaultColor(HDC dc, UINT msg) {
     bool windowLike = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
@@ -151,6 +185,8 @@ extern "C" LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPA
     case WM_WINDOWPOSCHANGED: windowPosChanged(hwnd, reinterpret_cast<const WINDOWPOS*>(lParam)); return 0;
     case WM_NCLBUTTONDOWN:
         if (wParam == HTCAPTION) send(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+        if (wParam == HTVSCROLL || wParam == HTHSCROLL)
+            scrollBarClick(hwnd, wParam == HTVSCROLL, POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))});
         return 0;
     case WM_SYSCOMMAND:
         switch (wParam & 0xFFF0) {

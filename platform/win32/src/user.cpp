@@ -146,6 +146,11 @@ int WINAPI SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL) {
     if (info->fMask & SIF_PAGE) s->page = info->nPage;
     if (info->fMask & SIF_POS) s->pos = info->nPos;
     clampScroll(s);
+    // a standard scroll bar that has nothing to scroll disappears, unless asked to stay disabled
+    if ((info->fMask & (SIF_RANGE | SIF_PAGE)) && !(info->fMask & SIF_DISABLENOSCROLL)) {
+        bool needed = s->page ? s->max - s->min + 1 > static_cast<int>(s->page) : s->max > s->min;
+        ShowScrollBar(hwnd, bar, needed);
+    }
     return s->pos;
 }
 
