@@ -1,0 +1,232 @@
+#include "catalog/MostFCatContainer.h"
+
+#include "facade/LanguageResources.h"
+#include "resources/resource.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+namespace {
+
+// Process-wide: the interface check and its message happen at most once.
+bool compatibilityToTest = true;
+bool compatible = false;
+
+bool equalsNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+std::string trim(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos) return "";
+    size_t e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
+} // namespace
+
+KMostFCatContainer::~KMostFCatContainer() {
+    if (managerHandle) gQRNDestroyFCatManager(static_cast<QRNHandle>(managerHandle));
+}
+
+KQRNFCatManager* KMostFCatContainer::Manager() const { return gQRNFCatManager(static_cast<QRNHandle>(managerHandle)); }
+
+void KMostFCatContainer::AddFCat(const std::string& file) {
+    for (const auto& f : files)
+        if (equalsNoCase(f, file)) return;
+    files.push_back(file);
+}
+
+std::string KMostFCatContainer::LogFileName(const std::string& file) {
+    size_t dot = file.rfind('.');
+    return (dot == std::string::npos ? file : file.substr(0, dot)) + ".log";
+}
+
+void KMostFCatContainer::LoadFCats() {
+    if (files.empty()) return;
+    if (compatibilityToTest) {
+        compatible = gQRNIsCompatibleInterface(1, 52) == 1;
+        if (!compatible) MessageBoxA(nullptr, LoadResourceText(IDS_INCOMPATIBLE).c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
+        compatibilityToTest = false;
+    }
+    if (!compatible) return;
+    if (managerHandle == 0) {
+        QRNHandle handle = 0;
+        if (gQRNCreateFCatManager(&handle, "Pelorin") != 0) return;
+        managerHandle = handle;
+        if (KQRNFCatManager* m = Manager()) m->SetOption(16);
+    }
+    KQRNFCatManager* manager = Manager();
+    if (!manager) return;
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    fcats.clear();
+    fblocks.clear();
+    for (const auto& file : files) {
+        std::string catalog;
+        if (manager->LoadFCat(file, 1, catalog, 1, LogFileName(file)) != 0) {
+            std::string text = LoadResourceText(IDS_LOAD_FAILED);
+            // the template's single "%s" takes the file name; any other directive is printed as text
+            std::string message;
+            size_t at = text.find("%s");
+            if (at == std::string::npos)
+                message = text;
+            else
+                message = text.substr(0, at) + file + text.substr(at + 2);
+            MessageBoxA(nullptr, message.c_str(), nullptr, MB_OK);
+            continue;
+        }
+        int index = nextFCatIndex++;
+        fcats.push_back(ListEntry{catalog, index});
+        std::vector<IdName> list;
+        manager->ListFBlocks(list, 1, catalog);
+        for (const auto& fb : list) {
+            bool known = std::any_of(fblocks.begin(), fblocks.end(),
+                                     [&](const ListEntry& e) { return GetEntryHead(e.text) == fb.name; });
+            if (known) continue;
+            fblocks.push_back(ListEntry{FormatEntryText(fb.name, fb.id, kNameFirst, kFBlockDigits), index});
+        }
+        fblockFormat = 0;
+    }
+    SetCursor(previous);
+}
+
+bool KMostFCatContainer::IsDataAvailable() const {
+    if (managerHandle != 0) return !fblocks.empty();
+    return !files.empty();
+}
+
+void KMostFCatContainer::SetFBlockFormat(int format) {
+    if (format != kNameFirst && format != kHexFirst) format = kDecimalFirst;
+    if (format == fblockFormat) return;
+    for (auto& e : fblocks) {
+        std::string name;
+        std::int32_t id = 0;
+        ParseFBlockText(e.text, fblockFormat, name, id);
+        e.text = FormatEntryText(name, id, format, kFBlockDigits);
+    }
+    fblockFormat = format;
+}
+
+const std::string* KMostFCatContainer::CatalogOf(std::int32_t key) const {
+    for (const auto& c : fcats)
+        if (c.key == key) return c.text.empty() ? nullptr : &c.text;
+    return nullptr;
+}
+
+static int normalisedFormat(int format) { return format == kHexFirst ? kHexFirst : format == kDecimalFirst ? kDecimalFirst : kNameFirst; }
+
+std::vector<ListEntry>& KMostFCatContainer::BuildFunctionList(const ListEntry& fblock, int format) {
+    functions.clear();
+    if (fblock.text.empty()) return functions;
+    std::int32_t fblockId = ParseEntryId(fblock.text, fblockFormat);
+    const std::string* catalog = CatalogOf(fblock.key);
+    KQRNFCatManager* manager = Manager();
+    if (!catalog || !manager) return functions;
+    std::vector<IdName> list;
+    manager->ListFunctions(list, 1, *catalog, fblockId, 0xFFFFFFFFu);
+    int f = normalisedFormat(format);
+    for (const auto& fn : list) functions.push_back(ListEntry{FormatEntryText(fn.name, fn.id, f, kFunctionDigits), fblockId});
+    functionFormat = f;
+    return functions;
+}
+
+std::vector<ListEntry>& KMostFCatContainer::BuildOpTypeList(const ListEntry& fblock, const ListEntry& function, int format) {
+    opTypes.clear();
+    if (function.text.empty()) return opTypes;
+    std::int32_t fblockId = function.key;
+    std::int32_t functionId = ParseEntryId(function.text, functionFormat);
+    const std::string* catalog = CatalogOf(fblock.key);
+    KQRNFCatManager* manager = Manager();
+    if (!catalog || !manager) return opTypes;
+    std::vector<IdName> list;
+    manager->ListOpTypes(list, 1, *catalog, fblockId, 0xFFFFFFFFu, functionId);
+    int f = normalisedFormat(format);
+    for (const auto& op : list) opTypes.push_back(ListEntry{FormatEntryText(op.name, op.id, f, kOpTypeDigits), functionId});
+    opTypeFormat = f;
+    return opTypes;
+}
+
+std::vector<std::string> KMostFCatContainer::SplitParameterText(const std::string& text) {
+    std::vector<std::string> tokens;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(',', start);
+        std::string raw = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        start = comma == std::string::npos ? text.size() + 1 : comma + 1;
+        // runs of commas are one separator, and commas at either end give no token
+        if (raw.empty()) continue;
+        std::string t = trim(raw);
+        tokens.push_back(t.empty() ? "0" : t);
+    }
+    for (int i = 0; i < 20; ++i) tokens.push_back("0");
+    return tokens;
+}
+
+std::vector<ListEntry>& KMostFCatContainer::BuildParameterList(const std::string& parameterText, const ListEntry& function,
+                                                              const ListEntry& opType) {
+    parameters.clear();
+    parameterValues.clear();
+    std::int32_t fblockId = function.key;
+    std::int32_t functionId = opType.key;
+    std::int32_t opTypeId = ParseEntryId(opType.text, opTypeFormat);
+    std::vector<std::string> tokens = SplitParameterText(parameterText);
+    KQRNFCatManager* manager = Manager();
+    std::unique_ptr<KQRNMessage> message;
+    int lastFailing = -1;
+    for (;;) {
+        message.reset();
+        if (!manager) break;
+        message.reset(manager->CreateMessage(1, fblockId, 0, functionId, opTypeId));
+        // without a message there is nothing to try again with
+        if (!message) break;
+        int status = 0, index = -1;
+        message->SetParameterTexts(tokens, status, index);
+        if (status < 10 || status > 16) break;
+        if (status <= 15) {
+            if (index == lastFailing) break;
+            lastFailing = index;
+            if (index >= 0 && index < static_cast<int>(tokens.size())) tokens[static_cast<size_t>(index)] = "0";
+            if (tokens.empty()) break;
+            continue;
+        }
+        if (tokens.empty()) break;
+        tokens.pop_back();
+        if (tokens.empty()) break;
+    }
+    if (message) {
+        message->SetWord(0xFFFF);
+        message->SetFlags(0x20100);
+        std::vector<std::uint8_t> bytes;
+        message->GetData(bytes);
+        bytes.insert(bytes.end(), 20, 0);
+        message->SetData(bytes);
+        message->Decode();
+    }
+    if (!message || !message->IsDecoded()) {
+        parameters.push_back(ListEntry{LoadResourceText(IDS_NOT_DECODED), -1});
+        return parameters;
+    }
+    std::vector<KQRNNode*> nodes;
+    message->GetParameters(nodes);
+    for (KQRNNode* node : nodes) {
+        if (!node) continue;
+        parameters.push_back(ListEntry{node->GetName(), node->GetType()});
+        std::vector<std::string> texts;
+        node->GetValueTexts(texts);
+        std::vector<ListEntry> values;
+        for (size_t i = 0; i < texts.size(); ++i) values.push_back(ListEntry{texts[i], static_cast<std::int32_t>(i)});
+        parameterValues.push_back(std::move(values));
+    }
+    return parameters;
+}
+
+const std::vector<ListEntry>* KMostFCatContainer::GetParameterValues(int position) const {
+    if (position < 0 || static_cast<size_t>(position) >= parameterValues.size()) return nullptr;
+    return &parameterValues[static_cast<size_t>(position)];
+}

@@ -1,0 +1,96 @@
+#include "facade/LanguageResources.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Module-wide state of the start-up.
+HMODULE languageModule = nullptr;
+bool languageLoadFailed = false;
+unsigned languageNumber = 0;
+
+#ifdef _WIN32
+const char kSeparator = '\\';
+#else
+const char kSeparator = '/';
+#endif
+
+// Both separators count, so Windows-style paths work everywhere.
+size_t lastSeparator(const std::string& path, size_t before = std::string::npos) {
+    return path.find_last_of("\\/", before);
+}
+
+std::string modulePath() {
+    char path[MAX_PATH + 1] = "";
+    DWORD n = GetModuleFileNameA(ThisModule(), path, sizeof path);
+    if (n == 0 || n >= sizeof path) return "";
+    return std::string(path, n);
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+} // namespace
+
+HMODULE ThisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
+    return module;
+}
+
+bool GetSettingsFolder(std::string& folder) {
+    std::string path = modulePath();
+    size_t last = lastSeparator(path);
+    if (last == std::string::npos) return false;
+    std::string moduleFolder = path.substr(0, last);
+    size_t earlier = last == 0 ? std::string::npos : lastSeparator(path, last - 1);
+    folder = moduleFolder;
+    if (earlier == std::string::npos) return true;
+    std::string ini = path.substr(0, earlier + 1) + "kcustom.ini";
+    char value[MAX_PATH] = "";
+    GetPrivateProfileStringA("UserSelection", "SettingsFolder", "", value, sizeof value, ini.c_str());
+    if (value[0] && exists(value)) folder = value;
+    return true;
+}
+
+unsigned GetLanguageNumber() {
+    if (languageNumber) return languageNumber;
+    languageNumber = 1;
+    std::string folder;
+    if (GetSettingsFolder(folder)) {
+        std::string ini = folder + kSeparator + "tolmar.ini";
+        if (exists(ini) && GetPrivateProfileIntA("Language", "Country", 1, ini.c_str()) == 49) languageNumber = 49;
+    }
+    return languageNumber;
+}
+
+int LoadLanguageResources() {
+    if (languageModule) return 0;
+    if (languageLoadFailed) return -1;
+    std::string path = modulePath();
+    size_t last = lastSeparator(path);
+    if (last == std::string::npos) return 0;
+    char name[MAX_PATH + 32];
+    std::snprintf(name, sizeof name, "%sPelorin%02u.dll", path.substr(0, last + 1).c_str(), GetLanguageNumber());
+    languageModule = LoadLibraryA(name);
+    if (!languageModule) {
+        languageLoadFailed = true;
+        return -1;
+    }
+    return 0;
+}
+
+HMODULE GetLanguageModule() { return languageModule; }
+
+std::string LoadResourceText(UINT number) {
+    if (!languageModule) return "";
+    char buf[256] = "";
+    int n = LoadStringA(languageModule, number, buf, sizeof buf);
+    return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+void FreeLanguageResources() {
+    if (languageModule) FreeLibrary(languageModule);
+    languageModule = nullptr;
+}

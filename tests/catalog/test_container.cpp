@@ -1,0 +1,316 @@
+// The catalog container: registration, loading through the catalog library, the FBlock,
+// function, OpType and parameter lists, and the parameter retry loop against a scripted manager.
+#include "catalog/MostFCatContainer.h"
+#include "facade/LanguageResources.h"
+
+#include <w32drv.h>
+#include "support/SampleCatalogs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <fstream>
+
+namespace {
+
+const std::string kStandard = SampleCatalog("standard.xml");
+const std::string kRearSeat = SampleCatalog("rearseat.xml");
+
+class ContainerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        w32drv::Reset();
+        ASSERT_EQ(LoadLanguageResources(), 0); // the English module next to the test program
+    }
+    const ListEntry* fblock(KMostFCatContainer& c, const std::string& name) {
+        for (auto& e : c.fblocks)
+            if (GetEntryHead(e.text) == name) return &e;
+        return nullptr;
+    }
+    static std::vector<std::string> texts(const std::vector<ListEntry>& list) {
+        std::vector<std::string> out;
+        for (auto& e : list) out.push_back(e.text);
+        return out;
+    }
+};
+
+// A manager that answers SetParameterTexts from a script and records the tokens it was given.
+class ScriptedMessage : public KQRNMessage {
+public:
+    explicit ScriptedMessage(class ScriptedManager* owner) : owner_(owner) {}
+    ~ScriptedMessage() override;
+    bool Decode() override { return decoded_ = true; }
+    void SetData(const std::vector<std::uint8_t>& bytes) override { data_ = bytes; }
+    void GetData(std::vector<std::uint8_t>& bytes) const override { bytes = {1, 2}; }
+    const std::string& GetCatalog() const override { return catalog_; }
+    bool IsDecoded() const override { return decoded_; }
+    void GetParameters(std::vector<KQRNNode*>&) const override {}
+    void SetParameterTexts(const std::vector<std::string>& tokens, int& status, int& index) override;
+    void SetWord(std::uint16_t w) override { word_ = w; }
+    void SetFlags(std::uint32_t f) override { flags_ = f; }
+    std::vector<std::uint8_t> data_;
+    std::uint16_t word_ = 0;
+    std::uint32_t flags_ = 0;
+
+private:
+    class ScriptedManager* owner_;
+    std::string catalog_ = "Scripted";
+    bool decoded_ = false;
+};
+
+class ScriptedManager : public KQRNFCatManager {
+public:
+    std::deque<std::pair<int, int>> answers; // status, index per attempt
+    std::vector<std::vector<std::string>> attempts;
+    int created = 0, deleted = 0;
+    std::vector<std::uint8_t> lastData;
+    std::uint16_t lastWord = 0;
+    std::uint32_t lastFlags = 0;
+    bool noMessage = false;
+    ScriptedMessage* last = nullptr;
+
+    int LoadFCat(const std::string&, int, std::string&, int, const std::string&) override { return 1; }
+    int SetOption(int) override { return 0; }
+    std::string GetFCatDescription(const std::string&) const override { return ""; }
+    void ListCatalogs(std::vector<std::string>&, int) const override {}
+    void ListFunctionNames(std::vector<std::string>&, int, const std::string&, const std::string&, std::uint32_t) const override {}
+    void ListOpTypeNames(std::vector<std::string>&, int, const std::string&, const std::string&, std::uint32_t,
+                         const std::string&) const override {}
+    void ListFBlocks(std::vector<IdName>&, int, const std::string&) const override {}
+    void ListFunctions(std::vector<IdName>&, int, const std::string&, std::int32_t, std::uint32_t) const override {}
+    void ListOpTypes(std::vector<IdName>&, int, const std::string&, std::int32_t, std::uint32_t, std::int32_t) const override {}
+    KQRNMessage* CreateMessage(int, std::int32_t, std::uint32_t, std::int32_t, std::int32_t) const override {
+        auto* self = const_cast<ScriptedManager*>(this);
+        if (noMessage) return nullptr;
+        ++self->created;
+        self->last = new ScriptedMessage(self);
+        return self->last;
+    }
+    const std::string& LookupFBlockName(int, std::int32_t) override { return empty_; }
+    const std::string& LookupFunctionName(int, std::int32_t, std::uint32_t, std::int32_t, const std::string*) override { return empty_; }
+    const std::string& LookupOpTypeName(int, std::int32_t, std::uint32_t, std::int32_t, std::int32_t, const std::string*) override {
+        return empty_;
+    }
+    int LookupIds(int, const std::string&, const std::string&, std::uint32_t, const std::string&, const std::string&,
+                  std::string&, std::int32_t&, std::int32_t&, std::int32_t&, int) const override {
+        return 0;
+    }
+    KQRNMessageContainer* GetMessageContainer(int, const std::string&, std::int32_t, std::uint32_t, std::int32_t,
+                                              std::int32_t, int) const override {
+        return nullptr;
+    }
+    bool GetParameterName(std::string&, int, const std::string&, std::int32_t, std::uint32_t, std::int32_t, std::int32_t,
+                          const std::string&) const override {
+        return false;
+    }
+    bool LookupParameterPath(std::string&, int, const std::string&, std::int32_t, std::uint32_t, std::int32_t,
+                             std::int32_t, const std::string&) const override {
+        return false;
+    }
+    ~ScriptedManager() override = default;
+
+private:
+    std::string empty_;
+};
+
+ScriptedMessage::~ScriptedMessage() {
+    ++owner_->deleted;
+    owner_->lastData = data_;
+    owner_->lastWord = word_;
+    owner_->lastFlags = flags_;
+}
+
+void ScriptedMessage::SetParameterTexts(const std::vector<std::string>& tokens, int& status, int& index) {
+    owner_->attempts.push_back(tokens);
+    status = 0;
+    index = -1;
+    if (owner_->answers.empty()) return;
+    status = owner_->answers.front().first;
+    index = owner_->answers.front().second;
+    owner_->answers.pop_front();
+}
+
+class ScriptedContainer : public KMostFCatContainer {
+public:
+    ScriptedManager manager;
+
+protected:
+    KQRNFCatManager* Manager() const override { return const_cast<ScriptedManager*>(&manager); }
+};
+
+} // namespace
+
+TEST_F(ContainerTest, RegistrationIgnoresLetterCaseAndLogNamesUseTheLastDot) {
+    KMostFCatContainer c;
+    EXPECT_FALSE(c.IsDataAvailable());
+    c.AddFCat("A.xml");
+    c.AddFCat("a.XML");
+    c.AddFCat("b.xml");
+    EXPECT_EQ(c.files, (std::vector<std::string>{"A.xml", "b.xml"}));
+    EXPECT_TRUE(c.IsDataAvailable()); // nothing loaded yet: registered files count
+    EXPECT_EQ(KMostFCatContainer::LogFileName("C:\\cat\\fcat"), "C:\\cat\\fcat.log");
+    EXPECT_EQ(KMostFCatContainer::LogFileName("C:\\cat.old\\fcat"), "C:\\cat.log");
+    EXPECT_EQ(KMostFCatContainer::LogFileName("/x/catalog.xml"), "/x/catalog.log");
+}
+
+TEST_F(ContainerTest, ParameterTextsSplitIntoTrimmedTokensWithTwentyZerosAfter) {
+    auto t = KMostFCatContainer::SplitParameterText("1, ,3");
+    ASSERT_EQ(t.size(), 23u);
+    EXPECT_EQ(std::vector<std::string>(t.begin(), t.begin() + 3), (std::vector<std::string>{"1", "0", "3"}));
+    EXPECT_EQ(t.back(), "0");
+    t = KMostFCatContainer::SplitParameterText(",,5");
+    ASSERT_EQ(t.size(), 21u);
+    EXPECT_EQ(t.front(), "5");
+    EXPECT_EQ(KMostFCatContainer::SplitParameterText("").size(), 20u);
+    t = KMostFCatContainer::SplitParameterText(" 'a b' ,,, x ,");
+    EXPECT_EQ(std::vector<std::string>(t.begin(), t.begin() + 2), (std::vector<std::string>{"'a b'", "x"}));
+}
+
+TEST_F(ContainerTest, LoadingListsFBlocksOfEveryCatalogWithTheFirstFileWinning) {
+    KMostFCatContainer c;
+    c.AddFCat(kStandard);
+    c.AddFCat(kRearSeat);
+    c.LoadFCats();
+    ASSERT_EQ(c.fcats.size(), 2u);
+    EXPECT_EQ(c.fcats[0].text, "Infotainment");
+    EXPECT_EQ(c.fcats[0].key, 0);
+    EXPECT_EQ(c.fcats[1].key, 1);
+    ASSERT_NE(fblock(c, "AudioAmplifier"), nullptr);
+    EXPECT_EQ(fblock(c, "AudioAmplifier")->text, "AudioAmplifier (0x22)"); // not the rear-seat 0x23
+    EXPECT_EQ(fblock(c, "AudioAmplifier")->key, 0);
+    EXPECT_EQ(std::count_if(c.fblocks.begin(), c.fblocks.end(),
+                            [](const ListEntry& e) { return GetEntryHead(e.text) == "AudioAmplifier"; }),
+              1);
+    ASSERT_NE(fblock(c, "DVDVideoPlayer"), nullptr);
+    EXPECT_EQ(fblock(c, "DVDVideoPlayer")->key, 1);
+    EXPECT_TRUE(c.IsDataAvailable());
+    EXPECT_NE(c.GetManagerHandle(), 0u);
+    // the wait cursor shows while loading and the previous cursor comes back
+    auto cursors = w32drv::CursorChanges();
+    ASSERT_GE(cursors.size(), 1u);
+    EXPECT_EQ(w32drv::CursorName(cursors.front()), "IDC_WAIT");
+    EXPECT_EQ(GetCursor(), nullptr);
+    // every load reads every file again and hands out new indices
+    c.LoadFCats();
+    ASSERT_EQ(c.fcats.size(), 2u);
+    EXPECT_EQ(c.fcats[0].key, 2);
+    EXPECT_EQ(c.fcats[1].key, 3);
+    EXPECT_EQ(fblock(c, "AudioAmplifier")->key, 2);
+}
+
+TEST_F(ContainerTest, AFileThatFailsIsReportedAndTheOthersStillLoad) {
+    KMostFCatContainer c;
+    c.AddFCat("/nowhere/missing.xml");
+    c.AddFCat(kStandard);
+    c.LoadFCats();
+    auto boxes = w32drv::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("/nowhere/missing.xml"), std::string::npos);
+    EXPECT_EQ(boxes[0].text.find("%s"), std::string::npos);
+    EXPECT_EQ(boxes[0].style & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+    ASSERT_EQ(c.fcats.size(), 1u);
+    EXPECT_EQ(c.fcats[0].key, 0); // the failed file got no index
+    EXPECT_TRUE(c.IsDataAvailable());
+
+    KMostFCatContainer none;
+    none.AddFCat("/nowhere/a.xml");
+    none.AddFCat("/nowhere/b.xml");
+    w32drv::ClearRecords();
+    none.LoadFCats();
+    EXPECT_EQ(w32drv::MessageBoxes().size(), 2u);
+    EXPECT_FALSE(none.IsDataAvailable()); // a manager exists and found no FBlocks
+}
+
+TEST_F(ContainerTest, FunctionAndOpTypeListsFollowTheAskedFormatAndCarryTheParentIds) {
+    KMostFCatContainer c;
+    c.AddFCat(kStandard);
+    c.LoadFCats();
+    ListEntry amp = *fblock(c, "AudioAmplifier");
+    auto& fns = c.BuildFunctionList(amp, kNameFirst);
+    ASSERT_FALSE(fns.empty());
+    auto names = texts(fns);
+    EXPECT_NE(std::find(names.begin(), names.end(), "Volume (0x400)"), names.end());
+    EXPECT_TRUE(std::all_of(fns.begin(), fns.end(), [](const ListEntry& e) { return e.key == 0x22; }));
+    EXPECT_EQ(c.GetFunctionFormat(), kNameFirst);
+    c.BuildFunctionList(amp, kHexFirst);
+    names = texts(c.functions);
+    EXPECT_NE(std::find(names.begin(), names.end(), "0x401 (Mute)"), names.end());
+    EXPECT_EQ(c.GetFunctionFormat(), kHexFirst);
+    ListEntry mute = *std::find_if(c.functions.begin(), c.functions.end(), [](const ListEntry& e) { return GetEntryHead(e.text) == "0x401"; });
+    auto& ops = c.BuildOpTypeList(amp, mute, kDecimalFirst);
+    names = texts(ops);
+    EXPECT_EQ(names, (std::vector<std::string>{"0 (Set)", "1 (Get)", "12 (Status)"}));
+    EXPECT_TRUE(std::all_of(ops.begin(), ops.end(), [](const ListEntry& e) { return e.key == 0x401; }));
+    // the FBlock list switches format in place, keys kept
+    c.SetFBlockFormat(kDecimalFirst);
+    EXPECT_NE(fblock(c, "34"), nullptr);
+    c.SetFBlockFormat(kHexFirst);
+    EXPECT_EQ(fblock(c, "0x22")->text, "0x22 (AudioAmplifier)");
+    EXPECT_EQ(fblock(c, "0x22")->key, 0);
+    // after a reload the old entry's catalog index names no catalog any more
+    c.LoadFCats();
+    EXPECT_TRUE(c.BuildFunctionList(amp, kNameFirst).empty());
+    EXPECT_TRUE(c.BuildFunctionList(ListEntry{"", 2}, kNameFirst).empty());
+}
+
+TEST_F(ContainerTest, ParameterListsDecodeNamesTypesAndValueTexts) {
+    KMostFCatContainer c;
+    c.AddFCat(kStandard);
+    c.LoadFCats();
+    ListEntry amp = *fblock(c, "AudioAmplifier");
+    c.BuildFunctionList(amp, kNameFirst);
+    ListEntry mute = *std::find_if(c.functions.begin(), c.functions.end(), [](const ListEntry& e) { return GetEntryHead(e.text) == "Mute"; });
+    c.BuildOpTypeList(amp, mute, kNameFirst);
+    ListEntry set = *std::find_if(c.opTypes.begin(), c.opTypes.end(), [](const ListEntry& e) { return GetEntryHead(e.text) == "Set"; });
+    auto& params = c.BuildParameterList("", mute, set);
+    ASSERT_EQ(params.size(), 1u);
+    EXPECT_EQ(params[0].text, "Mute");
+    EXPECT_EQ(params[0].key, 6); // Boolean
+    const auto* values = c.GetParameterValues(0);
+    ASSERT_NE(values, nullptr);
+    EXPECT_FALSE(values->empty());
+    EXPECT_EQ(values->front().key, 0);
+    EXPECT_EQ(c.GetParameterValues(1), nullptr);
+    EXPECT_EQ(c.GetParameterValues(-1), nullptr);
+}
+
+TEST_F(ContainerTest, ARefusedTokenBecomesZeroAndTheSameRefusalTwiceEndsTheLoop) {
+    ScriptedContainer c;
+    c.manager.answers = {{12, 1}, {12, 1}};
+    c.BuildParameterList("1,abc", ListEntry{"Volume (0x400)", 0x22}, ListEntry{"Set (0x0)", 0x400});
+    ASSERT_EQ(c.manager.attempts.size(), 2u);
+    EXPECT_EQ(c.manager.attempts[0][1], "abc");
+    EXPECT_EQ(c.manager.attempts[1][1], "0");
+    EXPECT_EQ(c.manager.attempts[1][0], "1");
+    EXPECT_EQ(c.manager.created, 2);
+    EXPECT_EQ(c.manager.deleted, 2); // every message made is deleted
+    // the final message was prepared for decoding: its bytes padded with 20 zero bytes
+    std::vector<std::uint8_t> padded{1, 2};
+    padded.insert(padded.end(), 20, 0);
+    EXPECT_EQ(c.manager.lastData, padded);
+    EXPECT_EQ(c.manager.lastWord, 0xFFFF);
+    EXPECT_EQ(c.manager.lastFlags, 0x20100u);
+    EXPECT_TRUE(c.parameters.empty()); // the scripted message has no parameters
+}
+
+TEST_F(ContainerTest, TooManyTokensAreDroppedFromTheEndUntilAccepted) {
+    ScriptedContainer c;
+    c.manager.answers = {{16, 0}, {16, 0}, {0, 0}};
+    c.BuildParameterList("7", ListEntry{"x (0x1)", 0x22}, ListEntry{"Set (0x0)", 0x400});
+    ASSERT_EQ(c.manager.attempts.size(), 3u);
+    EXPECT_EQ(c.manager.attempts[0].size(), 21u);
+    EXPECT_EQ(c.manager.attempts[2].size(), 19u);
+    EXPECT_EQ(c.manager.deleted, 3);
+}
+
+TEST_F(ContainerTest, NoMessageFromTheLibraryGivesTheSingleErrorEntry) {
+    ScriptedContainer c;
+    c.manager.noMessage = true;
+    auto& params = c.BuildParameterList("1", ListEntry{"x (0x1)", 0x22}, ListEntry{"Set (0x0)", 0x400});
+    ASSERT_EQ(params.size(), 1u);
+    EXPECT_EQ(params[0].key, -1);
+    EXPECT_EQ(params[0].text, LoadResourceText(19200));
+    EXPECT_FALSE(params[0].text.empty());
+    EXPECT_TRUE(c.parameterValues.empty());
+}
