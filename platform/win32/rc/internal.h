@@ -48,6 +48,7 @@ public:
 private:
     struct Macro {
         bool function = false;
+        std::string unusable; // why the body cannot be read as resource script tokens
         std::vector<Token> body;
     };
     struct Condition {

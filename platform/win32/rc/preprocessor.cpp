@@ -359,9 +359,9 @@ void Preprocessor::directive(const std::string& line, const Location& at, const 
         } else {
             try {
                 m.body = lex(rest.substr(p), at, codePage);
-            } catch (const Error&) {
+            } catch (const Error& e) {
                 // A body the resource script cannot use (C code in a shared header) only matters if used.
-                m.function = true;
+                m.unusable = e.what_only();
             }
         }
         macros_[macro] = m;
@@ -627,6 +627,8 @@ void Preprocessor::expand(const std::vector<Token>& in, std::vector<Token>& out,
             out.push_back(t);
             continue;
         }
+        if (!it->second.unusable.empty())
+            fail(t.at, "macro " + t.text + " cannot be used in a resource script: " + it->second.unusable);
         std::vector<Token> body = it->second.body;
         for (auto& b : body) b.at = t.at; // faults in an expansion point at its use
         active.insert(t.text);
