@@ -1,0 +1,44 @@
+// The selection model: the object through which the host opens the selection dialog over the
+// catalogs of one catalog manager, keeps the dialog's state, its predefined objects and a signal
+// to pre-select. The host may allocate it itself, so member order and types are fixed.
+#pragma once
+#include "facade/PelorinApi.h"
+#include "selection/MXSObject.h"
+
+#include <list>
+#include <string>
+
+class KMXSDialog;
+
+class PELORIN_API KMXSSelection {
+public:
+    KMXSSelection();
+    explicit KMXSSelection(unsigned long handle);
+
+    // True when the signal names a selectable parameter of the catalogs.
+    bool IsSignalSelectable(const std::string* signal);
+    bool SetPreSelectSignal(std::string* signal, unsigned int instance, unsigned int channel, std::string* valueText,
+                            bool unused);
+    void SetPredefinedObjects(const std::list<KMXSPredefObjectCfg>& objects);
+    KMXSSessionState& LastDlgState() { return lastState; }
+    void SetLastDlgState(KMXSSessionState& state) { lastState = state; }
+    bool IsModelessDialogOpened() const { return modelessOpen; }
+    void ModelessDialogClosed();
+
+    unsigned long managerHandle;
+    KMXSSessionState lastState;
+    bool modalOpen = false;
+    bool modelessOpen = false;
+    KMXSDialog* modelessDialog = nullptr;
+    unsigned int preChannel = 0;
+    unsigned int preInstance = 0;
+    std::string preParameter;
+    std::string prePath;
+    std::string preValueText;
+    bool preSelected = true;
+    bool keepFilter = true;
+    std::list<KMXSPredefObjectCfg> predefinedObjects;
+
+private:
+    bool IsSignalSelectableIntern(const std::string* signal, std::string* normalised);
+};
