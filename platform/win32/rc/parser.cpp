@@ -171,6 +171,10 @@ private:
     }
 
     // ---- expressions ----
+    // rc.exe computes in 32 bits; wrapping here also keeps overflow defined.
+    static int64_t wrap(uint64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }
+    static uint64_t u(int64_t v) { return static_cast<uint64_t>(v); }
+
     int64_t identValue(const Token& t) const {
         int64_t v;
         if (builtinNumber(t.text, &v)) return v;
@@ -178,14 +182,19 @@ private:
     }
     int64_t primary() {
         const Token& t = peek();
+        if (++depth_ > 200) fail(t.at, "expression nested too deeply");
+        struct Leave {
+            int& d;
+            ~Leave() { --d; }
+        } leave{depth_};
         if (eat("(")) {
             int64_t v = orExpr();
             expect(")", "to close the expression");
             return v;
         }
-        if (eat("-")) return -primary();
+        if (eat("-")) return wrap(0 - u(primary()));
         if (eat("+")) return primary();
-        if (eat("~")) return ~primary();
+        if (eat("~")) return wrap(~u(primary()));
         if (t.kind == Token::Number) {
             if (t.isLong) sawLong_ = true;
             next();
@@ -201,12 +210,12 @@ private:
         int64_t v = primary();
         for (;;) {
             if (eat("*")) {
-                v *= primary();
+                v = wrap(u(v) * u(primary()));
             } else if (peek().is("/")) {
                 Location at = next().at;
                 int64_t r = primary();
                 if (r == 0) fail(at, "division by zero");
-                v /= r;
+                v = wrap(u(v / r));
             } else {
                 return v;
             }
@@ -215,8 +224,8 @@ private:
     int64_t addExpr() {
         int64_t v = mulExpr();
         for (;;) {
-            if (eat("+")) v += mulExpr();
-            else if (eat("-")) v -= mulExpr();
+            if (eat("+")) v = wrap(u(v) + u(mulExpr()));
+            else if (eat("-")) v = wrap(u(v) - u(mulExpr()));
             else return v;
         }
     }
@@ -746,6 +755,7 @@ private:
     uint16_t language_ = 0;
     uint16_t iconCount_ = 0;
     bool sawLong_ = false;
+    int depth_ = 0;
     Script script_;
     std::vector<Location> origins_;
     std::vector<std::string> extraDeps_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -602,9 +603,11 @@ std::vector<Token> Preprocessor::lex(const std::string& line, const Location& at
             out.push_back(t);
             continue;
         }
-        fail(at, std::string("unexpected character '") + (static_cast<unsigned char>(c) < 0x80 ? std::string(1, c)
-                                                                                                 : std::string("\\x")) +
-                     "'");
+        unsigned char u = static_cast<unsigned char>(c);
+        char shown[8];
+        if (u >= 0x20 && u < 0x7F) std::snprintf(shown, sizeof shown, "%c", c);
+        else std::snprintf(shown, sizeof shown, "\\x%02X", u);
+        fail(at, std::string("unexpected character '") + shown + "'");
     }
     return out;
 }
@@ -631,6 +634,7 @@ void Preprocessor::expand(const std::vector<Token>& in, std::vector<Token>& out,
             fail(t.at, "macro " + t.text + " cannot be used in a resource script: " + it->second.unusable);
         std::vector<Token> body = it->second.body;
         for (auto& b : body) b.at = t.at; // faults in an expansion point at its use
+        if (active.size() > 200) fail(t.at, "macros nested too deeply");
         active.insert(t.text);
         expand(body, out, active);
         active.erase(t.text);
@@ -700,11 +704,17 @@ private:
             else if (o == "*") v = static_cast<int64_t>(static_cast<uint64_t>(v) * static_cast<uint64_t>(r));
             else {
                 if (r == 0) fail(at_, "division by zero in #if");
-                v = o == "/" ? v / r : v % r;
+                if (r == -1) v = o == "/" ? static_cast<int64_t>(0 - static_cast<uint64_t>(v)) : 0; // no overflow trap
+                else v = o == "/" ? v / r : v % r;
             }
         }
     }
     int64_t unary() {
+        if (++depth_ > 200) fail(at_, "#if expression nested too deeply");
+        struct Leave {
+            int& d;
+            ~Leave() { --d; }
+        } leave{depth_};
         if (eat("!")) return !unary();
         if (eat("~")) return ~unary();
         if (eat("-")) return static_cast<int64_t>(0 - static_cast<uint64_t>(unary()));
@@ -738,6 +748,7 @@ private:
     const std::vector<Token>& t_;
     Location at_;
     size_t p_ = 0;
+    int depth_ = 0;
 };
 
 } // namespace

@@ -563,6 +563,26 @@ TEST(W32rcErrors, FaultsNameTheirFileAndLine) {
               "test.rc(2): error: macro TEXT cannot be used in a resource script: unexpected character '''");
 }
 
+TEST(W32rcErrors, HostileInputFailsCleanly) {
+    // arithmetic wraps at 32 bits as in rc.exe, without overflow
+    std::vector<Item> items = controlsOf("CONTROL \"\", 1, \"X\", 0xFFFFFFFF * 0xFFFFFFFF * 0xFFFFFFFF, "
+                                         "-0x7FFFFFFF - 2, 0, 0, 0\n");
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].style, 0xFFFFFFFFu);
+    EXPECT_EQ(items[0].x, -1); // 0x7FFFFFFF as a 16-bit coordinate
+    EXPECT_EQ(stringOf(compile("#if (1 << 62) * -2 / -1\nSTRINGTABLE { 1 \"big\" }\n#endif\n"), 1), u"big");
+    std::string deep = "STRINGTABLE { " + std::string(300, '(') + "1" + std::string(300, ')') + " \"x\" }";
+    EXPECT_EQ(errorOf(deep), "test.rc(1): error: expression nested too deeply");
+    std::string deepIf = "#if " + std::string(300, '(') + "1" + std::string(300, ')') + "\n#endif\n";
+    EXPECT_EQ(errorOf(deepIf), "test.rc(1): error: #if expression nested too deeply");
+    EXPECT_EQ(errorOf("#define A B\n#define B A\nSTRINGTABLE { A \"x\" }"), "test.rc(3): error: undefined name A");
+    EXPECT_EQ(errorOf("STRINGTABLE { 0x100000000 \"x\" }"), "test.rc(1): error: number 0x100000000 does not fit in 32 bits");
+    EXPECT_EQ(errorOf("1 DIALOGEX 0, 0, 1, 1 BEGIN"), "test.rc(1): error: END expected to close the dialog");
+    EXPECT_EQ(errorOf("1"), "test.rc(1): error: resource type expected after the name");
+    EXPECT_EQ(errorOf(std::string("STRINGTABLE { 1 \"a\" }\0", 23)), "test.rc(1): error: unexpected character '\\x00'");
+    EXPECT_EQ(errorOf("STRINGTABLE { 1 \"a\" } \xC3\xA4"), "test.rc(1): error: unexpected character '\\xC3'");
+}
+
 // ---- output ----
 
 TEST(W32rcOutput, GeneratedSourceAndDependencyFile) {
