@@ -48,6 +48,11 @@ function(w32_target_resources target rc)
   target_sources(${target} PRIVATE "${out}")
   set_property(SOURCE "${out}" APPEND PROPERTY INCLUDE_DIRECTORIES
                "$<TARGET_PROPERTY:win32_headers,INTERFACE_INCLUDE_DIRECTORIES>")
+  # Every module exports a table of the same name; with the address sanitizer's checks on, a
+  # program with resources that loads a module with resources would be stopped as an ODR
+  # violation. The table is constant data, which the sanitizers have nothing to check in.
+  set_property(SOURCE "${out}" APPEND PROPERTY COMPILE_OPTIONS
+               "$<$<CXX_COMPILER_ID:GNU,Clang,AppleClang>:-fno-sanitize=all>")
 
   # A program's table is found through its dynamic symbols, as a module's is.
   get_target_property(type ${target} TYPE)

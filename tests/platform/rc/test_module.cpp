@@ -101,6 +101,15 @@ TEST_F(RcModuleTest, GermanTextArrivesAsWindows1252) {
     EXPECT_EQ(blockString(block3, IDS_GERMAN_ONLY % 16), u"Nur auf Deutsch: \u00E4\u00F6\u00FC\u00DF");
 }
 
+TEST_F(RcModuleTest, TheProgramHasItsOwnTable) {
+    char buf[64];
+    EXPECT_EQ(LoadStringA(GetModuleHandleA(nullptr), 1, buf, sizeof buf), 16);
+    EXPECT_STREQ(buf, "from the program");
+    EXPECT_EQ(LoadStringA(module, 1, buf, sizeof buf), 5); // the module's string of the same number
+    EXPECT_STREQ(buf, "Hello");
+    EXPECT_EQ(FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ALL), RT_DIALOG), nullptr);
+}
+
 TEST_F(RcModuleTest, RawResourcesKeepTheirBytesAndNames) {
     std::vector<uint8_t> data = resource(RT_RCDATA, MAKEINTRESOURCEA(IDR_DATA));
     EXPECT_EQ(data, (std::vector<uint8_t>{1, 0, 2, 0, 0, 0, 'a', 'b', 'c', 0}));
