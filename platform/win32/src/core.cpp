@@ -81,10 +81,25 @@ bool isVisibleChain(HWND hwnd) {
 
 void setLastError(DWORD code) { sys().lastError = code; }
 
+// The narrow code page is Windows-1252: Latin-1 with printable characters in 0x80..0x9F.
 std::string narrow(const WCHAR* text, size_t count) {
+    static const WCHAR high[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
     std::string out;
     out.reserve(count);
-    for (size_t i = 0; i < count; ++i) out.push_back(text[i] < 256 ? static_cast<char>(text[i]) : '?');
+    for (size_t i = 0; i < count; ++i) {
+        WCHAR c = text[i];
+        char b = '?';
+        if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
+            b = static_cast<char>(c);
+        } else {
+            for (int k = 0; k < 32; ++k)
+                if (high[k] == c) b = static_cast<char>(0x80 + k);
+        }
+        out.push_back(b);
+    }
     return out;
 }
 

@@ -123,6 +123,8 @@ static const W32ResourceTable* resourceTable(HMODULE module) {
     if (!handle) return nullptr;
     auto* table = static_cast<const W32ResourceTable*>(dlsym(handle, W32_RESOURCE_TABLE_SYMBOL));
     dlclose(handle); // the module stays loaded: its own reference keeps it
+    // dlsym also searches the module's dependencies: only the module's own table counts
+    if (table && reinterpret_cast<UINT_PTR>(baseOfAddress(table)) != obj.base) return nullptr;
     return table;
 }
 
