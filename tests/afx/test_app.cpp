@@ -214,6 +214,11 @@ TEST_F(ModuleTest, AManagedStateScopeSwitchesTheResourceModuleAndRestoresIt) {
             EXPECT_EQ(CaptionOfDialog100(), "Sprachdialog");
         }
         EXPECT_EQ(AfxGetResourceHandle(), module);
+        // a modeless dialog by number comes from the current resource module too
+        CLabelDlg modeless;
+        ASSERT_TRUE(modeless.Create(100));
+        EXPECT_EQ(modeless.m_caption, "Module dialog");
+        EXPECT_TRUE(modeless.DestroyWindow());
         AfxSetResourceHandle(lang); // changes the current state only
         EXPECT_EQ(other.m_hCurrentResourceHandle, lang);
     }

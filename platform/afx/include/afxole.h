@@ -6,8 +6,10 @@
 
 #include "afxwin.h"
 
-#ifndef _WIN32
-typedef WORD CLIPFORMAT; // defined by the real <windows.h>
+#ifdef _WIN32
+#include <wtypes.h> // CLIPFORMAT, also under WIN32_LEAN_AND_MEAN
+#else
+typedef WORD CLIPFORMAT;
 #endif
 
 // Attached to the clipboard, it answers which formats the clipboard holds and hands out copies of

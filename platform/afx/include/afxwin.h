@@ -20,6 +20,11 @@ class CFont;
 class CScrollBar;
 class CDataExchange;
 
+// The message number under which every WM_CTLCOLOR* message is mapped (as MFC defines it).
+#ifndef WM_CTLCOLOR
+#define WM_CTLCOLOR 0x0019
+#endif
+
 // Values of the real <windows.h> that the subset does not define.
 #ifndef CTLCOLOR_MSGBOX
 #define CTLCOLOR_MSGBOX 0
