@@ -1,5 +1,7 @@
 #include "facade/LanguageResources.h"
 
+#include <afxwin.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -39,8 +41,9 @@ HMODULE ThisModule() {
     return module;
 }
 
-bool GetSettingsFolder(std::string& folder) {
-    std::string path = modulePath();
+bool GetSettingsFolder(std::string& folder) { return SettingsFolderFor(modulePath(), folder); }
+
+bool SettingsFolderFor(const std::string& path, std::string& folder) {
     size_t last = lastSeparator(path);
     if (last == std::string::npos) return false;
     std::string moduleFolder = path.substr(0, last);
@@ -68,17 +71,24 @@ unsigned GetLanguageNumber() {
 int LoadLanguageResources() {
     if (languageModule) return 0;
     if (languageLoadFailed) return -1;
-    std::string path = modulePath();
-    size_t last = lastSeparator(path);
-    if (last == std::string::npos) return 0;
-    char name[MAX_PATH + 32];
-    std::snprintf(name, sizeof name, "%sPelorin%02u.dll", path.substr(0, last + 1).c_str(), GetLanguageNumber());
-    languageModule = LoadLibraryA(name);
+    std::string name = LanguageModuleFor(modulePath(), GetLanguageNumber());
+    if (name.empty()) return 0; // a later call tries again
+    languageModule = LoadLibraryA(name.c_str());
     if (!languageModule) {
         languageLoadFailed = true;
         return -1;
     }
+    // from now on every template, string and icon of this module comes from the language module
+    AfxSetResourceHandle(languageModule);
     return 0;
+}
+
+std::string LanguageModuleFor(const std::string& path, unsigned number) {
+    size_t last = lastSeparator(path);
+    if (last == std::string::npos) return "";
+    char name[32];
+    std::snprintf(name, sizeof name, "Pelorin%02u.dll", number);
+    return path.substr(0, last + 1) + name;
 }
 
 HMODULE GetLanguageModule() { return languageModule; }
@@ -91,6 +101,8 @@ std::string LoadResourceText(UINT number) {
 }
 
 void FreeLanguageResources() {
-    if (languageModule) FreeLibrary(languageModule);
+    if (!languageModule) return;
+    if (AfxGetResourceHandle() == languageModule) AfxSetResourceHandle(AfxGetInstanceHandle());
+    FreeLibrary(languageModule);
     languageModule = nullptr;
 }

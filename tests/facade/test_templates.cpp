@@ -1,0 +1,110 @@
+// The dialog templates by number: the input assistance template of the system's module and the
+// array index and selection templates of both language modules, with every control the dialogs
+// bind.
+#include <windows.h>
+#include <w32drv.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace {
+
+INT_PTR CALLBACK plain(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+std::map<int, std::string> controls(HMODULE module, int id) {
+    std::map<int, std::string> out;
+    HWND dlg = CreateDialogParamA(module, MAKEINTRESOURCEA(id), nullptr, plain, 0);
+    EXPECT_NE(dlg, nullptr) << "template " << id;
+    if (!dlg) return out;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[64];
+        GetClassNameA(c, cls, sizeof cls);
+        out[GetDlgCtrlID(c)] = cls;
+    }
+    DestroyWindow(dlg);
+    return out;
+}
+
+class TemplateTest : public ::testing::Test {
+protected:
+    void SetUp() override { w32drv::Reset(); }
+};
+
+} // namespace
+
+TEST_F(TemplateTest, TheInputAssistanceTemplateOfTheSystemsModule) {
+    HMODULE module = LoadLibraryA("Pelorin.dll");
+    ASSERT_NE(module, nullptr);
+    HRSRC res = FindResourceExA(module, RT_DIALOG, MAKEINTRESOURCEA(102), 1033);
+    ASSERT_NE(res, nullptr);
+    HWND dlg = CreateDialogParamA(module, MAKEINTRESOURCEA(102), nullptr, plain, 0);
+    ASSERT_NE(dlg, nullptr);
+    DWORD style = static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE));
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE((style & WS_CAPTION) == WS_CAPTION);
+    EXPECT_TRUE(GetWindowLongA(dlg, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    RECT client;
+    GetClientRect(dlg, &client);
+    EXPECT_EQ(client.right, MulDiv(275, 6, 4));
+    EXPECT_EQ(client.bottom, MulDiv(54, 13, 8));
+    struct Expected {
+        int id;
+        const char* cls;
+        DWORD mustHave;
+        DWORD mustNotHave;
+        RECT dlu;
+    } expected[] = {
+        {1000, "Edit", WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 0, {1, 15, 267, 29}},
+        {IDOK, "Button", WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, {218, 34, 268, 48}},
+        {1020, "Static", SS_NOPREFIX | SS_LEFTNOWORDWRAP, WS_VISIBLE, {2, 3, 268, 13}},
+        {1019, "Static", SS_NOPREFIX | SS_LEFTNOWORDWRAP, WS_VISIBLE, {2, 31, 212, 41}},
+    };
+    HWND c = GetWindow(dlg, GW_CHILD);
+    for (const auto& e : expected) {
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(GetDlgCtrlID(c), e.id); // in the template's order
+        char cls[32];
+        GetClassNameA(c, cls, sizeof cls);
+        EXPECT_STREQ(cls, e.cls);
+        DWORD s = static_cast<DWORD>(GetWindowLongA(c, GWL_STYLE));
+        EXPECT_EQ(s & e.mustHave, e.mustHave) << e.id;
+        EXPECT_EQ(s & e.mustNotHave, 0u) << e.id;
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+        RECT dlu = e.dlu;
+        MapDialogRect(dlg, &dlu);
+        EXPECT_TRUE(EqualRect(&r, &dlu)) << e.id;
+        c = GetWindow(c, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(c, nullptr);
+    DestroyWindow(dlg);
+}
+
+TEST_F(TemplateTest, BothLanguageModulesHoldTheDialogsWithEveryBoundControl) {
+    const std::map<int, std::string> arrayIndex{{IDOK, "Button"}, {IDCANCEL, "Button"}, {18050, "Edit"}, {18051, "Static"}};
+    const std::map<int, std::string> selection{
+        {IDOK, "Button"},     {IDCANCEL, "Button"}, {3, "Button"},       {19167, "Button"},   {18034, "Button"},
+        {18054, "Button"},    {18035, "Edit"},      {18036, "Static"},   {18037, "Static"},   {18038, "Static"},
+        {18041, "Static"},    {18042, "Static"},    {18043, "Static"},   {18047, "Button"},   {18039, "Edit"},
+        {18040, "Edit"},      {18044, "Edit"},      {18055, "Button"},   {18046, "ComboBox"}, {19168, "ComboBox"},
+        {18049, "Button"},    {18053, "ComboBox"}};
+    for (const char* name : {"Pelorin01.dll", "Pelorin49.dll"}) {
+        HMODULE module = LoadLibraryA(name);
+        ASSERT_NE(module, nullptr) << name;
+        EXPECT_EQ(controls(module, 18006), arrayIndex) << name;
+        EXPECT_EQ(controls(module, 19161), selection) << name;
+        EXPECT_NE(LoadIconA(module, MAKEINTRESOURCEA(19165)), nullptr) << name;
+        char text[256];
+        for (UINT id : {18224u, 18225u, 18228u, 18229u, 18230u, 18231u, 18232u, 18233u, 18234u, 18235u, 19123u})
+            EXPECT_GT(LoadStringA(module, id, text, sizeof text), 0) << name << " " << id;
+        for (UINT id = 19200; id <= 19222; ++id) EXPECT_GT(LoadStringA(module, id, text, sizeof text), 0) << name << " " << id;
+        LoadStringA(module, 19201, text, sizeof text);
+        std::string t = text;
+        EXPECT_NE(t.find("%s"), std::string::npos);
+        EXPECT_EQ(t.find("%s", t.find("%s") + 1), std::string::npos); // exactly one
+        FreeLibrary(module);
+    }
+}
