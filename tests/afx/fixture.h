@@ -33,12 +33,13 @@ protected:
 
     // A visible top-level window that no framework object wraps.
     static HWND PlainTopLevel(const char* title = "Host") {
-        return CreateWindowExA(0, "PlainWindow", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 500, 400, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
+        return CreateWindowExA(0, "PlainWindow", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 500, 400,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
     static HWND PlainChild(HWND parent, int id) {
         return CreateWindowExA(0, "PlainWindow", "", WS_CHILD | WS_VISIBLE, 10, 10, 100, 50, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                               nullptr);
     }
     static std::string TextOf(HWND hwnd) {
         char buf[512] = "";

@@ -13,8 +13,8 @@ public:
     DialogTemplate(DWORD style, short x, short y, short cx, short cy, const std::string& title)
         : style_(style | DS_SETFONT), x_(x), y_(y), cx_(cx), cy_(cy), title_(title) {}
 
-    DialogTemplate& Item(WORD classOrdinal, const std::string& text, WORD id, DWORD style, short x, short y, short cx,
-                         short cy) {
+    DialogTemplate& Item(WORD classOrdinal, const std::string& text, WORD id, DWORD style, short x, short y,
+                         short cx, short cy) {
         items_.push_back(ItemData{classOrdinal, text, id, style, x, y, cx, cy});
         bytes_.clear();
         return *this;
@@ -52,7 +52,8 @@ private:
         Word(8);
         Text("MS Shell Dlg");
         for (const ItemData& it : items_) {
-            while (bytes_.size() % 4) bytes_.push_back(0);
+            while (bytes_.size() % 4)
+                bytes_.push_back(0);
             Dword(it.style);
             Dword(0);
             Word(static_cast<WORD>(it.x));
@@ -65,7 +66,8 @@ private:
             Text(it.text);
             Word(0); // no creation data
         }
-        while (bytes_.size() % 4) bytes_.push_back(0);
+        while (bytes_.size() % 4)
+            bytes_.push_back(0);
     }
     void Word(WORD w) {
         bytes_.push_back(static_cast<unsigned char>(w & 0xFF));
@@ -76,7 +78,8 @@ private:
         Word(static_cast<WORD>(d >> 16));
     }
     void Text(const std::string& s) {
-        for (unsigned char c : s) Word(c);
+        for (unsigned char c : s)
+            Word(c);
         Word(0);
     }
 
@@ -90,13 +93,15 @@ private:
 // The dialog the tests share: an edit, a label, OK, Cancel, an Apply button and a drop-down list.
 enum : WORD { kIdEdit = 1000, kIdCombo = 1001, kIdLabel = 1002, kIdApply = 3 };
 
-inline DialogTemplate InputDialogTemplate(const std::string& title = "Input", const std::string& label = "Label") {
+inline DialogTemplate InputDialogTemplate(const std::string& title = "Input",
+                                          const std::string& label = "Label") {
     DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 10, 10, 200, 90, title);
     t.Item(kEdit, "", kIdEdit, WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 7, 120, 12)
         .Item(kStatic, label, kIdLabel, WS_VISIBLE | SS_LEFT, 7, 24, 120, 10)
         .Item(kButton, "OK", IDOK, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 140, 7, 50, 14)
         .Item(kButton, "Cancel", IDCANCEL, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 140, 24, 50, 14)
         .Item(kButton, "Apply", kIdApply, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 140, 41, 50, 14)
-        .Item(kComboBox, "", kIdCombo, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 7, 40, 120, 60);
+        .Item(kComboBox, "", kIdCombo, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 7, 40, 120,
+              60);
     return t;
 }

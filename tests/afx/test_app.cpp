@@ -18,11 +18,9 @@ TEST_F(WaitCursorTest, TheHourglassShowsOnceForNestedScopesAndTheOldCursorReturn
     {
         CWaitCursor outer;
         EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
-        {
-            CWaitCursor inner;
-        }
+        { CWaitCursor inner; }
         EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT)); // the outer scope still waits
-        SetCursor(arrow);                                     // something changed it meanwhile
+        SetCursor(arrow);                                       // something changed it meanwhile
         outer.Restore();
     }
     auto changes = w32drv::CursorChanges();
@@ -239,8 +237,8 @@ TEST_F(ModuleTest, AModuleWithItsOwnFrameworkStartsRunsItsDialogsAndEndsCleanly)
     auto runDialog = Get<INT_PTR (*)(HWND, char*, char*, int)>("AfxTestRunDialog");
     auto temporaryWindows = Get<size_t (*)()>("AfxTestTemporaryWindows");
     auto countExits = Get<void (*)(int*)>("AfxTestCountExits");
-    ASSERT_TRUE(initCount && instanceAtInit && instance && resources && appName && useResources && runDialog &&
-                temporaryWindows && countExits);
+    ASSERT_TRUE(initCount && instanceAtInit && instance && resources && appName && useResources &&
+                runDialog && temporaryWindows && countExits);
 
     // started once by its static object, with its own handles
     EXPECT_EQ(initCount(), 1);

@@ -122,7 +122,8 @@ TEST_F(ControlTest, EditOperationsWorkOnTheSubclassedControl) {
 
 TEST_F(ControlTest, CreatedButtonsAndStaticsBehaveAsTheirControls) {
     CButton check;
-    ASSERT_TRUE(check.Create("Show IDs", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, CRect(10, 100, 110, 120), &dlg, 18034));
+    ASSERT_TRUE(check.Create("Show IDs", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, CRect(10, 100, 110, 120),
+                             &dlg, 18034));
     check.SetCheck(BST_CHECKED);
     EXPECT_EQ(check.GetCheck(), BST_CHECKED);
     EXPECT_EQ(dlg.IsDlgButtonChecked(18034), static_cast<UINT>(BST_CHECKED));

@@ -34,9 +34,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CCountingEdit, CEdit)
     ON_MESSAGE(WM_USER + 1, &CCountingEdit::OnUser1)
 END_MESSAGE_MAP()
+// clang-format on
 
 class CInputDlg : public CDialog {
 public:
@@ -98,9 +100,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CInputDlg, CDialog)
     ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
+// clang-format on
 
 class ModalTest : public AfxTest {
 protected:
@@ -314,9 +318,11 @@ private:
     std::vector<std::string>* m_events;
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSelfDeletingDlg, CDialog)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
+// clang-format on
 
 using ModelessTest = AfxTest;
 
@@ -387,9 +393,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CApplyDlg, CDialog)
     ON_BN_CLICKED(kIdApply, &CApplyDlg::OnApply)
 END_MESSAGE_MAP()
+// clang-format on
 
 } // namespace
 
@@ -418,7 +426,8 @@ namespace {
 HHOOK g_hook = nullptr;
 LRESULT CALLBACK PreTranslatingHook(int code, WPARAM wParam, LPARAM lParam) {
     auto* msg = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message >= WM_KEYFIRST &&
+        msg->message <= WM_KEYLAST) {
         if (AfxGetApp()->PreTranslateMessage(msg)) {
             msg->message = WM_NULL;
             msg->wParam = 0;

@@ -152,9 +152,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CPaintedWnd, CWnd)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
+// clang-format on
 
 } // namespace
 

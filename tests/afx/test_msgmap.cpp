@@ -40,6 +40,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CBaseWnd, CWnd)
     ON_MESSAGE(WM_NCCREATE, &CBaseWnd::OnNcCreateMessage)
     ON_WM_CREATE()
@@ -47,6 +48,7 @@ BEGIN_MESSAGE_MAP(CBaseWnd, CWnd)
     ON_MESSAGE(WM_USER + 5, &CBaseWnd::OnUser5)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
+// clang-format on
 
 class CDerivedWnd : public CBaseWnd {
 protected:
@@ -58,10 +60,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDerivedWnd, CBaseWnd)
     ON_WM_TIMER()
     ON_MESSAGE(WM_USER + 6, &CDerivedWnd::OnUser6)
 END_MESSAGE_MAP()
+// clang-format on
 
 class CRefusingWnd : public CBaseWnd {
 protected:
@@ -69,9 +73,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CRefusingWnd, CBaseWnd)
     ON_WM_CREATE()
 END_MESSAGE_MAP()
+// clang-format on
 
 using MsgMapTest = AfxTest;
 
@@ -95,7 +101,8 @@ TEST_F(MsgMapTest, TheObjectIsAttachedBeforeItsWindowSeesItsFirstMessage) {
 
 TEST_F(MsgMapTest, TheMostDerivedEntryWinsAndBaseEntriesAreReachedThroughTheChain) {
     CDerivedWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "Derived", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr));
+    ASSERT_TRUE(
+        wnd.CreateEx(0, nullptr, "Derived", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr));
     wnd.log.clear();
     wnd.SetTimer(1, 100);
     w32drv::Wait(150);
@@ -121,7 +128,8 @@ TEST_F(MsgMapTest, TheMostDerivedEntryWinsAndBaseEntriesAreReachedThroughTheChai
 
 TEST_F(MsgMapTest, AHandlerThatCallsTheBaseHandlerGetsTheDefaultProcessing) {
     CBaseWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "Closing", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr));
+    ASSERT_TRUE(
+        wnd.CreateEx(0, nullptr, "Closing", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr));
     HWND hwnd = wnd.m_hWnd;
     wnd.SendMessage(WM_CLOSE);
     EXPECT_EQ(wnd.log.back(), "close");
@@ -168,9 +176,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CChildWnd, CWnd)
     ON_WM_CREATE()
 END_MESSAGE_MAP()
+// clang-format on
 
 class CParentWnd : public CWnd {
 public:
@@ -186,15 +196,18 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CParentWnd, CWnd)
     ON_WM_CREATE()
 END_MESSAGE_MAP()
+// clang-format on
 
 } // namespace
 
 TEST_F(MsgMapTest, CreationsNestedInWmCreateAttachTheirOwnObjects) {
     CParentWnd parent;
-    ASSERT_TRUE(parent.CreateEx(0, nullptr, "Parent", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
+    ASSERT_TRUE(
+        parent.CreateEx(0, nullptr, "Parent", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
     EXPECT_TRUE(parent.childCreated);
     EXPECT_TRUE(parent.child.created);
     EXPECT_EQ(parent.child.GetParent(), &parent);
@@ -241,6 +254,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CNotifiedDlg, CDialog)
     ON_BN_CLICKED(kIdApply, &CNotifiedDlg::OnApply)
     ON_EN_CHANGE(kIdEdit, &CNotifiedDlg::OnEditChange)
@@ -249,6 +263,7 @@ BEGIN_MESSAGE_MAP(CNotifiedDlg, CDialog)
     ON_NOTIFY(NM_DBLCLK, 5, &CNotifiedDlg::OnDoubleClickFive)
     ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
+// clang-format on
 
 class DialogMapTest : public AfxTest {
 protected:
@@ -319,9 +334,10 @@ TEST_F(DialogMapTest, EveryControlColourRequestReachesOnCtlColorWithItsKind) {
     EXPECT_TRUE(asked(edit, CTLCOLOR_EDIT));
     // the handler's brush is the answer the control gets; others keep the default one
     HDC dc = GetDC(label);
-    EXPECT_EQ(reinterpret_cast<HBRUSH>(SendMessageA(dlg.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                                    reinterpret_cast<LPARAM>(label))),
-              static_cast<HBRUSH>(dlg.labelBrush));
+    EXPECT_EQ(
+        reinterpret_cast<HBRUSH>(SendMessageA(dlg.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                              reinterpret_cast<LPARAM>(label))),
+        static_cast<HBRUSH>(dlg.labelBrush));
     EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_INFOBK));
     EXPECT_NE(reinterpret_cast<HBRUSH>(SendMessageA(dlg.m_hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
                                                     reinterpret_cast<LPARAM>(edit))),

@@ -21,17 +21,22 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDigitsEdit, CEdit)
     ON_WM_CHAR()
 END_MESSAGE_MAP()
+// clang-format on
 
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
 
 class WndTest : public AfxTest {
 protected:
     // A dialog that only Win32 knows.
     HWND PlainDialog() {
-        HWND dlg = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), tmpl.Get(), nullptr, PlainDialogProc, 0);
+        HWND dlg =
+            CreateDialogIndirectParamA(GetModuleHandleA(nullptr), tmpl.Get(), nullptr, PlainDialogProc, 0);
         ShowWindow(dlg, SW_SHOW);
         return dlg;
     }
@@ -142,9 +147,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CWrappingWnd, CWnd)
     ON_MESSAGE(WM_USER + 1, &CWrappingWnd::OnWrap)
 END_MESSAGE_MAP()
+// clang-format on
 
 } // namespace
 
@@ -217,11 +224,13 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CLifeWnd, CWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_SIZE()
 END_MESSAGE_MAP()
+// clang-format on
 
 } // namespace
 
@@ -252,7 +261,8 @@ TEST_F(WndTest, AnObjectThatGoesFirstTakesItsWindowWithIt) {
     {
         CLifeWnd wnd;
         wnd.events = &events;
-        ASSERT_TRUE(wnd.CreateEx(0, nullptr, "Short", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr));
+        ASSERT_TRUE(
+            wnd.CreateEx(0, nullptr, "Short", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr));
         hwnd = wnd.m_hWnd;
     }
     EXPECT_FALSE(IsWindow(hwnd));
@@ -275,7 +285,7 @@ TEST_F(WndTest, ModifyStyleWithFlagsRepositionsTheFrame) {
     EXPECT_LT(after.Width(), before.Width());
     events.clear();
     EXPECT_FALSE(wnd.ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED)); // unchanged: nothing happens
-    EXPECT_TRUE(wnd.ModifyStyle(WS_BORDER, 0));                   // no flags: no repositioning
+    EXPECT_TRUE(wnd.ModifyStyle(WS_BORDER, 0));                    // no flags: no repositioning
     EXPECT_TRUE(events.empty());
     EXPECT_TRUE(wnd.ModifyStyleEx(0, WS_EX_TOOLWINDOW));
     EXPECT_TRUE(wnd.GetExStyle() & WS_EX_TOOLWINDOW);
@@ -299,14 +309,17 @@ public:
 TEST_F(WndTest, PreTranslationWalksFromTheTargetUpTheParentsAndOwners) {
     std::vector<std::string> order;
     CRecordingWnd owner, top, child;
-    for (auto* w : {&owner, &top, &child}) w->order = &order;
+    for (auto* w : {&owner, &top, &child})
+        w->order = &order;
     owner.name = "owner";
     top.name = "top";
     child.name = "child";
     ASSERT_TRUE(owner.CreateEx(0, nullptr, "Owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr));
-    ASSERT_TRUE(top.CreateEx(0, nullptr, "Top", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, owner.m_hWnd, nullptr));
+    ASSERT_TRUE(
+        top.CreateEx(0, nullptr, "Top", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, owner.m_hWnd, nullptr));
     HWND plainMiddle = PlainChild(top.m_hWnd, 1); // no object: skipped
-    ASSERT_TRUE(child.Create(nullptr, "Child", WS_VISIBLE, CRect(0, 0, 20, 20), CWnd::FromHandle(plainMiddle), 2));
+    ASSERT_TRUE(
+        child.Create(nullptr, "Child", WS_VISIBLE, CRect(0, 0, 20, 20), CWnd::FromHandle(plainMiddle), 2));
 
     MSG msg{child.m_hWnd, WM_KEYDOWN, 'A', 0, 0, {0, 0}};
     EXPECT_FALSE(CWnd::WalkPreTranslateTree(nullptr, &msg));

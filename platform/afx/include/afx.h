@@ -19,6 +19,7 @@ struct CRuntimeClass {
 
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
 
+// clang-format off
 #define DECLARE_DYNAMIC(class_name)                                                                          \
 public:                                                                                                      \
     static CRuntimeClass class##class_name;                                                                  \
@@ -30,6 +31,7 @@ public:                                                                         
                                                    &base_class_name::GetThisClass};                          \
     CRuntimeClass* class_name::GetThisClass() { return &class_name::class##class_name; }                     \
     CRuntimeClass* class_name::GetRuntimeClass() const { return &class_name::class##class_name; }
+// clang-format on
 
 class CObject {
 public:

@@ -37,18 +37,28 @@ public:
     }
     void GetText(std::string& str, CWnd* pWnd, UINT_PTR nIDTool = 0) const;
     BOOL GetToolInfo(TOOLINFOA& toolInfo, CWnd* pWnd, UINT_PTR nIDTool = 0) const;
-    void SetToolInfo(TOOLINFOA* pToolInfo) { ::SendMessage(m_hWnd, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(pToolInfo)); }
+    void SetToolInfo(TOOLINFOA* pToolInfo) {
+        ::SendMessage(m_hWnd, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(pToolInfo));
+    }
     void SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect);
     int GetToolCount() const { return static_cast<int>(::SendMessage(m_hWnd, TTM_GETTOOLCOUNT, 0, 0)); }
 
     // Hands a mouse message of a tool window to the tooltip.
-    void RelayEvent(LPMSG lpMsg) { ::SendMessage(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg)); }
-    int SetMaxTipWidth(int iWidth) { return static_cast<int>(::SendMessage(m_hWnd, TTM_SETMAXTIPWIDTH, 0, iWidth)); }
+    void RelayEvent(LPMSG lpMsg) {
+        ::SendMessage(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg));
+    }
+    int SetMaxTipWidth(int iWidth) {
+        return static_cast<int>(::SendMessage(m_hWnd, TTM_SETMAXTIPWIDTH, 0, iWidth));
+    }
     int GetMaxTipWidth() const { return static_cast<int>(::SendMessage(m_hWnd, TTM_GETMAXTIPWIDTH, 0, 0)); }
     void SetTipBkColor(COLORREF clr) { ::SendMessage(m_hWnd, TTM_SETTIPBKCOLOR, clr, 0); }
-    COLORREF GetTipBkColor() const { return static_cast<COLORREF>(::SendMessage(m_hWnd, TTM_GETTIPBKCOLOR, 0, 0)); }
+    COLORREF GetTipBkColor() const {
+        return static_cast<COLORREF>(::SendMessage(m_hWnd, TTM_GETTIPBKCOLOR, 0, 0));
+    }
     void SetTipTextColor(COLORREF clr) { ::SendMessage(m_hWnd, TTM_SETTIPTEXTCOLOR, clr, 0); }
-    COLORREF GetTipTextColor() const { return static_cast<COLORREF>(::SendMessage(m_hWnd, TTM_GETTIPTEXTCOLOR, 0, 0)); }
+    COLORREF GetTipTextColor() const {
+        return static_cast<COLORREF>(::SendMessage(m_hWnd, TTM_GETTIPTEXTCOLOR, 0, 0));
+    }
     void Pop() { ::SendMessage(m_hWnd, TTM_POP, 0, 0); }
     void Update() { ::SendMessage(m_hWnd, TTM_UPDATE, 0, 0); }
 

@@ -3,6 +3,8 @@
 // so a wrong signature or a handler of an unrelated class does not compile.
 #pragma once
 
+// clang-format off
+
 #define AFX_MSG_THUNK(body)                                                                                  \
     [](CCmdTarget * _afxTarget, [[maybe_unused]] UINT _afxMsg, [[maybe_unused]] WPARAM _afxW,                \
        [[maybe_unused]] LPARAM _afxL) -> LRESULT {                                                           \
@@ -48,11 +50,13 @@
 // Every WM_CTLCOLOR* message, with nCtlColor = CTLCOLOR_MSGBOX ... CTLCOLOR_STATIC.
 #define ON_WM_CTLCOLOR()                                                                                     \
     AFX_ON_WM(WM_CTLCOLOR,                                                                                   \
-              return reinterpret_cast<LRESULT>(_afxThis->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(_afxW)), \
-                                                                    CWnd::FromHandle(reinterpret_cast<HWND>(_afxL)), \
-                                                                    _afxMsg - WM_CTLCOLORMSGBOX));)
+              HBRUSH _afxBrush = _afxThis->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(_afxW)),         \
+                                                      CWnd::FromHandle(reinterpret_cast<HWND>(_afxL)),       \
+                                                      _afxMsg - WM_CTLCOLORMSGBOX);                          \
+              return reinterpret_cast<LRESULT>(_afxBrush);)
 #define ON_WM_SHOWWINDOW()                                                                                   \
-    AFX_ON_WM(WM_SHOWWINDOW, _afxThis->OnShowWindow(static_cast<BOOL>(_afxW), static_cast<UINT>(_afxL)); return 0;)
+    AFX_ON_WM(WM_SHOWWINDOW,                                                                                 \
+              _afxThis->OnShowWindow(static_cast<BOOL>(_afxW), static_cast<UINT>(_afxL)); return 0;)
 #define ON_WM_MOVING()                                                                                       \
     AFX_ON_WM(WM_MOVING,                                                                                     \
               _afxThis->OnMoving(static_cast<UINT>(_afxW), reinterpret_cast<LPRECT>(_afxL)); return TRUE;)
@@ -72,16 +76,17 @@
 #define ON_WM_KILLFOCUS()                                                                                    \
     AFX_ON_WM(WM_KILLFOCUS, _afxThis->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(_afxW))); return 0;)
 #define ON_WM_ACTIVATEAPP()                                                                                  \
-    AFX_ON_WM(WM_ACTIVATEAPP, _afxThis->OnActivateApp(static_cast<BOOL>(_afxW), static_cast<DWORD>(_afxL)); return 0;)
+    AFX_ON_WM(WM_ACTIVATEAPP,                                                                                \
+              _afxThis->OnActivateApp(static_cast<BOOL>(_afxW), static_cast<DWORD>(_afxL)); return 0;)
 // pScrollBar: the framework object of the scroll-bar control that sent it, else null.
 #define ON_WM_VSCROLL()                                                                                      \
     AFX_ON_WM(WM_VSCROLL,                                                                                    \
-              _afxThis->OnVScroll(LOWORD(_afxW), HIWORD(_afxW),                                              \
-                                  DYNAMIC_DOWNCAST(CScrollBar,                                               \
-                                                   CWnd::FromHandlePermanent(reinterpret_cast<HWND>(_afxL)))); \
+              CWnd* _afxBar = CWnd::FromHandlePermanent(reinterpret_cast<HWND>(_afxL));                      \
+              _afxThis->OnVScroll(LOWORD(_afxW), HIWORD(_afxW), DYNAMIC_DOWNCAST(CScrollBar, _afxBar));      \
               return 0;)
 #define AFX_ON_KEY(message, handler)                                                                         \
     AFX_ON_WM(message, _afxThis->handler(static_cast<UINT>(_afxW), LOWORD(_afxL), HIWORD(_afxL)); return 0;)
 #define ON_WM_CHAR() AFX_ON_KEY(WM_CHAR, OnChar)
 #define ON_WM_KEYDOWN() AFX_ON_KEY(WM_KEYDOWN, OnKeyDown)
 #define ON_WM_HELPINFO() AFX_ON_WM(WM_HELP, return _afxThis->OnHelpInfo(reinterpret_cast<HELPINFO*>(_afxL));)
+// clang-format on

@@ -88,12 +88,12 @@ struct AFX_MODULE_THREAD_STATE {
     CHandleMap m_mapHWND;
     CHandleMap m_mapHDC;
     CHandleMap m_mapHGDIOBJ;
-    int m_nTempMapLock = 0;       // depth of calls into the module in progress
-    MSG m_lastSentMsg{};          // the message being handled (for CWnd::Default)
-    MSG m_msgCur{};               // the last message taken from the queue by the framework
-    CWnd* m_pWndInit = nullptr;   // the object to attach to the window being created
+    int m_nTempMapLock = 0;     // depth of calls into the module in progress
+    MSG m_lastSentMsg{};        // the message being handled (for CWnd::Default)
+    MSG m_msgCur{};             // the last message taken from the queue by the framework
+    CWnd* m_pWndInit = nullptr; // the object to attach to the window being created
     HHOOK m_hHookCbtFilter = nullptr;
-    int m_nCreateDepth = 0;       // nested window creations in progress
+    int m_nCreateDepth = 0; // nested window creations in progress
     int m_nWaitCursorCount = 0;
     HCURSOR m_hcurWaitCursorRestore = nullptr;
     bool m_bModuleAttached = false;

@@ -74,6 +74,7 @@ struct AFX_CMDHANDLERINFO {
     AFX_PMSG pmf;
 };
 
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                                                                                \
 protected:                                                                                                   \
     static const AFX_MSGMAP* GetThisMessageMap();                                                            \
@@ -91,6 +92,7 @@ protected:                                                                      
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};            \
     return &messageMap;                                                                                      \
     }
+// clang-format on
 
 #include "afxmsg_.h"
 
@@ -196,7 +198,7 @@ public:
     // Child window of a registered or predefined class (WS_CHILD is added). Not virtual, unlike
     // MFC, so that the controls' own Create overloads hide no virtual function.
     BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                        CWnd* pParentWnd, UINT nID);
+                CWnd* pParentWnd, UINT nID);
     // The object is attached while CreateWindowEx runs, so it receives WM_NCCREATE and WM_CREATE.
     virtual BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x,
                           int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
@@ -275,7 +277,9 @@ public:
     UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const {
         return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
     }
-    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) {
+        ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned);
+    }
     void CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }
     UINT IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
@@ -296,28 +300,35 @@ public:
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
     BOOL IsChild(const CWnd* pWnd) const { return pWnd && ::IsChild(m_hWnd, pWnd->m_hWnd); }
-    void SetRedraw(BOOL bRedraw = TRUE) { ::SendMessage(m_hWnd, WM_SETREDRAW, static_cast<WPARAM>(bRedraw), 0); }
+    void SetRedraw(BOOL bRedraw = TRUE) {
+        ::SendMessage(m_hWnd, WM_SETREDRAW, static_cast<WPARAM>(bRedraw), 0);
+    }
 
     // ---- geometry ----
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) {
         ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
     }
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE) {
-        ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
-                     bRepaint);
+        ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                     lpRect->bottom - lpRect->top, bRepaint);
     }
     // pWndInsertAfter: a window, &wndTop, &wndBottom, &wndTopMost, &wndNoTopMost or null (top).
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
-        return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : HWND_TOP, x, y, cx, cy, nFlags);
+        return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : HWND_TOP, x, y, cx, cy,
+                              nFlags);
     }
     BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const { return ::GetWindowPlacement(m_hWnd, lpwndpl); }
     BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl) { return ::SetWindowPlacement(m_hWnd, lpwndpl); }
     void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
     void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     void ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
-    void ClientToScreen(LPRECT lpRect) const { ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2); }
+    void ClientToScreen(LPRECT lpRect) const {
+        ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
+    }
     void ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
-    void ScreenToClient(LPRECT lpRect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2); }
+    void ScreenToClient(LPRECT lpRect) const {
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2);
+    }
     void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const {
         ::MapWindowPoints(m_hWnd, pwndTo ? pwndTo->m_hWnd : nullptr, lpPoint, nCount);
     }
@@ -359,11 +370,12 @@ public:
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
     CFont* GetFont() const;
     HICON SetIcon(HICON hIcon, BOOL bBigIcon) {
-        return reinterpret_cast<HICON>(
-            ::SendMessage(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+        return reinterpret_cast<HICON>(::SendMessage(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
+                                                     reinterpret_cast<LPARAM>(hIcon)));
     }
     HICON GetIcon(BOOL bBigIcon) const {
-        return reinterpret_cast<HICON>(::SendMessage(m_hWnd, WM_GETICON, bBigIcon ? ICON_BIG : ICON_SMALL, 0));
+        return reinterpret_cast<HICON>(
+            ::SendMessage(m_hWnd, WM_GETICON, bBigIcon ? ICON_BIG : ICON_SMALL, 0));
     }
     CDC* GetDC();
     CDC* GetWindowDC();
@@ -461,7 +473,8 @@ public:
     virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr,
                                 void* lpDialogInit = nullptr);
     // Prepares DoModal for a template in memory.
-    BOOL InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr, void* lpDialogInit = nullptr);
+    BOOL InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr,
+                           void* lpDialogInit = nullptr);
 
     // Runs the dialog in the framework's modal loop; the result of EndDialog, -1 when the template
     // is missing or the dialog could not be created, IDABORT when its window was destroyed.
@@ -515,9 +528,11 @@ class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)
 public:
     CStatic() = default;
-    virtual BOOL Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xffff);
+    virtual BOOL Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                        UINT nID = 0xffff);
     HICON SetIcon(HICON hIcon) {
-        return reinterpret_cast<HICON>(::SendMessage(m_hWnd, STM_SETICON, reinterpret_cast<WPARAM>(hIcon), 0));
+        return reinterpret_cast<HICON>(
+            ::SendMessage(m_hWnd, STM_SETICON, reinterpret_cast<WPARAM>(hIcon), 0));
     }
     HICON GetIcon() const { return reinterpret_cast<HICON>(::SendMessage(m_hWnd, STM_GETICON, 0, 0)); }
 };
@@ -548,21 +563,27 @@ public:
         return static_cast<int>(::SendMessage(m_hWnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszItem)));
     }
     int InsertString(int nIndex, LPCSTR lpszItem) {
-        return static_cast<int>(
-            ::SendMessage(m_hWnd, LB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszItem)));
+        return static_cast<int>(::SendMessage(m_hWnd, LB_INSERTSTRING, static_cast<WPARAM>(nIndex),
+                                              reinterpret_cast<LPARAM>(lpszItem)));
     }
-    int DeleteString(UINT nIndex) { return static_cast<int>(::SendMessage(m_hWnd, LB_DELETESTRING, nIndex, 0)); }
+    int DeleteString(UINT nIndex) {
+        return static_cast<int>(::SendMessage(m_hWnd, LB_DELETESTRING, nIndex, 0));
+    }
     void ResetContent() { ::SendMessage(m_hWnd, LB_RESETCONTENT, 0, 0); }
     int GetCurSel() const { return static_cast<int>(::SendMessage(m_hWnd, LB_GETCURSEL, 0, 0)); }
-    int SetCurSel(int nSelect) { return static_cast<int>(::SendMessage(m_hWnd, LB_SETCURSEL, static_cast<WPARAM>(nSelect), 0)); }
-    int GetSel(int nIndex) const { return static_cast<int>(::SendMessage(m_hWnd, LB_GETSEL, static_cast<WPARAM>(nIndex), 0)); }
+    int SetCurSel(int nSelect) {
+        return static_cast<int>(::SendMessage(m_hWnd, LB_SETCURSEL, static_cast<WPARAM>(nSelect), 0));
+    }
+    int GetSel(int nIndex) const {
+        return static_cast<int>(::SendMessage(m_hWnd, LB_GETSEL, static_cast<WPARAM>(nIndex), 0));
+    }
     int SetSel(int nIndex, BOOL bSelect = TRUE) {
         return static_cast<int>(::SendMessage(m_hWnd, LB_SETSEL, static_cast<WPARAM>(bSelect), nIndex));
     }
     int GetSelCount() const { return static_cast<int>(::SendMessage(m_hWnd, LB_GETSELCOUNT, 0, 0)); }
     int GetText(int nIndex, LPSTR lpszBuffer) const {
-        return static_cast<int>(
-            ::SendMessage(m_hWnd, LB_GETTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
+        return static_cast<int>(::SendMessage(m_hWnd, LB_GETTEXT, static_cast<WPARAM>(nIndex),
+                                              reinterpret_cast<LPARAM>(lpszBuffer)));
     }
     void GetText(int nIndex, std::string& rString) const;
     int GetTextLen(int nIndex) const {
@@ -572,18 +593,21 @@ public:
         return static_cast<DWORD_PTR>(::SendMessage(m_hWnd, LB_GETITEMDATA, static_cast<WPARAM>(nIndex), 0));
     }
     int SetItemData(int nIndex, DWORD_PTR dwItemData) {
-        return static_cast<int>(
-            ::SendMessage(m_hWnd, LB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
+        return static_cast<int>(::SendMessage(m_hWnd, LB_SETITEMDATA, static_cast<WPARAM>(nIndex),
+                                              static_cast<LPARAM>(dwItemData)));
     }
     int GetTopIndex() const { return static_cast<int>(::SendMessage(m_hWnd, LB_GETTOPINDEX, 0, 0)); }
-    int SetTopIndex(int nIndex) { return static_cast<int>(::SendMessage(m_hWnd, LB_SETTOPINDEX, static_cast<WPARAM>(nIndex), 0)); }
+    int SetTopIndex(int nIndex) {
+        return static_cast<int>(::SendMessage(m_hWnd, LB_SETTOPINDEX, static_cast<WPARAM>(nIndex), 0));
+    }
     int GetCaretIndex() const { return static_cast<int>(::SendMessage(m_hWnd, LB_GETCARETINDEX, 0, 0)); }
     int SetCaretIndex(int nIndex, BOOL bScroll = TRUE) {
-        return static_cast<int>(::SendMessage(m_hWnd, LB_SETCARETINDEX, static_cast<WPARAM>(nIndex), bScroll));
+        return static_cast<int>(
+            ::SendMessage(m_hWnd, LB_SETCARETINDEX, static_cast<WPARAM>(nIndex), bScroll));
     }
     int GetItemRect(int nIndex, LPRECT lpRect) const {
-        return static_cast<int>(
-            ::SendMessage(m_hWnd, LB_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
+        return static_cast<int>(::SendMessage(m_hWnd, LB_GETITEMRECT, static_cast<WPARAM>(nIndex),
+                                              reinterpret_cast<LPARAM>(lpRect)));
     }
     int GetItemHeight(int nIndex) const {
         return static_cast<int>(::SendMessage(m_hWnd, LB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex), 0));
@@ -618,13 +642,17 @@ public:
         return static_cast<int>(::SendMessage(m_hWnd, CB_INSERTSTRING, static_cast<WPARAM>(nIndex),
                                               reinterpret_cast<LPARAM>(lpszString)));
     }
-    int DeleteString(UINT nIndex) { return static_cast<int>(::SendMessage(m_hWnd, CB_DELETESTRING, nIndex, 0)); }
+    int DeleteString(UINT nIndex) {
+        return static_cast<int>(::SendMessage(m_hWnd, CB_DELETESTRING, nIndex, 0));
+    }
     void ResetContent() { ::SendMessage(m_hWnd, CB_RESETCONTENT, 0, 0); }
     int GetCurSel() const { return static_cast<int>(::SendMessage(m_hWnd, CB_GETCURSEL, 0, 0)); }
-    int SetCurSel(int nSelect) { return static_cast<int>(::SendMessage(m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(nSelect), 0)); }
+    int SetCurSel(int nSelect) {
+        return static_cast<int>(::SendMessage(m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(nSelect), 0));
+    }
     int GetLBText(int nIndex, LPSTR lpszText) const {
-        return static_cast<int>(
-            ::SendMessage(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszText)));
+        return static_cast<int>(::SendMessage(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex),
+                                              reinterpret_cast<LPARAM>(lpszText)));
     }
     void GetLBText(int nIndex, std::string& rString) const;
     int GetLBTextLen(int nIndex) const {
@@ -634,8 +662,8 @@ public:
         return static_cast<DWORD_PTR>(::SendMessage(m_hWnd, CB_GETITEMDATA, static_cast<WPARAM>(nIndex), 0));
     }
     int SetItemData(int nIndex, DWORD_PTR dwItemData) {
-        return static_cast<int>(
-            ::SendMessage(m_hWnd, CB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
+        return static_cast<int>(::SendMessage(m_hWnd, CB_SETITEMDATA, static_cast<WPARAM>(nIndex),
+                                              static_cast<LPARAM>(dwItemData)));
     }
     int FindString(int nStartAfter, LPCSTR lpszString) const {
         return static_cast<int>(::SendMessage(m_hWnd, CB_FINDSTRING, static_cast<WPARAM>(nStartAfter),
@@ -649,8 +677,12 @@ public:
         return static_cast<int>(::SendMessage(m_hWnd, CB_SELECTSTRING, static_cast<WPARAM>(nStartAfter),
                                               reinterpret_cast<LPARAM>(lpszString)));
     }
-    void ShowDropDown(BOOL bShowIt = TRUE) { ::SendMessage(m_hWnd, CB_SHOWDROPDOWN, static_cast<WPARAM>(bShowIt), 0); }
-    BOOL GetDroppedState() const { return static_cast<BOOL>(::SendMessage(m_hWnd, CB_GETDROPPEDSTATE, 0, 0)); }
+    void ShowDropDown(BOOL bShowIt = TRUE) {
+        ::SendMessage(m_hWnd, CB_SHOWDROPDOWN, static_cast<WPARAM>(bShowIt), 0);
+    }
+    BOOL GetDroppedState() const {
+        return static_cast<BOOL>(::SendMessage(m_hWnd, CB_GETDROPPEDSTATE, 0, 0));
+    }
     void GetDroppedControlRect(LPRECT lprect) const {
         ::SendMessage(m_hWnd, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(lprect));
     }
@@ -658,9 +690,13 @@ public:
     BOOL SetEditSel(int nStartChar, int nEndChar) {
         return static_cast<BOOL>(::SendMessage(m_hWnd, CB_SETEDITSEL, 0, MAKELPARAM(nStartChar, nEndChar)));
     }
-    BOOL LimitText(int nMaxChars) { return static_cast<BOOL>(::SendMessage(m_hWnd, CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars), 0)); }
+    BOOL LimitText(int nMaxChars) {
+        return static_cast<BOOL>(::SendMessage(m_hWnd, CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars), 0));
+    }
     int GetTopIndex() const { return static_cast<int>(::SendMessage(m_hWnd, CB_GETTOPINDEX, 0, 0)); }
-    int SetTopIndex(int nIndex) { return static_cast<int>(::SendMessage(m_hWnd, CB_SETTOPINDEX, static_cast<WPARAM>(nIndex), 0)); }
+    int SetTopIndex(int nIndex) {
+        return static_cast<int>(::SendMessage(m_hWnd, CB_SETTOPINDEX, static_cast<WPARAM>(nIndex), 0));
+    }
 };
 
 class CEdit : public CWnd {
@@ -679,7 +715,8 @@ public:
     }
     void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE);
     void ReplaceSel(LPCSTR lpszNewText, BOOL bCanUndo = FALSE) {
-        ::SendMessage(m_hWnd, EM_REPLACESEL, static_cast<WPARAM>(bCanUndo), reinterpret_cast<LPARAM>(lpszNewText));
+        ::SendMessage(m_hWnd, EM_REPLACESEL, static_cast<WPARAM>(bCanUndo),
+                      reinterpret_cast<LPARAM>(lpszNewText));
     }
     void LimitText(int nChars = 0) { ::SendMessage(m_hWnd, EM_LIMITTEXT, static_cast<WPARAM>(nChars), 0); }
     void SetLimitText(UINT nMax) { ::SendMessage(m_hWnd, EM_SETLIMITTEXT, nMax, 0); }
@@ -695,16 +732,22 @@ public:
     void Cut() { ::SendMessage(m_hWnd, WM_CUT, 0, 0); }
     void Paste() { ::SendMessage(m_hWnd, WM_PASTE, 0, 0); }
     BOOL GetModify() const { return static_cast<BOOL>(::SendMessage(m_hWnd, EM_GETMODIFY, 0, 0)); }
-    void SetModify(BOOL bModified = TRUE) { ::SendMessage(m_hWnd, EM_SETMODIFY, static_cast<WPARAM>(bModified), 0); }
+    void SetModify(BOOL bModified = TRUE) {
+        ::SendMessage(m_hWnd, EM_SETMODIFY, static_cast<WPARAM>(bModified), 0);
+    }
     int GetLineCount() const { return static_cast<int>(::SendMessage(m_hWnd, EM_GETLINECOUNT, 0, 0)); }
-    int LineIndex(int nLine = -1) const { return static_cast<int>(::SendMessage(m_hWnd, EM_LINEINDEX, static_cast<WPARAM>(nLine), 0)); }
+    int LineIndex(int nLine = -1) const {
+        return static_cast<int>(::SendMessage(m_hWnd, EM_LINEINDEX, static_cast<WPARAM>(nLine), 0));
+    }
     int LineLength(int nLine = -1) const {
         return static_cast<int>(::SendMessage(m_hWnd, EM_LINELENGTH, static_cast<WPARAM>(nLine), 0));
     }
     int LineFromChar(int nIndex = -1) const {
         return static_cast<int>(::SendMessage(m_hWnd, EM_LINEFROMCHAR, static_cast<WPARAM>(nIndex), 0));
     }
-    int GetFirstVisibleLine() const { return static_cast<int>(::SendMessage(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0)); }
+    int GetFirstVisibleLine() const {
+        return static_cast<int>(::SendMessage(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0));
+    }
     void LineScroll(int nLines, int nChars = 0) {
         ::SendMessage(m_hWnd, EM_LINESCROLL, static_cast<WPARAM>(nChars), nLines);
     }
@@ -712,7 +755,9 @@ public:
         ::SendMessage(m_hWnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(nLeft, nRight));
     }
     // Client position of a character's top-left corner.
-    CPoint PosFromChar(UINT nChar) const { return CPoint(static_cast<LPARAM>(::SendMessage(m_hWnd, EM_POSFROMCHAR, nChar, 0))); }
+    CPoint PosFromChar(UINT nChar) const {
+        return CPoint(static_cast<LPARAM>(::SendMessage(m_hWnd, EM_POSFROMCHAR, nChar, 0)));
+    }
     // Character index in the low word, line in the high word.
     int CharFromPos(CPoint pt) const {
         return static_cast<int>(::SendMessage(m_hWnd, EM_CHARFROMPOS, 0, MAKELPARAM(pt.x, pt.y)));
@@ -827,20 +872,32 @@ public:
     int SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
 
     CSize GetTextExtent(LPCSTR lpszString, int nCount) const;
-    CSize GetTextExtent(const std::string& str) const { return GetTextExtent(str.c_str(), static_cast<int>(str.size())); }
+    CSize GetTextExtent(const std::string& str) const {
+        return GetTextExtent(str.c_str(), static_cast<int>(str.size()));
+    }
     BOOL GetTextMetrics(TEXTMETRIC* lpMetrics) const { return ::GetTextMetrics(m_hAttribDC, lpMetrics); }
-    BOOL TextOut(int x, int y, LPCSTR lpszString, int nCount) { return ::TextOut(m_hDC, x, y, lpszString, nCount); }
-    BOOL TextOut(int x, int y, const std::string& str) { return TextOut(x, y, str.c_str(), static_cast<int>(str.size())); }
+    BOOL TextOut(int x, int y, LPCSTR lpszString, int nCount) {
+        return ::TextOut(m_hDC, x, y, lpszString, nCount);
+    }
+    BOOL TextOut(int x, int y, const std::string& str) {
+        return TextOut(x, y, str.c_str(), static_cast<int>(str.size()));
+    }
     int DrawText(LPCSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
         return ::DrawText(m_hDC, lpszString, nCount, lpRect, nFormat);
     }
     int DrawText(const std::string& str, LPRECT lpRect, UINT nFormat) {
         return DrawText(str.c_str(), static_cast<int>(str.size()), lpRect, nFormat);
     }
-    void FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, pBrush ? static_cast<HBRUSH>(*pBrush) : nullptr); }
+    void FillRect(LPCRECT lpRect, CBrush* pBrush) {
+        ::FillRect(m_hDC, lpRect, pBrush ? static_cast<HBRUSH>(*pBrush) : nullptr);
+    }
     void FillSolidRect(LPCRECT lpRect, COLORREF clr);
-    void FrameRect(LPCRECT lpRect, CBrush* pBrush) { ::FrameRect(m_hDC, lpRect, pBrush ? static_cast<HBRUSH>(*pBrush) : nullptr); }
-    BOOL Rectangle(LPCRECT lpRect) { return ::Rectangle(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
+    void FrameRect(LPCRECT lpRect, CBrush* pBrush) {
+        ::FrameRect(m_hDC, lpRect, pBrush ? static_cast<HBRUSH>(*pBrush) : nullptr);
+    }
+    BOOL Rectangle(LPCRECT lpRect) {
+        return ::Rectangle(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+    }
     CPoint MoveTo(int x, int y) {
         CPoint previous;
         ::MoveToEx(m_hDC, x, y, &previous);

@@ -66,7 +66,9 @@ public:
     CSize operator-() const noexcept { return CSize(-cx, -cy); }
 };
 
-inline CSize CPoint::operator-(POINT point) const noexcept { return CSize(x - point.x, y - point.y); }
+inline CSize CPoint::operator-(POINT point) const noexcept {
+    return CSize(x - point.x, y - point.y);
+}
 
 class CRect : public tagRECT {
 public:
@@ -74,8 +76,10 @@ public:
     CRect(int l, int t, int r, int b) noexcept : tagRECT{l, t, r, b} {}
     CRect(const RECT& srcRect) noexcept : tagRECT(srcRect) {}
     CRect(LPCRECT lpSrcRect) noexcept : tagRECT(*lpSrcRect) {}
-    CRect(POINT point, SIZE size) noexcept : tagRECT{point.x, point.y, point.x + size.cx, point.y + size.cy} {}
-    CRect(POINT topLeft, POINT bottomRight) noexcept : tagRECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
+    CRect(POINT point, SIZE size) noexcept
+        : tagRECT{point.x, point.y, point.x + size.cx, point.y + size.cy} {}
+    CRect(POINT topLeft, POINT bottomRight) noexcept
+        : tagRECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
 
     int Width() const noexcept { return right - left; }
     int Height() const noexcept { return bottom - top; }
@@ -93,7 +97,9 @@ public:
     BOOL PtInRect(POINT point) const noexcept { return ::PtInRect(this, point); }
 
     void SetRect(int x1, int y1, int x2, int y2) noexcept { ::SetRect(this, x1, y1, x2, y2); }
-    void SetRect(POINT topLeft, POINT bottomRight) noexcept { SetRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y); }
+    void SetRect(POINT topLeft, POINT bottomRight) noexcept {
+        SetRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
+    }
     void SetRectEmpty() noexcept { ::SetRectEmpty(this); }
     void CopyRect(LPCRECT lpSrcRect) noexcept { ::CopyRect(this, lpSrcRect); }
     BOOL EqualRect(LPCRECT lpRect) const noexcept { return ::EqualRect(this, lpRect); }
@@ -137,7 +143,9 @@ public:
             bottom = t;
         }
     }
-    BOOL IntersectRect(LPCRECT lpRect1, LPCRECT lpRect2) noexcept { return ::IntersectRect(this, lpRect1, lpRect2); }
+    BOOL IntersectRect(LPCRECT lpRect1, LPCRECT lpRect2) noexcept {
+        return ::IntersectRect(this, lpRect1, lpRect2);
+    }
     BOOL UnionRect(LPCRECT lpRect1, LPCRECT lpRect2) noexcept { return ::UnionRect(this, lpRect1, lpRect2); }
 
     bool operator==(const RECT& rect) const noexcept { return ::EqualRect(this, &rect) != FALSE; }

@@ -14,7 +14,9 @@ template <class T> T* Immortal() {
     return p;
 }
 
-void SetWindowHandle(CObject* pObject, void* handle) { static_cast<CWnd*>(pObject)->m_hWnd = static_cast<HWND>(handle); }
+void SetWindowHandle(CObject* pObject, void* handle) {
+    static_cast<CWnd*>(pObject)->m_hWnd = static_cast<HWND>(handle);
+}
 
 void SetDcHandle(CObject* pObject, void* handle) {
     auto* pDC = static_cast<CDC*>(pObject);
@@ -42,7 +44,8 @@ AFX_MODULE_STATE* AfxSetModuleState(AFX_MODULE_STATE* pNewState) {
     return pPrev;
 }
 
-AFX_MAINTAIN_STATE::AFX_MAINTAIN_STATE(AFX_MODULE_STATE* pNewState) : m_pPrevModuleState(AfxSetModuleState(pNewState)) {
+AFX_MAINTAIN_STATE::AFX_MAINTAIN_STATE(AFX_MODULE_STATE* pNewState)
+    : m_pPrevModuleState(AfxSetModuleState(pNewState)) {
     AfxLockTempMaps();
 }
 
@@ -54,9 +57,13 @@ AFX_MAINTAIN_STATE::~AFX_MAINTAIN_STATE() {
 AFX_MODULE_THREAD_STATE::AFX_MODULE_THREAD_STATE()
     : m_mapHWND(true, SetWindowHandle), m_mapHDC(false, SetDcHandle), m_mapHGDIOBJ(false, SetGdiHandle) {}
 
-AFX_MODULE_THREAD_STATE* AfxGetModuleThreadState() { return Immortal<AFX_MODULE_THREAD_STATE>(); }
+AFX_MODULE_THREAD_STATE* AfxGetModuleThreadState() {
+    return Immortal<AFX_MODULE_THREAD_STATE>();
+}
 
-void AfxLockTempMaps() { ++AfxGetModuleThreadState()->m_nTempMapLock; }
+void AfxLockTempMaps() {
+    ++AfxGetModuleThreadState()->m_nTempMapLock;
+}
 
 void AfxUnlockTempMaps() {
     AFX_MODULE_THREAD_STATE* pState = AfxGetModuleThreadState();

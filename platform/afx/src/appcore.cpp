@@ -8,9 +8,13 @@ IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 // ---- CWinThread ----
 
-BOOL CWinThread::InitInstance() { return TRUE; }
+BOOL CWinThread::InitInstance() {
+    return TRUE;
+}
 
-int CWinThread::ExitInstance() { return 0; }
+int CWinThread::ExitInstance() {
+    return 0;
+}
 
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
     if (!pMsg->hwnd) return FALSE; // thread messages have no window to translate them
@@ -23,7 +27,9 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
     return FALSE;
 }
 
-BOOL CWinThread::PumpMessage() { return AfxInternalPumpMessage(); }
+BOOL CWinThread::PumpMessage() {
+    return AfxInternalPumpMessage();
+}
 
 // ---- CWinApp ----
 
@@ -42,13 +48,21 @@ CWinApp::~CWinApp() {
         }
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+    return 0;
+}
 
-void CWinApp::DoWaitCursor(int nCode) { AfxStepWaitCursor(nCode); }
+void CWinApp::DoWaitCursor(int nCode) {
+    AfxStepWaitCursor(nCode);
+}
 
-HCURSOR CWinApp::LoadStandardCursor(LPCSTR lpszCursorName) const { return ::LoadCursor(nullptr, lpszCursorName); }
+HCURSOR CWinApp::LoadStandardCursor(LPCSTR lpszCursorName) const {
+    return ::LoadCursor(nullptr, lpszCursorName);
+}
 
 HICON CWinApp::LoadIcon(UINT nIDResource) const {
     return ::LoadIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(nIDResource));
@@ -56,15 +70,25 @@ HICON CWinApp::LoadIcon(UINT nIDResource) const {
 
 // ---- module state access ----
 
-CWinApp* AfxGetApp() { return AfxGetModuleState()->m_pCurrentWinApp; }
+CWinApp* AfxGetApp() {
+    return AfxGetModuleState()->m_pCurrentWinApp;
+}
 
-LPCSTR AfxGetAppName() { return AfxGetModuleState()->m_lpszCurrentAppName; }
+LPCSTR AfxGetAppName() {
+    return AfxGetModuleState()->m_lpszCurrentAppName;
+}
 
-HINSTANCE AfxGetInstanceHandle() { return AfxGetModuleState()->m_hCurrentInstanceHandle; }
+HINSTANCE AfxGetInstanceHandle() {
+    return AfxGetModuleState()->m_hCurrentInstanceHandle;
+}
 
-HINSTANCE AfxGetResourceHandle() { return AfxGetModuleState()->m_hCurrentResourceHandle; }
+HINSTANCE AfxGetResourceHandle() {
+    return AfxGetModuleState()->m_hCurrentResourceHandle;
+}
 
-void AfxSetResourceHandle(HINSTANCE hInstResource) { AfxGetModuleState()->m_hCurrentResourceHandle = hInstResource; }
+void AfxSetResourceHandle(HINSTANCE hInstResource) {
+    AfxGetModuleState()->m_hCurrentResourceHandle = hInstResource;
+}
 
 // ---- module start and end ----
 
@@ -102,7 +126,8 @@ void AfxModuleDetach() {
     AFX_MODULE_THREAD_STATE* pThreadState = AfxGetModuleThreadState();
     {
         AFX_MANAGE_STATE(pState);
-        if (pThreadState->m_bModuleAttached && pState->m_pCurrentWinApp) pState->m_pCurrentWinApp->ExitInstance();
+        if (pThreadState->m_bModuleAttached && pState->m_pCurrentWinApp)
+            pState->m_pCurrentWinApp->ExitInstance();
         pThreadState->m_bModuleAttached = false;
     }
     AfxDeleteAllTempMaps();

@@ -9,10 +9,13 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     return &map;
 }
 
-const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, UINT nCode, UINT nID) const {
-    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap;
+         pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* p = pMap->lpEntries; p->pfn; ++p) {
             if (p->nMessage != nMessage || p->nCode != nCode) continue;
             if (nMessage == WM_COMMAND || nMessage == WM_NOTIFY) {
@@ -38,8 +41,14 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void*, AFX_CMDHANDLERINFO* pHandl
     return TRUE;
 }
 
-void CCmdTarget::BeginWaitCursor() { AfxDoWaitCursor(1); }
+void CCmdTarget::BeginWaitCursor() {
+    AfxDoWaitCursor(1);
+}
 
-void CCmdTarget::EndWaitCursor() { AfxDoWaitCursor(-1); }
+void CCmdTarget::EndWaitCursor() {
+    AfxDoWaitCursor(-1);
+}
 
-void CCmdTarget::RestoreWaitCursor() { AfxDoWaitCursor(0); }
+void CCmdTarget::RestoreWaitCursor() {
+    AfxDoWaitCursor(0);
+}

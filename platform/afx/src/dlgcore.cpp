@@ -3,10 +3,12 @@
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, &CDialog::OnOK)
     ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
+// clang-format on
 
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
     if (message != WM_INITDIALOG) return FALSE;
@@ -70,7 +72,8 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, HWND hWndParent
 
 BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd) {
     m_lpszTemplateName = lpszTemplateName;
-    if (IS_INTRESOURCE(lpszTemplateName)) m_nIDHelp = static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName));
+    if (IS_INTRESOURCE(lpszTemplateName))
+        m_nIDHelp = static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName));
     SetParentWnd(pParentWnd);
     HINSTANCE hInst = AfxGetResourceHandle();
     LPCDLGTEMPLATE lpTemplate = LoadTemplate(hInst);
@@ -78,7 +81,9 @@ BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd) {
     return CreateDlgIndirect(lpTemplate, GetParentHandle(), hInst);
 }
 
-BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) { return Create(MAKEINTRESOURCE(nIDTemplate), pParentWnd); }
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
+    return Create(MAKEINTRESOURCE(nIDTemplate), pParentWnd);
+}
 
 BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, void*) {
     SetParentWnd(pParentWnd);
@@ -99,7 +104,8 @@ INT_PTR CDialog::DoModal() {
 
     // The owner is the top-level window of the parent; it stays disabled while the dialog runs.
     HWND hWndParent = GetParentHandle();
-    while (hWndParent && (::GetWindowLong(hWndParent, GWL_STYLE) & WS_CHILD)) hWndParent = ::GetParent(hWndParent);
+    while (hWndParent && (::GetWindowLong(hWndParent, GWL_STYLE) & WS_CHILD))
+        hWndParent = ::GetParent(hWndParent);
     bool bEnableParent = false;
     if (hWndParent && hWndParent != ::GetDesktopWindow() && ::IsWindowEnabled(hWndParent)) {
         ::EnableWindow(hWndParent, FALSE);
@@ -115,7 +121,8 @@ INT_PTR CDialog::DoModal() {
         }
         if (m_hWnd) {
             if (::GetActiveWindow() == m_hWnd) m_bActiveAtEnd = true;
-            SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+            SetWindowPos(nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
         }
     }
     if (bEnableParent && ::IsWindow(hWndParent)) ::EnableWindow(hWndParent, TRUE);
@@ -148,7 +155,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     if (CWnd::PreTranslateMessage(pMsg)) return TRUE;

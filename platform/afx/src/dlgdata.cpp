@@ -14,7 +14,9 @@ HWND CDataExchange::PrepareCtrl(int nIDC) {
     return hWndCtrl;
 }
 
-HWND CDataExchange::PrepareEditCtrl(int nIDC) { return PrepareCtrl(nIDC); }
+HWND CDataExchange::PrepareEditCtrl(int nIDC) {
+    return PrepareCtrl(nIDC);
+}
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
     if (rControl.m_hWnd) return; // bound once

@@ -14,10 +14,16 @@ IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 
 namespace {
 
-CHandleMap& GdiMap() { return AfxGetModuleThreadState()->m_mapHGDIOBJ; }
-CHandleMap& DcMap() { return AfxGetModuleThreadState()->m_mapHDC; }
+CHandleMap& GdiMap() {
+    return AfxGetModuleThreadState()->m_mapHGDIOBJ;
+}
+CHandleMap& DcMap() {
+    return AfxGetModuleThreadState()->m_mapHDC;
+}
 
-template <class T> CObject* NewObject() { return new T; }
+template <class T> CObject* NewObject() {
+    return new T;
+}
 
 template <class T> T* GdiFromHandle(HGDIOBJ hObject) {
     return static_cast<T*>(GdiMap().FromHandle(hObject, RUNTIME_CLASS(T), NewObject<T>));
@@ -27,9 +33,13 @@ template <class T> T* GdiFromHandle(HGDIOBJ hObject) {
 
 // ---- GDI objects ----
 
-CGdiObject::~CGdiObject() { DeleteObject(); }
+CGdiObject::~CGdiObject() {
+    DeleteObject();
+}
 
-CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) { return GdiFromHandle<CGdiObject>(hObject); }
+CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) {
+    return GdiFromHandle<CGdiObject>(hObject);
+}
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
     if (!hObject || m_hObject) return FALSE;
@@ -52,14 +62,18 @@ BOOL CGdiObject::DeleteObject() {
     return ::DeleteObject(Detach());
 }
 
-CPen* CPen::FromHandle(HPEN hPen) { return GdiFromHandle<CPen>(hPen); }
+CPen* CPen::FromHandle(HPEN hPen) {
+    return GdiFromHandle<CPen>(hPen);
+}
 
 BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor) {
     if (m_hObject) return FALSE;
     return Attach(::CreatePen(nPenStyle, nWidth, crColor));
 }
 
-CBrush* CBrush::FromHandle(HBRUSH hBrush) { return GdiFromHandle<CBrush>(hBrush); }
+CBrush* CBrush::FromHandle(HBRUSH hBrush) {
+    return GdiFromHandle<CBrush>(hBrush);
+}
 
 BOOL CBrush::CreateSolidBrush(COLORREF crColor) {
     if (m_hObject) return FALSE;
@@ -71,7 +85,9 @@ BOOL CBrush::CreateBrushIndirect(const LOGBRUSH* lpLogBrush) {
     return Attach(::CreateBrushIndirect(lpLogBrush));
 }
 
-CFont* CFont::FromHandle(HFONT hFont) { return GdiFromHandle<CFont>(hFont); }
+CFont* CFont::FromHandle(HFONT hFont) {
+    return GdiFromHandle<CFont>(hFont);
+}
 
 BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) {
     if (m_hObject) return FALSE;
@@ -128,7 +144,8 @@ CPen* CDC::SelectObject(CPen* pPen) {
 }
 
 CBrush* CDC::SelectObject(CBrush* pBrush) {
-    return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, pBrush ? pBrush->m_hObject : nullptr)));
+    return CBrush::FromHandle(
+        static_cast<HBRUSH>(::SelectObject(m_hDC, pBrush ? pBrush->m_hObject : nullptr)));
 }
 
 CFont* CDC::SelectObject(CFont* pFont) {
@@ -140,13 +157,17 @@ CGdiObject* CDC::SelectStockObject(int nIndex) {
     return hObject ? CGdiObject::FromHandle(::SelectObject(m_hDC, hObject)) : nullptr;
 }
 
-CFont* CDC::GetCurrentFont() const { return CFont::FromHandle(static_cast<HFONT>(::GetCurrentObject(m_hDC, OBJ_FONT))); }
+CFont* CDC::GetCurrentFont() const {
+    return CFont::FromHandle(static_cast<HFONT>(::GetCurrentObject(m_hDC, OBJ_FONT)));
+}
 
 CBrush* CDC::GetCurrentBrush() const {
     return CBrush::FromHandle(static_cast<HBRUSH>(::GetCurrentObject(m_hDC, OBJ_BRUSH)));
 }
 
-CPen* CDC::GetCurrentPen() const { return CPen::FromHandle(static_cast<HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN))); }
+CPen* CDC::GetCurrentPen() const {
+    return CPen::FromHandle(static_cast<HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN)));
+}
 
 CSize CDC::GetTextExtent(LPCSTR lpszString, int nCount) const {
     SIZE size{0, 0};
@@ -160,19 +181,25 @@ void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr) {
     ::DeleteObject(hBrush);
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) { Attach(::GetDC(m_hWnd)); }
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
+    Attach(::GetDC(m_hWnd));
+}
 
 CClientDC::~CClientDC() {
     if (m_hDC) ::ReleaseDC(m_hWnd, Detach());
 }
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) { Attach(::GetWindowDC(m_hWnd)); }
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
+    Attach(::GetWindowDC(m_hWnd));
+}
 
 CWindowDC::~CWindowDC() {
     if (m_hDC) ::ReleaseDC(m_hWnd, Detach());
 }
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) { Attach(::BeginPaint(m_hWnd, &m_ps)); }
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
+    Attach(::BeginPaint(m_hWnd, &m_ps));
+}
 
 CPaintDC::~CPaintDC() {
     if (m_hDC) {

@@ -31,9 +31,13 @@ CObject* CHandleMap::LookupTemporary(void* handle, const CRuntimeClass* pClass) 
     return it == m_temporaryMap.end() ? nullptr : it->second.pObject;
 }
 
-void CHandleMap::SetPermanent(void* handle, CObject* pObject) { m_permanentMap[handle] = pObject; }
+void CHandleMap::SetPermanent(void* handle, CObject* pObject) {
+    m_permanentMap[handle] = pObject;
+}
 
-void CHandleMap::RemoveHandle(void* handle) { m_permanentMap.erase(handle); }
+void CHandleMap::RemoveHandle(void* handle) {
+    m_permanentMap.erase(handle);
+}
 
 void CHandleMap::DeleteTemp(int nLockDepth, bool bAll) {
     for (auto it = m_temporaryMap.begin(); it != m_temporaryMap.end();) {

@@ -4,7 +4,9 @@
 
 #include <cstring>
 
-COleDataObject::~COleDataObject() { Release(); }
+COleDataObject::~COleDataObject() {
+    Release();
+}
 
 BOOL COleDataObject::AttachClipboard() {
     Release();
@@ -41,7 +43,8 @@ HGLOBAL COleDataObject::GetGlobalData(CLIPFORMAT cfFormat) {
 }
 
 void COleDataObject::Release() {
-    for (HGLOBAL hBlock : m_blocks) ::GlobalFree(hBlock);
+    for (HGLOBAL hBlock : m_blocks)
+        ::GlobalFree(hBlock);
     m_blocks.clear();
     m_bClipboard = false;
 }

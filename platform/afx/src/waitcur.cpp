@@ -26,8 +26,14 @@ void AfxDoWaitCursor(int nCode) {
         AfxStepWaitCursor(nCode);
 }
 
-CWaitCursor::CWaitCursor() { AfxDoWaitCursor(1); }
+CWaitCursor::CWaitCursor() {
+    AfxDoWaitCursor(1);
+}
 
-CWaitCursor::~CWaitCursor() { AfxDoWaitCursor(-1); }
+CWaitCursor::~CWaitCursor() {
+    AfxDoWaitCursor(-1);
+}
 
-void CWaitCursor::Restore() { AfxDoWaitCursor(0); }
+void CWaitCursor::Restore() {
+    AfxDoWaitCursor(0);
+}

@@ -4,9 +4,11 @@
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
     ON_WM_NCDESTROY()
 END_MESSAGE_MAP()
+// clang-format on
 
 const CWnd CWnd::wndTop(HWND_TOP);
 const CWnd CWnd::wndBottom(HWND_BOTTOM);
@@ -15,9 +17,13 @@ const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
 namespace {
 
-CHandleMap& WindowMap() { return AfxGetModuleThreadState()->m_mapHWND; }
+CHandleMap& WindowMap() {
+    return AfxGetModuleThreadState()->m_mapHWND;
+}
 
-CObject* NewTemporaryWindow() { return new CWnd; }
+CObject* NewTemporaryWindow() {
+    return new CWnd;
+}
 
 // The default class of windows created without one.
 const char kAfxWndClass[] = "AfxWnd";
@@ -103,7 +109,8 @@ void AfxHookWindowCreate(CWnd* pWnd) {
     AFX_MODULE_THREAD_STATE* pState = AfxGetModuleThreadState();
     pState->m_pWndInit = pWnd;
     if (pState->m_nCreateDepth++ == 0)
-        pState->m_hHookCbtFilter = ::SetWindowsHookEx(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
+        pState->m_hHookCbtFilter =
+            ::SetWindowsHookEx(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
 }
 
 BOOL AfxUnhookWindowCreate() {
@@ -150,23 +157,24 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
         return FALSE;
     }
     AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateWindowEx(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
-                                 cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    HWND hWnd =
+        ::CreateWindowEx(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+                         cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     // Without attachment the window never existed and WM_NCDESTROY never came: end the object
     // the same way. With it, a failed creation has already ended it. Either way it may be gone.
     if (!AfxUnhookWindowCreate()) PostNcDestroy();
     return hWnd != nullptr;
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                    CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
-    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+                    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
 }
 
-BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                  UINT nID) {
+BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT nID) {
     return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID);
 }
 
@@ -210,7 +218,8 @@ BOOL CWnd::DestroyWindow() {
 void CWnd::PostNcDestroy() {}
 
 void CWnd::OnNcDestroy() {
-    if ((m_nFlags & WF_MODALLOOP) && (m_nFlags & WF_CONTINUEMODAL)) EndModalLoop(IDABORT); // its loop would wait forever
+    if ((m_nFlags & WF_MODALLOOP) && (m_nFlags & WF_CONTINUEMODAL))
+        EndModalLoop(IDABORT); // its loop would wait forever
     HWND hWnd = m_hWnd;
     Default();
     // give the window its own procedure back before it goes, if nobody subclassed it after us
@@ -231,7 +240,9 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) 
     return AfxCallWndProc(pWnd, hWnd, nMsg, wParam, lParam);
 }
 
-WNDPROC AfxGetAfxWndProc() { return AfxWndProc; }
+WNDPROC AfxGetAfxWndProc() {
+    return AfxWndProc;
+}
 
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     AFX_MODULE_THREAD_STATE* pState = AfxGetModuleThreadState();
@@ -258,7 +269,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         if (!pNMHDR || !pNMHDR->hwndFrom || !OnNotify(wParam, lParam, &lResult)) return FALSE;
     } else {
         // every WM_CTLCOLOR* message goes to the one WM_CTLCOLOR entry
-        UINT nMapMessage = message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC ? WM_CTLCOLOR : message;
+        UINT nMapMessage =
+            message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC ? WM_CTLCOLOR : message;
         const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(nMapMessage, 0, 0);
         if (!pEntry) return FALSE;
         lResult = pEntry->pfn(this, message, wParam, lParam);
@@ -297,7 +309,9 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
 
 // ---- pre-translation ----
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
     for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
@@ -314,4 +328,6 @@ BOOL CWnd::PreTranslateInput(LPMSG lpMsg) {
     return (bKey || bMouse) ? IsDialogMessage(lpMsg) : FALSE;
 }
 
-BOOL CWnd::IsDialogMessage(LPMSG lpMsg) { return ::IsDialogMessage(m_hWnd, lpMsg); }
+BOOL CWnd::IsDialogMessage(LPMSG lpMsg) {
+    return ::IsDialogMessage(m_hWnd, lpMsg);
+}

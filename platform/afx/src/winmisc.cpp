@@ -12,7 +12,8 @@ BOOL ModifyWindowLong(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT n
     if (dwStyle == dwNewStyle) return FALSE;
     ::SetWindowLong(hWnd, nIndex, static_cast<LONG>(dwNewStyle));
     if (nFlags)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
@@ -36,7 +37,9 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
     return ModifyWindowLong(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
-void CWnd::GetWindowText(std::string& rString) const { rString = TextOf(m_hWnd); }
+void CWnd::GetWindowText(std::string& rString) const {
+    rString = TextOf(m_hWnd);
+}
 
 int CWnd::GetDlgItemText(int nID, std::string& rString) const {
     rString = TextOf(::GetDlgItem(m_hWnd, nID));
@@ -64,11 +67,17 @@ CFont* CWnd::GetFont() const {
     return CFont::FromHandle(reinterpret_cast<HFONT>(::SendMessage(m_hWnd, WM_GETFONT, 0, 0)));
 }
 
-CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
+CDC* CWnd::GetDC() {
+    return CDC::FromHandle(::GetDC(m_hWnd));
+}
 
-CDC* CWnd::GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
+CDC* CWnd::GetWindowDC() {
+    return CDC::FromHandle(::GetWindowDC(m_hWnd));
+}
 
-int CWnd::ReleaseDC(CDC* pDC) { return pDC ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0; }
+int CWnd::ReleaseDC(CDC* pDC) {
+    return pDC ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0;
+}
 
 int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
     return ::MessageBox(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetAppName(), nType);
@@ -115,7 +124,9 @@ int CWnd::RunModalLoop(DWORD dwFlags) {
     return nResult;
 }
 
-BOOL CWnd::ContinueModal() { return (m_nFlags & WF_CONTINUEMODAL) != 0; }
+BOOL CWnd::ContinueModal() {
+    return (m_nFlags & WF_CONTINUEMODAL) != 0;
+}
 
 void CWnd::EndModalLoop(int nResult) {
     m_nModalResult = nResult;
@@ -127,23 +138,63 @@ void CWnd::EndModalLoop(int nResult) {
 
 // ---- default handlers ----
 
-int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnClose() { Default(); }
-void CWnd::OnPaint() { Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
-void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
-void CWnd::OnMoving(UINT, LPRECT) { Default(); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
-void CWnd::OnSetFocus(CWnd*) { Default(); }
-void CWnd::OnKillFocus(CWnd*) { Default(); }
-void CWnd::OnActivateApp(BOOL, DWORD) { Default(); }
-void CWnd::OnVScroll(UINT, UINT, CScrollBar*) { Default(); }
-void CWnd::OnChar(UINT, UINT, UINT) { Default(); }
-void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
-BOOL CWnd::OnHelpInfo(HELPINFO*) { return static_cast<BOOL>(Default()); }
+int CWnd::OnCreate(LPCREATESTRUCT) {
+    return static_cast<int>(Default());
+}
+void CWnd::OnDestroy() {
+    Default();
+}
+void CWnd::OnClose() {
+    Default();
+}
+void CWnd::OnPaint() {
+    Default();
+}
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) {
+    return reinterpret_cast<HBRUSH>(Default());
+}
+void CWnd::OnShowWindow(BOOL, UINT) {
+    Default();
+}
+void CWnd::OnMoving(UINT, LPRECT) {
+    Default();
+}
+void CWnd::OnSize(UINT, int, int) {
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnSysCommand(UINT, LPARAM) {
+    Default();
+}
+void CWnd::OnSetFocus(CWnd*) {
+    Default();
+}
+void CWnd::OnKillFocus(CWnd*) {
+    Default();
+}
+void CWnd::OnActivateApp(BOOL, DWORD) {
+    Default();
+}
+void CWnd::OnVScroll(UINT, UINT, CScrollBar*) {
+    Default();
+}
+void CWnd::OnChar(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT) {
+    Default();
+}
+BOOL CWnd::OnHelpInfo(HELPINFO*) {
+    return static_cast<BOOL>(Default());
+}

@@ -15,7 +15,8 @@ W32Resource g_entries[1];
 
 struct ResourceTableInit {
     ResourceTableInit() {
-        g_entries[0] = W32Resource{RT_DIALOG, MAKEINTRESOURCEA(100), 1031, LanguageTemplate().Get(), LanguageTemplate().Size()};
+        g_entries[0] = W32Resource{RT_DIALOG, MAKEINTRESOURCEA(100), 1031, LanguageTemplate().Get(),
+                                   LanguageTemplate().Size()};
     }
 } g_resourceTableInit;
 

@@ -22,7 +22,8 @@ W32Resource g_entries[1];
 
 struct ResourceTableInit {
     ResourceTableInit() {
-        g_entries[0] = W32Resource{RT_DIALOG, MAKEINTRESOURCEA(100), 1033, ModuleTemplate().Get(), ModuleTemplate().Size()};
+        g_entries[0] = W32Resource{RT_DIALOG, MAKEINTRESOURCEA(100), 1033, ModuleTemplate().Get(),
+                                   ModuleTemplate().Size()};
     }
 } g_resourceTableInit;
 
@@ -73,9 +74,13 @@ static CAfxModuleEntry theModuleEntry;
 
 AFXTEST_EXPORT const W32ResourceTable w32ResourceTable = {g_entries, 1};
 
-AFXTEST_EXPORT int AfxTestInitCount() { return g_initCount; }
+AFXTEST_EXPORT int AfxTestInitCount() {
+    return g_initCount;
+}
 
-AFXTEST_EXPORT HINSTANCE AfxTestInstanceAtInit() { return g_instanceAtInit; }
+AFXTEST_EXPORT HINSTANCE AfxTestInstanceAtInit() {
+    return g_instanceAtInit;
+}
 
 AFXTEST_EXPORT HINSTANCE AfxTestInstance() {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
@@ -106,6 +111,10 @@ AFXTEST_EXPORT INT_PTR AfxTestRunDialog(HWND hWndParent, char* caption, char* la
     return result;
 }
 
-AFXTEST_EXPORT size_t AfxTestTemporaryWindows() { return AfxGetModuleThreadState()->m_mapHWND.GetTemporaryCount(); }
+AFXTEST_EXPORT size_t AfxTestTemporaryWindows() {
+    return AfxGetModuleThreadState()->m_mapHWND.GetTemporaryCount();
+}
 
-AFXTEST_EXPORT void AfxTestCountExits(int* counter) { g_exitCounter = counter; }
+AFXTEST_EXPORT void AfxTestCountExits(int* counter) {
+    g_exitCounter = counter;
+}
