@@ -52,6 +52,7 @@ public:
     bool m_parentDisabledAtInit = false;
     bool m_shown = false;
     bool m_requireText = false;
+    bool m_refuseCancel = false;
     int m_endInInit = 0;
     int okCalls = 0, cancelCalls = 0;
     std::vector<MSG> preTranslated;
@@ -91,7 +92,7 @@ protected:
     }
     void OnCancel() override {
         ++cancelCalls;
-        CDialog::OnCancel();
+        if (!m_refuseCancel) CDialog::OnCancel();
     }
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus) {
         if (bShow) m_shown = true;
@@ -250,6 +251,66 @@ TEST_F(ModalTest, WithoutParentTheDialogRunsAndIsCancelledWhenTheInputRunsOut) {
     EXPECT_EQ(orphan.DoModal(), IDCANCEL);
     EXPECT_EQ(orphan.cancelCalls, 1);
     EXPECT_TRUE(orphan.m_boundAtInit);
+}
+
+TEST_F(ModalTest, ADialogThatRefusesToCloseIsLeftThroughTheQuitMessage) {
+    dlg.m_refuseCancel = true;
+    EXPECT_EQ(dlg.DoModal(), -1);
+    EXPECT_GE(dlg.cancelCalls, 1);
+    EXPECT_FALSE(IsWindow(dlg.m_hWndAtInit));
+    EXPECT_TRUE(IsWindowEnabled(parent));
+    // the quit message stays for the loops outside
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+}
+
+namespace {
+
+// Apply opens a second modal dialog over the first, as the array index dialog opens over the
+// selection dialog.
+class COuterDlg : public CInputDlg {
+public:
+    DialogTemplate innerTemplate = InputDialogTemplate("Inner");
+    CInputDlg inner;
+    INT_PTR innerResult = 0;
+    bool disabledWhileInner = false;
+
+protected:
+    afx_msg void OnApply() {
+        inner.m_parent = m_hWnd;
+        inner.InitModalIndirect(innerTemplate.Get(), this);
+        innerResult = inner.DoModal();
+        disabledWhileInner = inner.m_parentDisabledAtInit;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+// clang-format off
+BEGIN_MESSAGE_MAP(COuterDlg, CInputDlg)
+    ON_BN_CLICKED(kIdApply, &COuterDlg::OnApply)
+END_MESSAGE_MAP()
+// clang-format on
+
+} // namespace
+
+TEST_F(ModalTest, AModalDialogOpenedFromAModalDialogReturnsToIt) {
+    COuterDlg outer;
+    outer.m_parent = parent;
+    ASSERT_TRUE(outer.InitModalIndirect(tmpl.Get(), CWnd::FromHandle(parent)));
+    for (int i = 0; i < 3; ++i) w32drv::Key(VK_TAB); // edit -> OK -> Cancel -> Apply
+    w32drv::Key(VK_RETURN);                          // Apply: the inner dialog
+    w32drv::Type("inner");
+    w32drv::Key(VK_RETURN); // ends the inner dialog only
+    w32drv::Key(VK_ESCAPE); // then the outer one
+    EXPECT_EQ(outer.DoModal(), IDCANCEL);
+    EXPECT_EQ(outer.innerResult, IDOK);
+    EXPECT_EQ(outer.inner.m_text, "inner");
+    EXPECT_TRUE(outer.disabledWhileInner);
+    EXPECT_EQ(outer.okCalls, 0);
+    EXPECT_EQ(outer.cancelCalls, 1);
+    EXPECT_TRUE(IsWindowEnabled(parent));
+    EXPECT_EQ(GetActiveWindow(), parent);
 }
 
 TEST_F(ModalTest, AMissingTemplateGivesMinusOneAndTouchesNothing) {
