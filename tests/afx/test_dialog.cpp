@@ -298,8 +298,9 @@ TEST_F(ModalTest, AModalDialogOpenedFromAModalDialogReturnsToIt) {
     COuterDlg outer;
     outer.m_parent = parent;
     ASSERT_TRUE(outer.InitModalIndirect(tmpl.Get(), CWnd::FromHandle(parent)));
-    for (int i = 0; i < 3; ++i) w32drv::Key(VK_TAB); // edit -> OK -> Cancel -> Apply
-    w32drv::Key(VK_RETURN);                          // Apply: the inner dialog
+    for (int i = 0; i < 3; ++i)
+        w32drv::Key(VK_TAB); // edit -> OK -> Cancel -> Apply
+    w32drv::Key(VK_RETURN);  // Apply: the inner dialog
     w32drv::Type("inner");
     w32drv::Key(VK_RETURN); // ends the inner dialog only
     w32drv::Key(VK_ESCAPE); // then the outer one
