@@ -427,6 +427,17 @@ TEST_F(ModelessTest, EndDialogDuringInitialisationOfAModelessDialogFailsItsCreat
     EXPECT_EQ(w32drv::TopLevelWindows().size(), before);
 }
 
+TEST_F(ModelessTest, ADialogThatIsOpenCannotRunModallyToo) {
+    DialogTemplate tmpl = InputDialogTemplate();
+    CInputDlg dlg;
+    ASSERT_TRUE(dlg.CreateIndirect(tmpl.Get()));
+    ASSERT_TRUE(dlg.InitModalIndirect(tmpl.Get()));
+    w32drv::Key(VK_RETURN);
+    EXPECT_EQ(dlg.DoModal(), -1);
+    EXPECT_TRUE(IsWindow(dlg.m_hWnd));
+    EXPECT_EQ(dlg.okCalls, 0);
+}
+
 TEST_F(ModelessTest, NavigationAndTheDefaultButtonFollowTheDialogManager) {
     DialogTemplate tmpl = InputDialogTemplate();
     CDialog dlg;

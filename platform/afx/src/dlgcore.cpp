@@ -98,6 +98,7 @@ BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
 }
 
 INT_PTR CDialog::DoModal() {
+    if (m_hWnd) return -1; // already running (modeless or modal)
     HINSTANCE hInst = AfxGetResourceHandle();
     LPCDLGTEMPLATE lpTemplate = LoadTemplate(hInst);
     if (!lpTemplate) return -1;
