@@ -123,6 +123,7 @@ typedef struct tagTEXTMETRICA {
     BYTE tmCharSet;
 } TEXTMETRICA, *LPTEXTMETRICA;
 typedef TEXTMETRICA TEXTMETRIC;
+typedef LPTEXTMETRICA LPTEXTMETRIC;
 
 typedef struct tagLOGBRUSH {
     UINT lbStyle;
