@@ -186,3 +186,24 @@ TEST_F(Win32Test, ClickingAScrollBarScrollsAndItDisappearsWhenNothingIsHidden) {
     w32drv::Pump();
     EXPECT_GT(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 2);
 }
+
+TEST_F(Win32Test, AnApplicationInTheBackgroundCannotTakeTheFocusBack) {
+    HWND a = topLevel();
+    HWND c = child(a, "TestWindow", "", 0, 0, 0, 10, 10, 1);
+    SetFocus(c);
+    w32drv::SwitchAway();
+    w32drv::Pump();
+    Log::clear();
+    EXPECT_EQ(SetFocus(c), nullptr);
+    EXPECT_EQ(GetFocus(), nullptr);
+    HWND b = CreateWindowExA(0, "TestWindow", "", WS_POPUP | WS_VISIBLE, 900, 700, 50, 50, nullptr, nullptr, nullptr,
+                             nullptr); // a new window shows but does not come to the foreground
+    EXPECT_TRUE(IsWindowVisible(b));
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    EXPECT_FALSE(Log::saw(a, WM_ACTIVATEAPP));
+    // a click brings the application back
+    w32drv::ClickClient(c, 2, 2);
+    w32drv::Pump();
+    EXPECT_EQ(GetActiveWindow(), a);
+    EXPECT_EQ(Log::last(a, WM_ACTIVATEAPP)->wParam, static_cast<WPARAM>(TRUE));
+}

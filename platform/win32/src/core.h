@@ -190,7 +190,9 @@ LRESULT callCbtHook(int code, WPARAM wParam, LPARAM lParam);
 bool feedInput();
 
 // Focus and activation internals
-void activate(HWND hwnd, bool byMouse);
+// An application in the background activates nothing until it is brought to the foreground
+// (a click on one of its windows, the person switching back, SetForegroundWindow).
+void activate(HWND hwnd, bool byMouse, bool foreground = false);
 void deactivateApp();
 void setFocusWindow(HWND hwnd);
 void windowHiddenOrDestroyed(HWND hwnd);

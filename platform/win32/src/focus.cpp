@@ -15,8 +15,9 @@ void setFocusWindow(HWND hwnd) {
     if (hwnd && IsWindow(hwnd)) send(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
 }
 
-void activate(HWND hwnd, bool byMouse) {
+void activate(HWND hwnd, bool byMouse, bool foreground) {
     auto& s = sys();
+    if (hwnd && !s.appActive && !byMouse && !foreground) return;
     HWND previous = s.active;
     if (previous == hwnd && (!hwnd || s.appActive)) return;
     if (hwnd && !IsWindow(hwnd)) return;
@@ -86,6 +87,7 @@ HWND WINAPI SetFocus(HWND hwnd) {
     HWND top = root(hwnd);
     if (top != s.active || !s.appActive) {
         activate(top, false);
+        // in the background the window cannot become active, so it cannot take the focus
         if (s.active != top || !IsWindow(hwnd)) return nullptr;
     }
     previous = s.focus;
@@ -113,7 +115,7 @@ HWND WINAPI GetForegroundWindow(void) { return sys().appActive ? sys().active : 
 BOOL WINAPI SetForegroundWindow(HWND hwnd) {
     HWND top = root(hwnd);
     if (!top) return FALSE;
-    activate(top, false);
+    activate(top, false, true);
     return sys().active == top;
 }
 

@@ -287,7 +287,7 @@ bool feedInput() {
                     h = t;
                     break;
                 }
-        if (h) activate(h, false);
+        if (h) activate(h, false, true);
         break;
     }
     case InputEvent::Wait: break;
