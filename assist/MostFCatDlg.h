@@ -1,0 +1,79 @@
+// The modal input assistance dialog: an edit field over the caret of the host's editor, a
+// drop-down list of what the catalogs allow at the caret, and two hint lines; on OK it checks the
+// address and asks before it accepts what the catalogs do not hold.
+#pragma once
+#include "assist/AddressAnalysis.h"
+#include "controls/ComboListBox.h"
+
+#include <afxwin.h>
+
+#include <string>
+#include <vector>
+
+class KMostFCatContainer;
+
+class KMostFCatDlg : public CDialog, public KAddressAnalysis {
+public:
+    // List modes: which list the drop-down holds.
+    enum { kNoList = 0, kFBlockList = 1, kInstanceList = 2, kFunctionList = 3, kOpTypeList = 4, kValueList = 5, kTooMany = 6 };
+
+    explicit KMostFCatDlg(CWnd* pParent);
+
+    void SetContainer(KMostFCatContainer* c) { container = c; }
+    // The dialog and its controls take the background colour of the host window's device context.
+    void SetParentBackground(CWnd* host);
+    // The dialog opens so that its edit field starts where the token starts on screen.
+    void SetAnchor(CWnd* host, int x, int y);
+
+    CBrush backgroundBrush;
+    int anchorX = 0;
+    int anchorY = 0;
+    const std::vector<ListEntry>* parameters = nullptr;
+    int listMode = kNoList;
+    KComboListBox comboList;
+    CEdit addressEdit;
+    CStatic hintStatic;
+    CStatic formatStatic;
+    UINT_PTR timerId = 0;
+    DWORD lastSelection = 0;
+    bool firstUpdate = true;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg void OnPaint();
+    afx_msg void OnAddressChange();
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnMoving(UINT fwSide, LPRECT pRect);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    int CaretEnd() const;
+    void UpdateAssistance();
+    void CloseList();
+    void Hint(UINT text);
+    void ShowFBlockList(int format);
+    void ShowFunctionList(int format);
+    void ShowOpTypeList(int format);
+    void ShowInstanceList();
+    void ShowParameterInfo();
+    void ShowValueList(int index, int typeCode);
+    // Opens the list at the best match, filled first with the entries when it is refilled.
+    void ShowCatalogList(const std::vector<ListEntry>* entries, bool refill, UINT emptyText);
+    int BestMatch() const;
+    int BestValueMatch() const;
+    void OpenListAt(int index, bool moving, bool parameterScanning);
+    void ApplyListItem();
+    bool CheckParameters(int position, UINT& message);
+    int Ask(UINT text);
+    void MoveWordLeft();
+    void MoveWordRight();
+};

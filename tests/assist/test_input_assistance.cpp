@@ -1,0 +1,278 @@
+// The input assistance from a host's view: a selector opens the dialog over an editor line, a
+// person types, picks from the list and answers questions, and the host fetches the new line.
+#include "support/AssistSession.h"
+
+#include <algorithm>
+
+namespace {
+
+using InputAssistance = AssistSession;
+
+// A person looks at the dialog before typing: it shows, and its timer places the caret.
+const DWORD kLook = 500;
+
+// When the i-th key of a scenario is typed; a tick of the timer follows within 200 ms.
+DWORD keyTime(int i) { return kLook + 250 * static_cast<DWORD>(i); }
+const DWORD kTick = 220;
+
+bool contains(const std::vector<std::string>& items, const std::string& item) {
+    return std::find(items.begin(), items.end(), item) != items.end();
+}
+
+} // namespace
+
+TEST_F(InputAssistance, TypingAWholeAddressIntoAnEmptyQuotedString) {
+    DialogSnapshot first, functions, parameters;
+    snapshotAfter(kLook - 50, &first);
+    w32drv::Wait(kLook);
+    typeSlowly("Audio.Vol");
+    snapshotAfter(keyTime(8) + kTick, &functions);
+    typeSlowly(".S(");
+    snapshotAfter(keyTime(11) + kTick, &parameters);
+    typeSlowly("10)");
+    int r = open("x = \"\";", 5);
+    EXPECT_EQ(r, IDOK);
+    int displacement = 0;
+    EXPECT_EQ(result(&displacement), "x = \"AudioAmplifier.Volume.Set(10)\";");
+    EXPECT_EQ(displacement, 29);
+    EXPECT_TRUE(w32drv::MessageBoxes().empty());
+
+    // an empty address shows the FBlock list at its first item, under the edit field's start
+    ASSERT_TRUE(first.open);
+    EXPECT_TRUE(first.listVisible);
+    EXPECT_EQ(first.selection, 0);
+    EXPECT_TRUE(contains(first.items, "AudioAmplifier (0x22)"));
+    EXPECT_EQ(first.listRect.right - first.listRect.left, 200);
+    // 100 pixels asked; the list keeps to whole rows
+    EXPECT_LE(first.listRect.bottom - first.listRect.top, 100);
+    EXPECT_GT(first.listRect.bottom - first.listRect.top, 100 - 13);
+    EXPECT_NEAR(first.listRect.left, first.editRect.left, 6);
+    // opened at (300, 300) with nothing typed: the edit field's middle sits on the caret's line
+    EXPECT_EQ(first.dialogRect.left, 300);
+    EXPECT_NEAR((first.editRect.top + first.editRect.bottom) / 2, 300 + 16 / 2, 3);
+    EXPECT_EQ(first.format.rfind(" FBlockID.FunctionID.OpType(Parameter) - ", 0), 0u);
+    EXPECT_TRUE(first.formatVisible);
+    // the function list matches what was typed
+    ASSERT_TRUE(functions.listVisible) << functions.picture;
+    ASSERT_GE(functions.selection, 0);
+    EXPECT_EQ(functions.items[static_cast<size_t>(functions.selection)], "Volume (0x400)");
+    // inside the parameter list: the names and the current parameter's type
+    EXPECT_EQ(parameters.edit, "AudioAmplifier.Volume.Set(");
+    EXPECT_EQ(parameters.format, " Volume");
+    EXPECT_EQ(parameters.hint, " Volume: Number");
+    EXPECT_TRUE(parameters.hintVisible);
+}
+
+TEST_F(InputAssistance, TheFirstDigitSwitchesTheFBlockListToItsFormat) {
+    DialogSnapshot decimal, hex, names;
+    w32drv::Wait(kLook);
+    typeSlowly("3");
+    snapshotAfter(keyTime(0) + kTick, &decimal);
+    press(VK_BACK);
+    typeSlowly("0");
+    snapshotAfter(keyTime(2) + kTick, &hex);
+    press(VK_BACK);
+    typeSlowly("A");
+    snapshotAfter(keyTime(4) + kTick, &names);
+    open("\"\"", 1);
+    EXPECT_TRUE(contains(decimal.items, "34 (AudioAmplifier)"));
+    ASSERT_GE(decimal.selection, 0);
+    EXPECT_EQ(decimal.items[static_cast<size_t>(decimal.selection)].substr(0, 1), "3");
+    EXPECT_TRUE(contains(hex.items, "0x22 (AudioAmplifier)"));
+    EXPECT_TRUE(contains(names.items, "AudioAmplifier (0x22)"));
+    ASSERT_GE(names.selection, 0);
+    EXPECT_EQ(names.items[static_cast<size_t>(names.selection)].substr(0, 1), "A");
+}
+
+TEST_F(InputAssistance, EscapeClosesTheListFirstAndThenTheDialog) {
+    DialogSnapshot afterFirst;
+    w32drv::Wait(kLook);
+    typeSlowly("Tele");
+    press(VK_ESCAPE);
+    snapshotAfter(keyTime(4) + 100, &afterFirst);
+    press(VK_ESCAPE);
+    EXPECT_EQ(open("\"\"", 1), IDCANCEL);
+    EXPECT_TRUE(afterFirst.open);
+    EXPECT_FALSE(afterFirst.listVisible);
+    EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty()); // the person closed it
+    EXPECT_EQ(result(), "\"Tele\"");
+}
+
+TEST_F(InputAssistance, AClickOnAListItemPicksIt) {
+    w32drv::Wait(kLook);
+    typeSlowly("Au");
+    after(keyTime(1) + kTick, [] {
+        DialogSnapshot s = snapshot();
+        ASSERT_TRUE(s.listVisible);
+        HWND list = WindowFromPoint(POINT{s.listRect.left + 20, s.listRect.top + 20});
+        int index = -1;
+        for (size_t i = 0; i < s.items.size(); ++i)
+            if (s.items[i] == "AudioDiskPlayer (0x31)") index = static_cast<int>(i);
+        ASSERT_GE(index, 0);
+        SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+        RECT item;
+        SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        w32drv::ClickClient(list, item.left + 10, item.top + 2);
+        w32drv::Wait(250);
+        w32drv::Key(VK_RETURN);
+    });
+    EXPECT_EQ(open("\"\"", 1), IDOK);
+    EXPECT_EQ(result(), "\"AudioDiskPlayer\"");
+}
+
+TEST_F(InputAssistance, OkOnAnUnknownFBlockAsksAndNoKeepsTheDialogOpen) {
+    w32drv::Wait(kLook);
+    typeSlowly("Nonsense");
+    press(VK_RETURN);
+    press(VK_RETURN);
+    w32drv::AnswerMessageBox(IDNO);
+    w32drv::AnswerMessageBox(IDYES);
+    EXPECT_EQ(open("\"\"", 1), IDOK);
+    auto boxes = w32drv::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[0].text.find("FBlock"), std::string::npos);
+    EXPECT_EQ(boxes[0].caption, "MOST Input Assistance");
+    EXPECT_EQ(boxes[0].style, 0x34u);
+    EXPECT_EQ(result(), "\"Nonsense\"");
+}
+
+TEST_F(InputAssistance, AnUnresolvedOpTypeIsAskedAboutFirst) {
+    w32drv::Wait(kLook);
+    typeSlowly("AudioAmplifier.Volume.Nope");
+    press(VK_ESCAPE);
+    press(VK_RETURN);
+    w32drv::AnswerMessageBox(IDYES);
+    EXPECT_EQ(open("\"\"", 1), IDOK);
+    auto boxes = w32drv::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("OpType"), std::string::npos);
+}
+
+TEST_F(InputAssistance, TheKeywordSettingNeedsNoQuotesAndAsksAboutAnIncompleteAddress) {
+    DialogSnapshot s;
+    snapshotAfter(kLook - 50, &s);
+    w32drv::Wait(kLook);
+    typeSlowly("AudioAmplifier.Mute");
+    press(VK_ESCAPE);
+    press(VK_RETURN);
+    w32drv::AnswerMessageBox(IDYES);
+    EXPECT_EQ(open("mostmessage "), IDOK);
+    EXPECT_EQ(s.format, " FBlockID.FunctionID.OpType");
+    auto boxes = w32drv::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("incomplete"), std::string::npos);
+    EXPECT_EQ(result(), "mostmessage AudioAmplifier.Mute");
+}
+
+TEST_F(InputAssistance, F2SwitchesToTheInstanceFormWithItsOwnList) {
+    DialogSnapshot instance;
+    w32drv::Wait(kLook);
+    typeSlowly("AudioAmplifier.");
+    press(VK_F2);
+    snapshotAfter(keyTime(15) + kTick, &instance);
+    typeSlowly("2.Mute.Set(1");
+    press(VK_RETURN);
+    EXPECT_EQ(open("\"\"", 1), IDOK);
+    ASSERT_TRUE(instance.listVisible) << instance.picture;
+    EXPECT_EQ(instance.items.size(), 2u);
+    EXPECT_TRUE(contains(instance.items, "# (InstanceID)"));
+    EXPECT_TRUE(contains(instance.items, "*"));
+    EXPECT_EQ(instance.selection, 0);
+    EXPECT_EQ(instance.hint, " InstanceID - 0..255 / 0x0..0xFF");
+    EXPECT_EQ(instance.format.find(" FBlockID.InstID.FunctionID.OpType(Parameter) - "), 0u);
+    EXPECT_EQ(result(), "\"AudioAmplifier.2.Mute.Set(1)\"");
+}
+
+TEST_F(InputAssistance, EnumParametersOfferTheirValuesAndTooManyParametersAreSaid) {
+    DialogSnapshot values, tooMany;
+    w32drv::Wait(kLook);
+    typeSlowly("AudioDiskPlayer.DeckStatus.Set(P");
+    snapshotAfter(keyTime(31) + kTick, &values);
+    typeSlowly(",");
+    snapshotAfter(keyTime(32) + kTick, &tooMany);
+    press(VK_BACK);
+    press(VK_ESCAPE);
+    press(VK_RETURN);
+    EXPECT_EQ(open("\"\"", 1), IDOK);
+    ASSERT_TRUE(values.listVisible) << values.picture;
+    EXPECT_TRUE(contains(values.items, "Play (0x00)"));
+    EXPECT_TRUE(contains(values.items, "Eject (0x06)")); // the key is the value's position
+    EXPECT_EQ(values.items.size(), 7u);                   // the library lists the unnamed code 5 too
+    ASSERT_GE(values.selection, 0);
+    EXPECT_EQ(values.items[static_cast<size_t>(values.selection)], "Pause (0x02)"); // sorted, first with "P"
+    EXPECT_EQ(values.hint, " Status: Enum");
+    EXPECT_EQ(tooMany.format, " More parameters than the OpType has");
+    EXPECT_EQ(result(), "\"AudioDiskPlayer.DeckStatus.Set(Pause)\"");
+}
+
+TEST_F(InputAssistance, WithoutCatalogDataTheHostIsToldAndNoDialogOpens) {
+    KPelorin empty(host);
+    EXPECT_EQ(empty.IsDataAvailable(), 0);
+    EXPECT_EQ(empty.ShowEx(host, "\"\"", 10, 10, 1, -1, -1), 0);
+    KPelorin broken(host);
+    broken.AddFCat("/nowhere/a.xml");
+    broken.AddFCat("/nowhere/b.xml");
+    EXPECT_EQ(broken.IsDataAvailable(), 1); // nothing loaded yet: the registration counts
+    EXPECT_EQ(broken.ShowEx(host, "\"\"", 10, 10, 1, -1, -1), 0);
+    auto boxes = w32drv::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0].caption, "Information");
+    EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(boxes[0].owner, host);
+    EXPECT_NE(boxes[1].text.find("/nowhere/a.xml"), std::string::npos);
+    EXPECT_NE(boxes[2].text.find("/nowhere/b.xml"), std::string::npos);
+    EXPECT_EQ(boxes[3].caption, "Information");
+    EXPECT_EQ(broken.IsDataAvailable(), 0);
+}
+
+TEST_F(InputAssistance, GetSelectionCopiesTheTerminatorOnlyWhenItFits) {
+    open("MOSTMESSAGE FB");
+    std::string full = result();
+    ASSERT_EQ(full, "MOSTMESSAGE FB");
+    char buffer[32];
+    std::fill(std::begin(buffer), std::end(buffer), 'x');
+    selector->GetSelection(buffer, 5);
+    EXPECT_EQ(std::string(buffer, 6), "MOSTMx");
+    std::fill(std::begin(buffer), std::end(buffer), 'x');
+    selector->GetSelection(buffer, 14);
+    EXPECT_EQ(std::string(buffer, 15), "MOSTMESSAGE FBx");
+    selector->GetSelection(buffer, 15);
+    EXPECT_STREQ(buffer, "MOSTMESSAGE FB");
+    std::fill(std::begin(buffer), std::end(buffer), 'x');
+    selector->GetSelection(buffer, -3);
+    EXPECT_EQ(buffer[0], 'x');
+}
+
+TEST_F(InputAssistance, SelectorsShareOneDialogWhoseParentIsTheFirstWindow) {
+    HWND other = CreateWindowExA(0, "HostEditor", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 600, 300, 200, nullptr,
+                                 nullptr, nullptr, nullptr);
+    KPelorin second(other);
+    second.AddFCat(SampleCatalog("standard.xml").c_str());
+    DialogSnapshot s;
+    snapshotAfter(300, &s);
+    w32drv::Wait(400);
+    EXPECT_EQ(second.ShowEx(other, "\"\"", 700, 700, 1, -1, -1), IDCANCEL);
+    ASSERT_TRUE(s.open);
+    EXPECT_EQ(s.owner, host);
+    EXPECT_FALSE(IsWindowEnabled(host) == FALSE); // enabled again afterwards
+}
+
+TEST_F(InputAssistance, ShowTakesTheCaretOrTenForCoordinatesOffTheScreen) {
+    HWND offScreen = CreateWindowExA(0, "HostEditor", "", WS_POPUP | WS_VISIBLE, -800, -600, 300, 200, nullptr, nullptr,
+                                     nullptr, nullptr);
+    DialogSnapshot s;
+    snapshotAfter(300, &s);
+    w32drv::Wait(400);
+    selector->Show(offScreen, "\"\"", 1, -1, -1);
+    ASSERT_TRUE(s.open);
+    EXPECT_EQ(s.dialogRect.left, 10);
+    EXPECT_EQ(s.dialogRect.top, 0); // the edit field cannot rise to the line: the dialog stays on screen
+}
+
+TEST_F(InputAssistance, CloseEndsTheOpenDialogWithCancel) {
+    after(kLook + 400, [this] { selector->Close(); });
+    w32drv::Wait(kLook);
+    typeSlowly("Audio");
+    EXPECT_EQ(open("\"\"", 1), IDCANCEL);
+    EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty());
+}
