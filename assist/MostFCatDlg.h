@@ -55,9 +55,11 @@ protected:
     afx_msg void OnMoving(UINT fwSide, LPRECT pRect);
     DECLARE_MESSAGE_MAP()
 
+    // Re-analyses the address up to the caret and shows what fits there.
+    void UpdateAssistance();
+
 private:
     int CaretEnd() const;
-    void UpdateAssistance();
     void CloseList();
     void Hint(UINT text);
     void ShowFBlockList(int format);

@@ -62,41 +62,45 @@ int symbolWeight(unsigned char c) {
     return p ? static_cast<int>(p - order) : 64 + c;
 }
 
-struct SortKey {
-    std::vector<int> primary; // symbols, then digits, then letters
-    std::vector<int> accents;
-    int ignored = 0; // hyphens and apostrophes
-};
+// The weights of Windows' word sort, character by character: hyphens and apostrophes count only
+// after everything else ("coop" and "co-op" stay together); symbols sort before digits, digits
+// before letters; accents count after the letters themselves.
+bool isIgnored(unsigned char c) { return c == '-' || c == '\'' || c == 0xAD; }
 
-SortKey sortKey(const std::string& s) {
-    SortKey k;
-    for (unsigned char c : s) {
-        // word sort: hyphen and apostrophe keep "coop" and "co-op" together
-        if (c == '-' || c == '\'' || c == 0xAD) {
-            ++k.ignored;
-            continue;
-        }
-        if (unsigned char b = baseLetter(c)) {
-            k.primary.push_back(0x2000 + b);
-            k.accents.push_back(b == foldCase(c) ? 0 : foldCase(c));
-        } else if (c >= '0' && c <= '9') {
-            k.primary.push_back(0x1000 + c);
-            k.accents.push_back(0);
-        } else {
-            k.primary.push_back(symbolWeight(c));
-            k.accents.push_back(0);
-        }
+int primaryWeight(unsigned char c) {
+    if (unsigned char b = baseLetter(c)) return 0x2000 + b;
+    if (c >= '0' && c <= '9') return 0x1000 + c;
+    return symbolWeight(c);
+}
+
+int accentWeight(unsigned char c) {
+    unsigned char b = baseLetter(c);
+    return b && b != foldCase(c) ? foldCase(c) : 0;
+}
+
+// Compares the weight sequences of the characters that count, without building them (a sorted
+// list compares on every insertion).
+template <class Weight> int compareWeights(const std::string& a, const std::string& b, Weight weight) {
+    size_t i = 0, j = 0;
+    for (;;) {
+        while (i < a.size() && isIgnored(static_cast<unsigned char>(a[i]))) ++i;
+        while (j < b.size() && isIgnored(static_cast<unsigned char>(b[j]))) ++j;
+        bool endA = i == a.size(), endB = j == b.size();
+        if (endA || endB) return endA == endB ? 0 : endA ? -1 : 1;
+        int wa = weight(static_cast<unsigned char>(a[i++])), wb = weight(static_cast<unsigned char>(b[j++]));
+        if (wa != wb) return wa < wb ? -1 : 1;
     }
-    return k;
 }
 
 // Case-insensitive comparison of Windows' word sort: <0, 0 or >0.
 int compareItems(const std::string& a, const std::string& b) {
-    SortKey ka = sortKey(a), kb = sortKey(b);
-    if (ka.primary != kb.primary) return ka.primary < kb.primary ? -1 : 1;
-    if (ka.accents != kb.accents) return ka.accents < kb.accents ? -1 : 1;
-    if (ka.ignored != kb.ignored) return ka.ignored < kb.ignored ? -1 : 1;
-    return 0;
+    if (int r = compareWeights(a, b, primaryWeight)) return r;
+    if (int r = compareWeights(a, b, accentWeight)) return r;
+    auto ignored = [](const std::string& s) {
+        return std::count_if(s.begin(), s.end(), [](char c) { return isIgnored(static_cast<unsigned char>(c)); });
+    };
+    auto ia = ignored(a), ib = ignored(b);
+    return ia == ib ? 0 : ia < ib ? -1 : 1;
 }
 
 bool startsWithNoCase(const std::string& text, const char* prefix) {
