@@ -195,3 +195,44 @@ TEST_F(Win32Test, APaintRequestIsDeliveredOnceAfterOtherMessages) {
     EXPECT_EQ(got[1].message, static_cast<UINT>(WM_PAINT));
     EXPECT_TRUE(Log::saw(w, WM_ERASEBKGND));
 }
+
+TEST_F(Win32Test, QueuedCallsRunInOrderAndTheirInputComesNext) {
+    HWND w = topLevel();
+    SetFocus(w);
+    std::vector<std::string> order;
+    w32drv::Type("a");
+    w32drv::Call([&] {
+        order.push_back("call at " + std::to_string(Log::count(w, WM_CHAR)));
+        w32drv::Type("b"); // before the "c" queued earlier
+    });
+    w32drv::Type("c");
+    w32drv::Pump();
+    std::string chars;
+    for (auto& r : Log::all())
+        if (r.hwnd == w && r.msg == WM_CHAR) chars.push_back(static_cast<char>(r.wParam));
+    EXPECT_EQ(chars, "abc");
+    ASSERT_EQ(order.size(), 1u);
+    EXPECT_EQ(order[0], "call at 1");
+}
+
+TEST_F(Win32Test, AnInputSourceIsAskedWhenTheQueueRunsDry) {
+    HWND w = topLevel();
+    SetFocus(w);
+    int asked = 0;
+    w32drv::SetInputSource([&] {
+        ++asked;
+        if (asked > 2) return false;
+        w32drv::Type("x");
+        return true;
+    });
+    MSG m;
+    int chars = 0;
+    while (GetMessageA(&m, nullptr, 0, 0)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+        if (m.message == WM_CHAR) ++chars;
+    }
+    EXPECT_EQ(chars, 2);
+    EXPECT_EQ(asked, 3); // the third time it had nothing: the loop ended
+    w32drv::SetInputSource(nullptr);
+}

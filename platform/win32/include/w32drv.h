@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ W32DRV void Wheel(POINT screen, int delta);
 // The user switches to another application, or back to this one (activating hwnd).
 W32DRV void SwitchAway();
 W32DRV void SwitchBack(HWND hwnd);
+// Runs a function when the queued input reaches this point (from inside whatever message loop is
+// running then); input it queues comes right after it, before the rest of the queue.
+W32DRV void Call(std::function<void()> action);
+// Asked for more input when the queue runs dry, before a modal loop counts as out of input: a
+// source that queues input returns true; false means no more input will come.
+W32DRV void SetInputSource(std::function<bool()> source);
 // Number of queued input events not yet consumed.
 W32DRV size_t PendingInput();
 W32DRV void ClearInput();

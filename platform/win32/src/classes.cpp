@@ -74,6 +74,7 @@ void resetSystem() {
     for (auto& c : s.clipboard) GlobalFree(c.second);
     s.clipboard.clear();
     s.pendingInput.clear();
+    s.inputSource = nullptr;
     s.answers.clear();
     s.messageBoxes.clear();
     s.beeps.clear();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -79,7 +80,8 @@ struct Hook {
 
 // One queued action of the person in front of the screen.
 struct InputEvent {
-    enum Kind { KeyDown, KeyUp, Char, MouseMove, MouseDown, MouseUp, Wheel, Wait, SwitchAway, SwitchBack };
+    enum Kind { KeyDown, KeyUp, Char, MouseMove, MouseDown, MouseUp, Wheel, Wait, SwitchAway, SwitchBack, Call };
+    explicit InputEvent(Kind k, UINT key = 0) : kind(k), vk(key) {}
     Kind kind;
     UINT vk = 0;
     char ch = 0;
@@ -89,6 +91,7 @@ struct InputEvent {
     HWND hwnd = nullptr;
     bool started = false; // waits: the clock target is set
     DWORD until = 0;
+    std::function<void()> action; // calls
 };
 
 struct Caret {
@@ -145,6 +148,7 @@ struct System {
 
     // driver
     std::deque<InputEvent> pendingInput;
+    std::function<bool()> inputSource;
     std::deque<int> answers;
     struct MessageBoxRecord {
         HWND owner;

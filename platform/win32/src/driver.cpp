@@ -13,7 +13,7 @@ using namespace w32;
 
 namespace w32drv {
 
-static void queue(InputEvent ev) { sys().pendingInput.push_back(ev); }
+static void queue(InputEvent ev) { sys().pendingInput.push_back(std::move(ev)); }
 
 void KeyDown(UINT vk) { queue(InputEvent{InputEvent::KeyDown, vk}); }
 void KeyUp(UINT vk) { queue(InputEvent{InputEvent::KeyUp, vk}); }
@@ -92,6 +92,14 @@ void SwitchBack(HWND hwnd) {
     ev.hwnd = hwnd;
     queue(ev);
 }
+
+void Call(std::function<void()> action) {
+    InputEvent ev{InputEvent::Call};
+    ev.action = std::move(action);
+    queue(std::move(ev));
+}
+
+void SetInputSource(std::function<bool()> source) { sys().inputSource = std::move(source); }
 
 size_t PendingInput() { return sys().pendingInput.size(); }
 void ClearInput() { sys().pendingInput.clear(); }

@@ -248,7 +248,11 @@ static DWORD nextTimerDue() {
 
 bool feedInput() {
     auto& s = sys();
-    if (s.pendingInput.empty()) return false;
+    if (s.pendingInput.empty()) {
+        if (!s.inputSource) return false;
+        auto source = s.inputSource; // the source may replace itself
+        if (!source() || s.pendingInput.empty()) return false;
+    }
     InputEvent& ev = s.pendingInput.front();
     if (ev.kind == InputEvent::Wait) {
         if (!ev.started) {
@@ -288,6 +292,14 @@ bool feedInput() {
                     break;
                 }
         if (h) activate(h, false, true);
+        break;
+    }
+    case InputEvent::Call: {
+        // what the action queues goes before the rest of the queue
+        std::deque<InputEvent> rest;
+        rest.swap(s.pendingInput);
+        if (e.action) e.action();
+        for (auto& r : rest) s.pendingInput.push_back(std::move(r));
         break;
     }
     case InputEvent::Wait: break;
