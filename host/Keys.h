@@ -1,0 +1,18 @@
+// Key scripts in the brace syntax of the Windows SendKeys convention: {TAB}, {ENTER}, {F2}, ...,
+// "^" (Control) and "+" (Shift) for the next key, {WAIT n}, {CLICK id}, {CLICKITEM n}; every
+// other character is typed as itself.
+#pragma once
+#include <string>
+#include <vector>
+
+struct KeyAction {
+    enum Kind { Char, Key, Wait, Click, ClickItem };
+    Kind kind = Char;
+    char ch = 0;
+    unsigned vk = 0;
+    unsigned modifiers = 0; // w32drv::Modifier bits
+    int value = 0;          // milliseconds, control ID or item index
+};
+
+// False with a message for a script that cannot be read.
+bool ParseKeys(const std::string& script, std::vector<KeyAction>& actions, std::string& error);
