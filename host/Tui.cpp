@@ -1,7 +1,286 @@
-// tui: the interactive terminal editor (not built yet).
+// tui: a one-line script editor in the terminal that opens the input assistance at its caret. While
+// the dialog is open its modal loop asks the driver for input; the terminal's keys arrive there.
 #include "host/Host.h"
+#include "host/Text.h"
+#include "host/TuiKeys.h"
+#include "host/TuiScreen.h"
 
-int RunTui(const std::vector<std::string>&, const std::vector<std::string>&, UsageError& error) {
-    error.message = "tui is not available in this build";
-    return 2;
+#include "facade/Pelorin.h"
+
+#include <windows.h>
+#include <w32drv.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const char* kSampleLine = "output(msg = \"AudioAmplifier.Volume.Set(10)\");";
+const char* kEditorKeys = "F2/Ctrl+Space: assistance  Left Right Home End Bksp Del: edit  Ctrl+Q/Esc: quit";
+const char* kDialogKeys = "Assistance: keys go to the dialog  Enter: accept  Esc: cancel  Ctrl+Q: quit";
+const DWORD kKeyDelay = 250; // the clock runs on between keys, as for a person typing
+const int kLineRow = 2;
+const int kLineCol = 2; // after the prompt
+
+// The driver answers message boxes at once with their default button; the person reads afterwards
+// what was asked and answered.
+std::string describeBox(const w32drv::MessageBoxRecord& box) {
+    std::string text = box.text;
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    const char* answer = box.answer == IDYES      ? "Yes"
+                         : box.answer == IDNO     ? "No"
+                         : box.answer == IDOK     ? "OK"
+                         : box.answer == IDCANCEL ? "Cancel"
+                                                  : "a button";
+    return std::string("Answered ") + answer + " to: " + Utf8FromCp1252(text);
+}
+
+// The dialog to draw while the assistance is open: the active window, unless that is the editor.
+HWND activeDialog(HWND editor) {
+    HWND active = GetActiveWindow();
+    return active && active != editor && IsWindowVisible(active) ? active : nullptr;
+}
+
+class Editor {
+public:
+    Editor(TuiScreen& screen, KPelorin& selector, HWND window, std::string line, std::string catalogs)
+        : screen_(screen), selector_(selector), window_(window), line_(std::move(line)),
+          caret_(static_cast<int>(line_.size())), message_("Catalogs: " + std::move(catalogs)) {}
+
+    void run() {
+        while (!quit_) {
+            draw();
+            TermKey key = screen_.readKey();
+            if (key.kind == TermKey::Closed) return;
+            KeyAction action;
+            if (TranslateTermKey(key, action)) edit(action);
+        }
+    }
+
+private:
+    int length() const { return static_cast<int>(line_.size()); }
+    int width() const { return std::max(1, screen_.cols() - kLineCol - 1); }
+
+    // The caret stays in view as the line scrolls sideways; a wider terminal shows more again.
+    int caretColumn() {
+        scroll_ = std::min(scroll_, std::max(0, length() + 1 - width()));
+        if (caret_ < scroll_) scroll_ = caret_;
+        if (caret_ - scroll_ >= width()) scroll_ = caret_ - width() + 1;
+        return kLineCol + caret_ - scroll_;
+    }
+
+    void drawFrame(const char* keys) {
+        screen_.blank();
+        std::string title = "pelorin-host tui - script line editor with input assistance";
+        std::string where = "caret " + std::to_string(caret_) + "/" + std::to_string(length());
+        int room = screen_.cols() - static_cast<int>(where.size()) - 2;
+        screen_.put(0, 0, title.substr(0, static_cast<size_t>(std::max(0, room))));
+        screen_.put(0, std::max(0, room + 1), where);
+        int column = caretColumn();
+        screen_.put(kLineRow, 0, ">");
+        screen_.put(kLineRow, kLineCol, Utf8FromCp1252(line_.substr(static_cast<size_t>(scroll_))));
+        auto boxes = w32drv::MessageBoxes();
+        screen_.put(screen_.rows() - 2, 0, boxes.size() > boxesSeen_ ? describeBox(boxes.back()) : message_);
+        screen_.bar(screen_.rows() - 1, keys);
+        caretScreenColumn_ = column;
+    }
+
+    void draw() {
+        drawFrame(kEditorKeys);
+        screen_.cursor(kLineRow, caretScreenColumn_);
+        screen_.present();
+    }
+
+    // The dialog's picture hangs below the line at the caret, as the dialog opens at the caret.
+    void drawDialog(HWND dialog) {
+        drawFrame(kDialogKeys);
+        std::vector<std::string> rows;
+        std::stringstream picture(Utf8FromCp1252(w32drv::Picture(dialog)));
+        int pictureWidth = 0;
+        for (std::string row; std::getline(picture, row);) {
+            rows.push_back(row);
+            pictureWidth = std::max(pictureWidth, static_cast<int>(row.size()));
+        }
+        int left = std::max(0, std::min(caretScreenColumn_ - 1, screen_.cols() - pictureWidth));
+        int bottom = screen_.rows() - 2; // the message and status rows stay visible
+        for (size_t i = 0; i < rows.size() && kLineRow + 1 + static_cast<int>(i) < bottom; ++i)
+            screen_.put(kLineRow + 1 + static_cast<int>(i), left, rows[i]);
+        screen_.cursor(-1, -1);
+        screen_.present();
+    }
+
+    void edit(const KeyAction& a) {
+        if (IsQuitKey(a)) {
+            quit_ = true;
+            return;
+        }
+        if (a.kind == KeyAction::Char) {
+            line_.insert(static_cast<size_t>(caret_), 1, a.ch);
+            ++caret_;
+            return;
+        }
+        if (a.kind != KeyAction::Key) return;
+        bool plain = a.modifiers == 0;
+        switch (a.vk) {
+        case VK_LEFT: caret_ = std::max(0, caret_ - 1); break;
+        case VK_RIGHT: caret_ = std::min(length(), caret_ + 1); break;
+        case VK_HOME: caret_ = 0; break;
+        case VK_END: caret_ = length(); break;
+        case VK_BACK:
+            if (caret_ > 0) line_.erase(static_cast<size_t>(--caret_), 1);
+            break;
+        case VK_DELETE:
+            if (caret_ < length()) line_.erase(static_cast<size_t>(caret_), 1);
+            break;
+        case VK_ESCAPE:
+            if (plain) quit_ = true;
+            break;
+        case VK_F2:
+            if (plain) assist();
+            break;
+        case VK_SPACE:
+            if (a.modifiers == w32drv::Control) assist();
+            break;
+        default: break;
+        }
+    }
+
+    // Called by the dialog's modal loop whenever the queued input has run out.
+    bool feedDialog() {
+        if (quit_) return false;
+        if (!settled_) {
+            // the dialog shows before the first key
+            settled_ = true;
+            w32drv::Wait(kKeyDelay);
+            return true;
+        }
+        for (;;) {
+            HWND dialog = activeDialog(window_);
+            if (!dialog) return false;
+            drawDialog(dialog);
+            TermKey key = screen_.readKey();
+            if (key.kind == TermKey::Closed) {
+                quit_ = true;
+                return false;
+            }
+            KeyAction a;
+            if (!TranslateTermKey(key, a)) continue; // a resize or a key without meaning: draw again
+            if (IsQuitKey(a)) {
+                // out of input, the modal loop cancels the dialog
+                quit_ = true;
+                return false;
+            }
+            if (a.kind == KeyAction::Char)
+                w32drv::Type(std::string(1, a.ch));
+            else
+                w32drv::Key(a.vk, a.modifiers);
+            w32drv::Wait(kKeyDelay);
+            return true;
+        }
+    }
+
+    void assist() {
+        POINT at{4 + 6 * caret_, 4}; // the editor window writes in the dialog font, 6 pixels a character
+        ClientToScreen(window_, &at);
+        settled_ = false;
+        boxesSeen_ = w32drv::MessageBoxes().size();
+        w32drv::SetInputSource([this] { return feedDialog(); });
+        int result = selector_.ShowEx(window_, line_.c_str(), at.x, at.y, caret_, -1, -1);
+        w32drv::SetInputSource(nullptr);
+        w32drv::ClearInput(); // what a closing key left queued must not reach the next dialog
+        auto boxes = w32drv::MessageBoxes();
+        std::string asked = boxes.size() > boxesSeen_ ? " " + describeBox(boxes.back()) : "";
+        boxesSeen_ = boxes.size();
+        assisted(result, asked);
+    }
+
+    void assisted(int result, const std::string& asked) {
+        if (result == 0) {
+            message_ = "No catalog data: the input assistance cannot open." + asked;
+            return;
+        }
+        if (result != IDOK) {
+            // the dialog's edit may differ from the line by now; cancelling keeps the line
+            message_ = "Assistance cancelled: the line is unchanged." + asked;
+            return;
+        }
+        std::vector<char> buffer(line_.size() + 65536);
+        int displacement = selector_.GetSelection(buffer.data(), static_cast<int>(buffer.size()) - 1);
+        buffer.back() = 0;
+        line_ = buffer.data();
+        caret_ = std::max(0, std::min(length(), caret_ + displacement));
+        message_ = "Assistance accepted: the caret moved by " + std::to_string(displacement) + "." + asked;
+    }
+
+    TuiScreen& screen_;
+    KPelorin& selector_;
+    HWND window_;
+    std::string line_; // Windows-1252, as the system reads it
+    int caret_ = 0;
+    int scroll_ = 0;
+    int caretScreenColumn_ = kLineCol;
+    std::string message_;
+    size_t boxesSeen_ = 0;
+    bool settled_ = false;
+    bool quit_ = false;
+};
+
+bool parse(const std::vector<std::string>& args, std::string& line, UsageError& error) {
+    line = kSampleLine;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--line") {
+            if (i + 1 >= args.size()) {
+                error.message = "--line needs a value";
+                return false;
+            }
+            line = args[++i];
+        } else {
+            error.message = "tui: unknown option " + args[i];
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int RunTui(const std::vector<std::string>& catalogs, const std::vector<std::string>& args, UsageError& error) {
+    std::string line;
+    if (!parse(args, line, error)) return 2;
+    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
+        error.message = "tui needs a terminal on standard input and output";
+        return 2;
+    }
+    HWND window = static_cast<HWND>(CreateEditorWindow("Pelorin host"));
+    int code = 0;
+    {
+        KPelorin selector(window);
+        std::string names;
+        for (const auto& f : catalogs) {
+            selector.AddFCat(f.c_str());
+            names += (names.empty() ? "" : ", ") + std::filesystem::path(f).filename().string();
+        }
+        TuiScreen screen;
+        try {
+            if (!screen.open(error.message)) {
+                code = 2;
+            } else {
+                Editor editor(screen, selector, window, Cp1252FromUtf8(line), names);
+                editor.run();
+            }
+        } catch (const std::exception& e) {
+            screen.close();
+            std::cerr << "pelorin-host: tui: " << e.what() << '\n';
+            code = 1;
+        }
+    }
+    DestroyWindow(window);
+    return code;
 }
