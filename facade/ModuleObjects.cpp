@@ -3,8 +3,10 @@
 #include "assist/MostFCatDlg.h"
 
 std::unique_ptr<KMostFCatDlg>& InputDialog() {
-    static std::unique_ptr<KMostFCatDlg> dialog;
-    return dialog;
+    // Never destroyed by the runtime: the module entry, itself a static, ends the dialog through
+    // DestroyModuleObjects, possibly after this translation unit's statics are gone.
+    static auto* dialog = new std::unique_ptr<KMostFCatDlg>;
+    return *dialog;
 }
 
 KMostFCatDlg*& CurrentInputDialog() {
