@@ -62,7 +62,7 @@ private:
                  int depth);
     void directive(const std::string& line, const Location& at, const std::string& dir,
                    std::vector<Condition>& conditions, int& codePage, int depth);
-    void include(const std::string& spec, bool angled, const Location& at, const std::string& dir, int depth);
+    void include(const std::string& fileRef, bool angled, const Location& at, const std::string& dir, int depth);
     std::vector<Token> lex(const std::string& line, const Location& at, int codePage) const;
     void expand(const std::vector<Token>& in, std::vector<Token>& out, std::set<std::string>& active) const;
     int64_t evaluateCondition(const std::string& text, const Location& at, int codePage) const;

@@ -630,14 +630,14 @@ private:
         return c;
     }
 
-    std::string findFile(const std::string& spec, const Location& at) {
-        std::string file = spec;
+    std::string findFile(const std::string& fileRef, const Location& at) {
+        std::string file = fileRef;
         std::replace(file.begin(), file.end(), '\\', '/');
         std::vector<std::string> candidates = {joinPath(pp_.directoryOf(at), file)};
         for (auto& d : pp_.includeDirs()) candidates.push_back(joinPath(d, file));
         for (auto& c : candidates)
             if (fileExists(c)) return c;
-        fail(at, "cannot open file " + spec);
+        fail(at, "cannot open file " + fileRef);
     }
 
     std::string fileName(const char* what) {
@@ -661,11 +661,11 @@ private:
         return utf8;
     }
 
-    std::string loadFile(const std::string& spec, const Location& at) {
-        std::string path = findFile(spec, at);
+    std::string loadFile(const std::string& fileRef, const Location& at) {
+        std::string path = findFile(fileRef, at);
         bool ok;
         std::string content = readFile(path, &ok);
-        if (!ok) fail(at, "cannot read file " + spec);
+        if (!ok) fail(at, "cannot read file " + fileRef);
         char buf[PATH_MAX];
         extraDeps_.push_back(::realpath(path.c_str(), buf) ? std::string(buf) : path);
         return content;
@@ -679,9 +679,9 @@ private:
     // An .ico file: each image becomes an RT_ICON with a fresh number, and the group refers to them.
     void icon(const Name& resourceName, const Location& at) {
         uint16_t language = resourceOptions(language_);
-        std::string spec = fileName("ICON");
-        std::string d = loadFile(spec, at);
-        auto bad = [&](const std::string& why) { fail(at, spec + " is not an icon file: " + why); };
+        std::string fileRef = fileName("ICON");
+        std::string d = loadFile(fileRef, at);
+        auto bad = [&](const std::string& why) { fail(at, fileRef + " is not an icon file: " + why); };
         if (d.size() < 6) bad("too short");
         if (le16(d, 0) != 0 || le16(d, 2) != 1) bad("no icon header");
         uint32_t count = le16(d, 4);

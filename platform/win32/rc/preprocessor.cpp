@@ -41,12 +41,12 @@ bool isHeaderOnly(const std::string& path) {
 }
 
 // Headers of the Windows SDK a script may include; the tool knows their constants itself.
-bool isSystemHeader(const std::string& spec) {
+bool isSystemHeader(const std::string& fileRef) {
     static const char* const known[] = {"windows.h", "winres.h",  "winresrc.h", "afxres.h",  "commctrl.h",
                                         "winuser.h", "winuser.rh", "winnt.h",   "winnt.rh",  "windef.h",
                                         "winbase.h", "wingdi.h",  "winver.h",   "verrsrc.h", "dlgs.h",
                                         "richedit.h", "prsht.h",  "ntverp.h",   "afxres.rh", "sdkddkver.h"};
-    std::string base = spec.substr(spec.find_last_of('/') == std::string::npos ? 0 : spec.find_last_of('/') + 1);
+    std::string base = fileRef.substr(fileRef.find_last_of('/') == std::string::npos ? 0 : fileRef.find_last_of('/') + 1);
     for (auto& c : base) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (const char* k : known)
         if (base == k) return true;
@@ -408,26 +408,26 @@ void Preprocessor::directive(const std::string& line, const Location& at, const 
 
 void Preprocessor::include(const std::string& rawSpec, bool angled, const Location& at, const std::string& dir,
                            int depth) {
-    std::string spec = rawSpec;
-    std::replace(spec.begin(), spec.end(), '\\', '/');
+    std::string fileRef = rawSpec;
+    std::replace(fileRef.begin(), fileRef.end(), '\\', '/');
     if (depth > 32) fail(at, "#include nested too deeply");
     std::vector<std::string> candidates;
-    if (!angled) candidates.push_back(joinPath(dir, spec));
-    for (auto& d : options_.includeDirs) candidates.push_back(joinPath(d, spec));
+    if (!angled) candidates.push_back(joinPath(dir, fileRef));
+    for (auto& d : options_.includeDirs) candidates.push_back(joinPath(d, fileRef));
     for (auto& path : candidates) {
         if (!fileExists(path)) continue;
         std::string key = canonical(path);
         if (onceFiles_.count(key)) return;
         bool ok;
         std::string content = readFile(path, &ok);
-        if (!ok) fail(at, "cannot read include file " + spec);
+        if (!ok) fail(at, "cannot read include file " + fileRef);
         if (std::find(dependencies.begin(), dependencies.end(), key) == dependencies.end())
             dependencies.push_back(key);
         process(content, path, directoryOfPath(path), isHeaderOnly(path), depth + 1);
         return;
     }
-    if (isSystemHeader(spec)) return; // the tool knows what the Windows headers define
-    fail(at, "cannot open include file " + spec);
+    if (isSystemHeader(fileRef)) return; // the tool knows what the Windows headers define
+    fail(at, "cannot open include file " + fileRef);
 }
 
 bool Preprocessor::isDefined(const std::string& name) const {
