@@ -1,6 +1,10 @@
 #include "host/TuiScreen.h"
 
 #include <curses.h>
+#include <langinfo.h>
+
+#include <clocale>
+#include <cstring>
 
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
@@ -13,6 +17,9 @@ bool TuiScreen::open(std::string& error) {
     // a newterm that fails keeps no pointer to what it allocated, and there is nothing to free it with
     __lsan_disable();
 #endif
+    // only the character type: numbers and messages elsewhere keep the C conventions
+    std::setlocale(LC_CTYPE, "");
+    utf8_ = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
     screen_ = newterm(nullptr, stdout, stdin);
 #ifdef __SANITIZE_ADDRESS__
     __lsan_enable();
@@ -110,10 +117,14 @@ void TuiScreen::put(int row, int col, const std::string& utf8, bool reverse) {
         size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
         i += length;
         if (col < 0) continue;
-        // the curses library linked is the narrow one: a character beyond ASCII would take
-        // several cells there, so it shows as one "?"
-        chtype cell = c >= 0x20 && c < 0x7F ? c : '?';
-        mvaddch(row, col, cell);
+        if (c >= 0x20 && c < 0x7F) {
+            mvaddch(row, col, c);
+        } else if (c >= 0xC0 && utf8_ && i <= utf8.size()) {
+            // every character the line can hold (Windows-1252) is one cell wide
+            mvaddnstr(row, col, utf8.data() + i - length, static_cast<int>(length));
+        } else {
+            mvaddch(row, col, '?');
+        }
     }
     if (reverse) attroff(A_REVERSE);
 }

@@ -32,4 +32,5 @@ public:
 
 private:
     struct screen* screen_ = nullptr;
+    bool utf8_ = false; // the terminal's locale takes UTF-8
 };
