@@ -215,6 +215,29 @@ TEST_F(Win32Test, QueuedCallsRunInOrderAndTheirInputComesNext) {
     EXPECT_EQ(order[0], "call at 1");
 }
 
+// Drops the queued input on the first key-down of 'A', as a window that closes on a key does.
+static LRESULT CALLBACK clearingOnA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_KEYDOWN && wParam == 'A') w32drv::ClearInput();
+    return testWindowProc(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(Win32Test, ClearingTheQueueMidKeyLeavesNoModifierHeld) {
+    HWND w = topLevel();
+    SetFocus(w);
+    SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(clearingOnA));
+    w32drv::Type("A"); // Shift down, A down, A up, Shift up
+    w32drv::Pump();
+    EXPECT_FALSE(Log::saw(w, WM_KEYUP)); // the key-ups were dropped with the queue
+    EXPECT_FALSE(GetKeyState(VK_SHIFT) & 0x8000);
+    EXPECT_FALSE(GetKeyState('A') & 0x8000);
+    // a Shift still held would turn the next "1" into "!"
+    w32drv::Type("1");
+    w32drv::Pump();
+    const Received* ch = Log::last(w, WM_CHAR);
+    ASSERT_NE(ch, nullptr);
+    EXPECT_EQ(ch->wParam, static_cast<WPARAM>('1'));
+}
+
 TEST_F(Win32Test, AnInputSourceIsAskedWhenTheQueueRunsDry) {
     HWND w = topLevel();
     SetFocus(w);

@@ -23,6 +23,32 @@ TEST_F(Win32Test, MessageBoxesTakeQueuedAnswersOrTheirDefaultButtonAndAreRecorde
     EXPECT_TRUE(w32drv::MessageBoxes().empty());
 }
 
+TEST_F(Win32Test, AnAnswererIsAskedOnlyWhenNoAnswerIsQueuedAndCannotPickAMissingButton) {
+    std::vector<std::string> asked;
+    int defaultSeen = 0;
+    int reply = IDNO;
+    w32drv::SetMessageBoxAnswerer([&](const w32drv::MessageBoxRecord& box) {
+        asked.push_back(box.caption + ":" + box.text);
+        defaultSeen = box.answer;
+        return reply;
+    });
+    EXPECT_EQ(MessageBoxA(nullptr, "Save?", "Q", MB_YESNOCANCEL | MB_DEFBUTTON3), IDNO);
+    EXPECT_EQ(defaultSeen, IDCANCEL);
+    w32drv::AnswerMessageBox(IDYES);
+    EXPECT_EQ(MessageBoxA(nullptr, "Again?", "Q", MB_YESNO), IDYES); // the queue comes first
+    EXPECT_EQ(MessageBoxA(nullptr, "Stop", "E", MB_OK), IDOK);       // IDNO is not a button here
+    reply = 0;
+    EXPECT_EQ(MessageBoxA(nullptr, "Go on?", "Q", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
+    EXPECT_EQ(asked, (std::vector<std::string>{"Q:Save?", "E:Stop", "Q:Go on?"}));
+    auto boxes = w32drv::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0].answer, IDNO);
+    EXPECT_EQ(boxes[2].answer, IDOK);
+    w32drv::SetMessageBoxAnswerer(nullptr);
+    EXPECT_EQ(MessageBoxA(nullptr, "Last", "Q", MB_YESNO), IDYES);
+    EXPECT_EQ(asked.size(), 3u);
+}
+
 TEST_F(Win32Test, BeepsAndCursorChangesAreRecordedInOrder) {
     MessageBeep(0xFFFFFFFF);
     MessageBeep(MB_ICONEXCLAMATION);

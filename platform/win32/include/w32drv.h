@@ -46,6 +46,7 @@ W32DRV void Call(std::function<void()> action);
 W32DRV void SetInputSource(std::function<bool()> source);
 // Number of queued input events not yet consumed.
 W32DRV size_t PendingInput();
+// Drops the queued input; keys and buttons it would have released count as released (no messages).
 W32DRV void ClearInput();
 
 // ---- pumping ----
@@ -68,6 +69,9 @@ struct MessageBoxRecord {
 // Queue the answers of the next message boxes (IDYES, IDNO, IDOK, ...). Without an answer a box
 // takes its default button.
 W32DRV void AnswerMessageBox(int answer);
+// Asked for the answer of a box that has no queued answer (box.answer holds its default button);
+// a value that is not one of the box's buttons takes the default. Empty: boxes take the default.
+W32DRV void SetMessageBoxAnswerer(std::function<int(const MessageBoxRecord& box)> answerer);
 W32DRV std::vector<MessageBoxRecord> MessageBoxes();
 W32DRV std::vector<UINT> Beeps();
 W32DRV std::vector<HCURSOR> CursorChanges();

@@ -77,6 +77,7 @@ void resetSystem() {
     s.inputSource = nullptr;
     s.answers.clear();
     s.messageBoxes.clear();
+    s.answerer = nullptr;
     s.beeps.clear();
     s.cursorChanges.clear();
     s.inputExhausted.clear();

@@ -157,6 +157,8 @@ struct System {
         int answer;
     };
     std::vector<MessageBoxRecord> messageBoxes;
+    // asked for a box without a queued answer; record.answer holds the default button
+    std::function<int(const MessageBoxRecord&)> answerer;
     std::vector<UINT> beeps;
     std::vector<HCURSOR> cursorChanges;
     std::vector<HWND> inputExhausted;
@@ -192,6 +194,8 @@ void postInput(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT callCbtHook(int code, WPARAM wParam, LPARAM lParam);
 // Takes one step of the queued driver input; false when none is left.
 bool feedInput();
+// Drops the queued input; the keys and buttons it would have released are released.
+void dropInput();
 
 // Focus and activation internals
 // An application in the background activates nothing until it is brought to the foreground

@@ -102,7 +102,7 @@ void Call(std::function<void()> action) {
 void SetInputSource(std::function<bool()> source) { sys().inputSource = std::move(source); }
 
 size_t PendingInput() { return sys().pendingInput.size(); }
-void ClearInput() { sys().pendingInput.clear(); }
+void ClearInput() { dropInput(); }
 
 static void dispatch(MSG& m) {
     TranslateMessage(&m);
@@ -138,6 +138,16 @@ void Pump() {
 DWORD Now() { return sys().clock; }
 
 void AnswerMessageBox(int answer) { sys().answers.push_back(answer); }
+
+void SetMessageBoxAnswerer(std::function<int(const MessageBoxRecord& box)> answerer) {
+    if (!answerer) {
+        sys().answerer = nullptr;
+        return;
+    }
+    sys().answerer = [answerer = std::move(answerer)](const System::MessageBoxRecord& r) {
+        return answerer(MessageBoxRecord{r.owner, r.text, r.caption, r.style, r.answer});
+    };
+}
 
 std::vector<MessageBoxRecord> MessageBoxes() {
     std::vector<MessageBoxRecord> out;

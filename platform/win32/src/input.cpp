@@ -246,6 +246,15 @@ static DWORD nextTimerDue() {
     return best;
 }
 
+void dropInput() {
+    auto& s = sys();
+    for (const InputEvent& e : s.pendingInput) {
+        if (e.kind == InputEvent::KeyUp) setKey(e.vk, false);
+        if (e.kind == InputEvent::MouseUp) setKey(VK_LBUTTON, false);
+    }
+    s.pendingInput.clear();
+}
+
 bool feedInput() {
     auto& s = sys();
     if (s.pendingInput.empty()) {

@@ -38,12 +38,18 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::vector<int> buttons = boxButtons(type);
     size_t def = (type & MB_DEFMASK) >> 8;
     int answer = def < buttons.size() ? buttons[def] : buttons.front();
+    System::MessageBoxRecord box{owner, text ? text : "", caption ? caption : "Error", type, answer};
     if (!s.answers.empty()) {
-        answer = s.answers.front();
+        box.answer = s.answers.front();
         s.answers.pop_front();
+    } else if (s.answerer) {
+        // copied: the answerer may end up in a nested message box of its own
+        auto answerer = s.answerer;
+        int chosen = answerer(box);
+        if (std::find(buttons.begin(), buttons.end(), chosen) != buttons.end()) box.answer = chosen;
     }
-    s.messageBoxes.push_back(System::MessageBoxRecord{owner, text ? text : "", caption ? caption : "Error", type, answer});
-    return answer;
+    s.messageBoxes.push_back(box);
+    return box.answer;
 }
 
 BOOL WINAPI MessageBeep(UINT type) {
