@@ -3,6 +3,7 @@
 #include "host/Host.h"
 #include "host/Text.h"
 #include "host/TuiKeys.h"
+#include "host/TuiMessageBox.h"
 #include "host/TuiScreen.h"
 
 #include "facade/Pelorin.h"
@@ -25,12 +26,12 @@ namespace {
 const char* kSampleLine = "output(msg = \"AudioAmplifier.Volume.Set(10)\");";
 const char* kEditorKeys = "F2/Ctrl+Space: assistance  Left Right Home End Bksp Del: edit  Ctrl+Q/Esc: quit";
 const char* kDialogKeys = "Assistance: keys go to the dialog  Enter: accept  Esc: cancel  Ctrl+Q: quit";
+const char* kBoxKeys = "Message: Tab/arrows: button  Enter/Space: press  letter: that button  Esc: cancel";
 const DWORD kKeyDelay = 250; // the clock runs on between keys, as for a person typing
 const int kLineRow = 2;
 const int kLineCol = 2; // after the prompt
 
-// The driver answers message boxes at once with their default button; the person reads afterwards
-// what was asked and answered.
+// What a message box asked and how it was answered, for the message row afterwards.
 std::string describeBox(const w32drv::MessageBoxRecord& box) {
     std::string text = box.text;
     std::replace(text.begin(), text.end(), '\n', ' ');
@@ -98,9 +99,15 @@ private:
         screen_.present();
     }
 
-    // The dialog's picture hangs below the line at the caret, as the dialog opens at the caret.
     void drawDialog(HWND dialog) {
         drawFrame(kDialogKeys);
+        drawPicture(dialog);
+        screen_.cursor(-1, -1);
+        screen_.present();
+    }
+
+    // The dialog's picture hangs below the line at the caret, as the dialog opens at the caret.
+    void drawPicture(HWND dialog) {
         std::vector<std::string> rows;
         std::stringstream picture(Utf8FromCp1252(w32drv::Picture(dialog)));
         int pictureWidth = 0;
@@ -112,8 +119,58 @@ private:
         int bottom = screen_.rows() - 2; // the message and status rows stay visible
         for (size_t i = 0; i < rows.size() && kLineRow + 1 + static_cast<int>(i) < bottom; ++i)
             screen_.put(kLineRow + 1 + static_cast<int>(i), left, rows[i]);
+    }
+
+    // A message box in the middle of the screen, over the dialog that asks.
+    void drawBox(const w32drv::MessageBoxRecord& box, const BoxChoice& choice) {
+        drawFrame(kBoxKeys);
+        if (HWND dialog = activeDialog(window_)) drawPicture(dialog);
+        const int inner = std::max(10, std::min(screen_.cols() - 4, 70));
+        std::vector<std::string> rows{Utf8FromCp1252(box.caption), ""};
+        std::stringstream text(Utf8FromCp1252(box.text));
+        for (std::string paragraph; std::getline(text, paragraph);) {
+            if (!paragraph.empty() && paragraph.back() == '\r') paragraph.pop_back();
+            do {
+                rows.push_back(paragraph.substr(0, static_cast<size_t>(inner - 2)));
+                paragraph.erase(0, static_cast<size_t>(inner - 2));
+            } while (!paragraph.empty());
+        }
+        rows.push_back("");
+        rows.push_back(BoxButtonsRow(choice));
+        const int height = static_cast<int>(rows.size()) + 2;
+        const int top = std::max(kLineRow + 1, (screen_.rows() - height) / 2);
+        const int left = std::max(0, (screen_.cols() - inner - 2) / 2);
+        const std::string edge = "+" + std::string(static_cast<size_t>(inner), '-') + "+";
+        screen_.put(top, left, edge);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            std::string row = " " + rows[i];
+            row.resize(static_cast<size_t>(inner), ' ');
+            screen_.put(top + 1 + static_cast<int>(i), left, "|" + row + "|");
+        }
+        screen_.put(top + height - 1, left, edge);
         screen_.cursor(-1, -1);
         screen_.present();
+    }
+
+    // Asked by the window system for each message box while the assistance is open.
+    int answerBox(const w32drv::MessageBoxRecord& box) {
+        BoxChoice choice = MakeBoxChoice(box.style);
+        for (;;) {
+            drawBox(box, choice);
+            TermKey key = screen_.readKey();
+            if (key.kind == TermKey::Closed) {
+                quit_ = true;
+                return box.answer;
+            }
+            KeyAction a;
+            if (!TranslateTermKey(key, a)) continue;
+            if (IsQuitKey(a)) {
+                quit_ = true;
+                return IDCANCEL; // the default button where the box cannot be cancelled
+            }
+            int answer = 0;
+            if (ApplyBoxKey(choice, a, answer)) return answer;
+        }
     }
 
     void edit(const KeyAction& a) {
@@ -192,7 +249,9 @@ private:
         settled_ = false;
         boxesSeen_ = w32drv::MessageBoxes().size();
         w32drv::SetInputSource([this] { return feedDialog(); });
+        w32drv::SetMessageBoxAnswerer([this](const w32drv::MessageBoxRecord& box) { return answerBox(box); });
         int result = selector_.ShowEx(window_, line_.c_str(), at.x, at.y, caret_, -1, -1);
+        w32drv::SetMessageBoxAnswerer(nullptr);
         w32drv::SetInputSource(nullptr);
         w32drv::ClearInput(); // what a closing key left queued must not reach the next dialog
         auto boxes = w32drv::MessageBoxes();

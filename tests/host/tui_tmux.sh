@@ -148,6 +148,24 @@ expect 'Assistance cancelled: the line is unchanged.'
 expect_row 26 'F2/Ctrl+Space: assistance'
 expect '> output(msg = "AudioAmplifier.Volume.Set(10)X");'
 
+# a question of the dialog is asked at the terminal: No keeps the dialog open
+keys BSpace
+expect '> output(msg = "AudioAmplifier.Volume.Set(10)");'
+keys F2
+expect '|[AudioAmplifier.Volume.Set(10)'
+keys BSpace
+keys -l ',20)'
+expect 'Message: Tab/arrows: button'
+expect '[[Yes]]  [No]'
+keys Tab
+expect '[Yes]  [[No]]'
+keys Enter
+expect 'Assistance: keys go to the dialog'
+screen | grep -qF '[[No]]' && fail "the message box is still drawn after it was answered"
+keys Escape
+expect 'Assistance cancelled: the line is unchanged. Answered No to: The message has more'
+expect '> output(msg = "AudioAmplifier.Volume.Set(10)");'
+
 # Ctrl+Q quits with exit code 0 and leaves the terminal's modes as it found them
 keys C-q
 i=0
