@@ -101,7 +101,7 @@ public:
     Node nextSibling() const { return n().end < limit_ ? Node(t_, n().end, limit_) : Node(); }
     std::uint32_t attributeCount() const { return n().attributeCount; }
     Attr attribute(std::uint32_t k) const;
-    std::string_view value() const { return t_->value(n()); } // of a text
+    Text value() const { return t_->value(n()); } // of a text, in the catalog's pool
 
 private:
     const XmlTree* t_ = nullptr;
@@ -117,10 +117,14 @@ public:
     Attr(const XmlTree* tree, std::uint32_t index) : t_(tree), i_(index) {}
     explicit operator bool() const { return t_ != nullptr; }
     std::string_view name() const {
-        const XmlTree::Attribute& a = t_->attribute(i_);
-        return t_->text(a.name, a.nameLength);
+        const XmlAttribute& a = t_->attribute(i_);
+        return std::string_view(a.name, a.nameLength);
     }
-    std::string_view value() const { return t_ ? t_->value(t_->attribute(i_)) : std::string_view(); }
+    std::string_view value() const {
+        if (!t_) return std::string_view();
+        const XmlAttribute& a = t_->attribute(i_);
+        return std::string_view(a.value, a.valueLength);
+    }
 
 private:
     const XmlTree* t_ = nullptr;
@@ -133,6 +137,9 @@ std::string str(std::string_view s) { return std::string(s); }
 
 // Inline comparison: element and attribute names are compared hundreds of thousands of
 // times per large catalog, so no library call per comparison.
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
 inline bool same(std::string_view a, std::string_view b) {
     return a.size() == b.size() && sameBytes(a.data(), b.data(), a.size());
 }
@@ -208,6 +215,7 @@ private:
     SeenSet<std::int64_t> seenIds_;
     Text pendingSelector_; // selector name of the stream just read, for its sequence to resolve
     SeenSet<std::string_view> seenNames_;
+    std::vector<std::uint64_t> codeBits_ = std::vector<std::uint64_t>(0x10000 / 64); // see valueRepeats
     SeenSet<std::int64_t> functionIds_; // of one FBlock
     SeenSet<std::string_view> functionNames_;
 
@@ -306,9 +314,13 @@ private:
             if (ch.isElement()) return bad(ch, "<Description> holds text only");
             if (!text) text = ch;
         }
-        const std::string_view s = text ? text.value() : std::string_view();
-        if (s.size() > kMaxTextBytes) return fail(n, QRN_ERR_LIMIT, "description longer than 1 MiB");
-        out = addText(s);
+        if (!text) {
+            out = addText(std::string_view());
+            return true;
+        }
+        // The tokenizer has put the value in the catalog's pool already.
+        if (text.value().length > kMaxTextBytes) return fail(n, QRN_ERR_LIMIT, "description longer than 1 MiB");
+        out = text.value();
         return true;
     }
 
@@ -335,6 +347,31 @@ private:
             if (!seenNames_.insert(nameOf(i))) return {-1, static_cast<long>(i)};
         }
         return {-1, -1};
+    }
+
+    // firstRepeats for a value table. Its codes are 0 to 0xFFFF (checked before), so a bit
+    // each tells a repeated code without hashing; value tables are many and mostly small.
+    std::pair<long, long> valueRepeats(std::uint32_t first, std::uint32_t count) {
+        seenNames_.reset(count);
+        std::pair<long, long> repeat{-1, -1};
+        std::uint32_t i = 0;
+        for (; i < count; ++i) {
+            const NamedValue& v = c_.values[first + i];
+            std::uint64_t& bits = codeBits_[static_cast<std::size_t>(v.code) >> 6];
+            const std::uint64_t bit = std::uint64_t(1) << (v.code & 63);
+            if (bits & bit) {
+                repeat.first = static_cast<long>(i);
+                break;
+            }
+            bits |= bit;
+            if (!seenNames_.insert(c_.view(v.name))) {
+                repeat.second = static_cast<long>(i);
+                break;
+            }
+        }
+        for (std::uint32_t j = 0; j < i + (i < count); ++j) // the words hold this table's codes only
+            codeBits_[static_cast<std::size_t>(c_.values[first + j].code) >> 6] = 0;
+        return repeat;
     }
 
     // Reports the first repeated id or name among all[first ..], one record per element offset.
@@ -387,7 +424,7 @@ bool Reader::read(XmlTokenizer& tok) {
         // Malformed XML anywhere in the file is reported before any problem of its content.
         XmlTokenizer::Token t;
         do {
-            tok.clearTexts();
+            tok.clearAttributes();
             t = tok.next();
         } while (t != XmlTokenizer::End && t != XmlTokenizer::Error);
         if (t == XmlTokenizer::Error) xmlError(tok);
@@ -408,12 +445,13 @@ bool Reader::readRoot(XmlTokenizer& tok) {
 
     std::vector<std::size_t> offsets;
     bool seenVersion = false, seenDescription = false;
-    for (;;) {
+    const bool empty = tok.selfClosing(); // <FunctionCatalog .../> has no children and no end tag
+    while (!empty) {
+        tree_.clear(); // before the next start tag: the attributes go with it
         const XmlTokenizer::Token t = tok.next();
         if (t == XmlTokenizer::EndTag) break;
         if (t == XmlTokenizer::Text || t == XmlTokenizer::CData)
             return bad(tok.offset(), "unexpected text in <FunctionCatalog>");
-        tree_.clear();
         if (t != XmlTokenizer::StartTag || !tree_.add(tok, true)) return xmlError(tok);
         const Node n(&tree_, 0, tree_.size());
         const std::string_view tag = n.name();
@@ -927,9 +965,7 @@ bool Reader::readValues(Node t, const char* child, const char* codeAttr, std::in
         return bad(t, "<" + str(t.name()) + "> needs at least one <" + child + ">");
 
     const std::uint32_t first = p.values.first;
-    const auto [code, name] = firstRepeats(
-        p.values.count, [&](std::uint32_t i) { return c_.values[first + i].code; },
-        [&](std::uint32_t i) { return c_.view(c_.values[first + i].name); });
+    const auto [code, name] = valueRepeats(first, p.values.count);
     if (code >= 0)
         return bad(offsets[code], std::string(codeAttr) + " " + std::to_string(c_.values[first + code].code) +
                                     " appears twice");
@@ -1002,8 +1038,8 @@ std::shared_ptr<const Catalog> parseCatalog(const char* data, std::size_t size, 
         utf8.append(kXmlPadding, '\0');
         data = utf8.data();
     }
-    XmlTokenizer tok(data, size);
     auto catalog = std::make_shared<Catalog>();
+    XmlTokenizer tok(data, size, catalog->pool);
     Reader reader(*catalog, err, data, tok);
     if (!reader.read(tok)) {
         locate(data, size, err);

@@ -21,6 +21,9 @@ template <class Word> inline bool sameEnds(const char* a, const char* b, std::si
     return ((loadWord<Word>(a) ^ loadWord<Word>(b)) | (loadWord<Word>(a + last) ^ loadWord<Word>(b + last))) == 0;
 }
 
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
 inline bool sameBytes(const char* a, const char* b, std::size_t n) {
     if (n >= 8) return n <= 16 ? sameEnds<std::uint64_t>(a, b, n) : std::memcmp(a, b, n) == 0;
     if (n >= 4) return sameEnds<std::uint32_t>(a, b, n);

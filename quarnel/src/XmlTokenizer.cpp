@@ -254,8 +254,8 @@ void appendUtf8(std::string& out, std::uint32_t cp) {
 
 } // namespace
 
-XmlTokenizer::XmlTokenizer(const char* data, std::size_t size)
-    : data_(data), end_(data + size), p_(data), start_(data) {
+XmlTokenizer::XmlTokenizer(const char* data, std::size_t size, TextPool& pool)
+    : data_(data), end_(data + size), p_(data), pool_(pool), start_(data) {
     attributes_.reserve(16);
     open_.reserve(64);
     if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) p_ += 3;
@@ -284,10 +284,6 @@ bool XmlTokenizer::failed(const char* at, std::string what) {
 }
 
 XmlTokenizer::Token XmlTokenizer::next() {
-    if (closePending_) {
-        closePending_ = false;
-        return closeElement();
-    }
     switch (state_) {
     case Content:
         return content();
@@ -377,22 +373,16 @@ XmlTokenizer::Token XmlTokenizer::content() {
     }
 }
 
-void XmlTokenizer::growTexts(std::size_t used) {
-    const std::size_t capacity = std::max<std::size_t>(2 * textsCapacity_, 1 << 16);
-    std::unique_ptr<char[]> bigger(new char[capacity]);
-    if (used) std::memcpy(bigger.get(), texts_.get(), used);
-    texts_ = std::move(bigger);
-    textsCapacity_ = capacity;
-}
-
-// Checks a text and writes its value to texts_ in the same pass: descriptions are most of a
+// Checks a text and writes its value to the pool in the same pass: descriptions are most of a
 // catalog's bytes, so they are read once, sixteen bytes at a time where the processor can.
 XmlTokenizer::Token XmlTokenizer::readText(const char* start) {
     const char* p = start;
-    std::size_t o = textsSize_;
+    std::size_t room = 0;
+    char* value = pool_.writing(0, 32, room);
+    std::size_t o = 0; // bytes of the value written
     for (;;) {
-        if (textsCapacity_ - o < 32) growTexts(o); // room for sixteen bytes and a character
-        char* out = texts_.get() + o;
+        if (room - o < 32) value = pool_.writing(o, 32, room); // room for sixteen bytes and a character
+        char* out = value + o;
 #if defined(__SSE2__) && defined(__GNUC__)
         // Stored whole, kept up to the first byte that needs a look. Reads at most 15 bytes
         // past a zero byte, which the padding holds.
@@ -444,9 +434,7 @@ XmlTokenizer::Token XmlTokenizer::readText(const char* start) {
     }
     p_ = p;
     start_ = start;
-    textOffset_ = static_cast<std::uint32_t>(textsSize_);
-    textLength_ = static_cast<std::uint32_t>(o - textsSize_);
-    textsSize_ = o;
+    text_ = pool_.keep(o);
     return Text;
 }
 
@@ -455,7 +443,8 @@ XmlTokenizer::Token XmlTokenizer::startTag(const char* p) {
     const char* q = scanName(name);
     if (q == name) return fail(name, "expected an element name after <");
     const std::uint32_t nameLength = static_cast<std::uint32_t>(q - name);
-    attributes_.clear();
+    tagAttributes_ = attributes_.size();
+    selfClosing_ = false;
     for (;;) {
         const char* before = q;
         q = skipBlanks(q);
@@ -466,7 +455,7 @@ XmlTokenizer::Token XmlTokenizer::startTag(const char* p) {
         if (*q == '/') {
             if (q[1] != '>') return fail(q, "expected > after / in a start tag");
             q += 2;
-            closePending_ = true;
+            selfClosing_ = true;
             break;
         }
         if (q >= end_) return fail(name, "start tag <" + shown(name, nameLength) + "> is not closed");
@@ -483,7 +472,7 @@ XmlTokenizer::Token XmlTokenizer::startTag(const char* p) {
         const char quote = *q;
         if (quote != '"' && quote != '\'') return fail(q, "attribute value not in quotes");
         a.value = ++q;
-        a.plain = true;
+        bool plain = true;
         for (;;) {
             const char c = *q;
             if (!(classOf(c) & kValueStop)) {
@@ -497,9 +486,9 @@ XmlTokenizer::Token XmlTokenizer::startTag(const char* p) {
                 std::uint32_t cp = 0;
                 q = reference(q, cp);
                 if (!q) return Error;
-                a.plain = false;
+                plain = false;
             } else if (c == '\t' || c == '\n' || c == '\r') {
-                a.plain = false;
+                plain = false;
                 ++q;
             } else if (c == '<') {
                 return fail(q, "< in an attribute value");
@@ -513,36 +502,66 @@ XmlTokenizer::Token XmlTokenizer::startTag(const char* p) {
         }
         a.valueLength = static_cast<std::uint32_t>(q - a.value);
         ++q;
-        if (attributes_.size() > 1 && !uniqueAttribute())
+        if (!plain) readValue(a);
+        if (attributes_.size() > tagAttributes_ + 1 && !uniqueAttribute())
             return fail(a.name, "attribute " + shown(a.name, a.nameLength) + " appears twice in a start tag");
     }
     p_ = q;
     start_ = name_ = name;
     nameLength_ = nameLength;
-    Open& open = open_.emplace_back();
-    open.name = name;
-    open.length = nameLength;
+    if (selfClosing_) {
+        if (open_.empty()) state_ = Epilog;
+    } else {
+        Open& open = open_.emplace_back();
+        open.name = name;
+        open.length = nameLength;
+    }
     return StartTag;
 }
 
 bool XmlTokenizer::uniqueAttribute() {
     const XmlAttribute& a = attributes_.back();
-    const std::size_t before = attributes_.size() - 1;
+    const std::size_t before = attributes_.size() - 1 - tagAttributes_;
+    const XmlAttribute* tag = attributes_.data() + tagAttributes_;
     // Few attributes: compare with each; many: a hashed set, so no input takes quadratic time.
     const std::size_t kFew = 8;
     if (before < kFew) {
         for (std::size_t i = 0; i < before; ++i) {
-            const XmlAttribute& b = attributes_[i];
-            if (b.nameLength == a.nameLength && sameBytes(b.name, a.name, a.nameLength)) return false;
+            if (tag[i].nameLength == a.nameLength && sameBytes(tag[i].name, a.name, a.nameLength)) return false;
         }
         return true;
     }
     if (before == kFew) {
         manyNames_.clear();
         for (std::size_t i = 0; i < before; ++i)
-            manyNames_.insert(std::string_view(attributes_[i].name, attributes_[i].nameLength));
+            manyNames_.insert(std::string_view(tag[i].name, tag[i].nameLength));
     }
     return manyNames_.insert(std::string_view(a.name, a.nameLength)).second;
+}
+
+// The value of an attribute that holds references, tabs or line ends: references resolved;
+// tab, LF, CR LF and CR read as a space (the value is well-formed, as checked).
+void XmlTokenizer::readValue(XmlAttribute& a) {
+    std::string& out = readValues_.emplace_back();
+    const char* p = a.value;
+    const char* const end = p + a.valueLength;
+    while (p < end) {
+        const char c = *p++;
+        if (c == '\r') {
+            out += ' ';
+            if (p < end && *p == '\n') ++p;
+        } else if (c == '\t' || c == '\n') {
+            out += ' ';
+        } else if (c != '&') {
+            out += c;
+        } else {
+            std::uint32_t cp = 0;
+            p = reference(p - 1, cp);
+            appendUtf8(out, cp);
+        }
+    }
+    a.value = out.data();
+    a.valueLength = static_cast<std::uint32_t>(out.size());
 }
 
 XmlTokenizer::Token XmlTokenizer::endTag(const char* p) {
@@ -577,30 +596,30 @@ XmlTokenizer::Token XmlTokenizer::closeElement() {
 
 XmlTokenizer::Token XmlTokenizer::cdata(const char* p) {
     const char* q = p + 9;
-    std::size_t o = textsSize_;
+    std::size_t room = 0;
+    char* value = pool_.writing(0, 8, room);
+    std::size_t o = 0;
     for (;;) {
-        if (textsCapacity_ - o < 8) growTexts(o);
+        if (room - o < 8) value = pool_.writing(o, 8, room);
         const char c = *q;
         if (c == ']' && q[1] == ']' && q[2] == '>') break;
         if (c == '\r') { // CR LF and CR read as LF
-            texts_[o++] = '\n';
+            value[o++] = '\n';
             q += q[1] == '\n' ? 2 : 1;
         } else if (!(classOf(c) & kCharStop)) {
-            texts_[o++] = c;
+            value[o++] = c;
             ++q;
         } else {
             if (q >= end_) return fail(p, "CDATA section not closed");
             const std::size_t n = charLength(q);
             if (n == 0) return fail(q, charProblem(q));
-            std::memcpy(texts_.get() + o, q, n);
+            std::memcpy(value + o, q, n);
             o += n;
             q += n;
         }
     }
     start_ = p + 9;
-    textOffset_ = static_cast<std::uint32_t>(textsSize_);
-    textLength_ = static_cast<std::uint32_t>(o - textsSize_);
-    textsSize_ = o;
+    text_ = pool_.keep(o);
     p_ = q + 3;
     return CData;
 }
@@ -749,36 +768,6 @@ const char* XmlTokenizer::reference(const char* p, std::uint32_t& cp) {
     }
     cp = static_cast<std::uint32_t>(entityChar(name));
     return e + 1;
-}
-
-void appendXmlAttributeValue(std::string_view raw, std::string& out) {
-    const char* p = raw.data();
-    const char* const end = p + raw.size();
-    while (p < end) {
-        const char c = *p++;
-        if (c == '\r') {
-            out += ' ';
-            if (p < end && *p == '\n') ++p;
-        } else if (c == '\t' || c == '\n') {
-            out += ' ';
-        } else if (c != '&') {
-            out += c;
-        } else if (p < end && *p == '#') {
-            const bool hex = ++p < end && *p == 'x';
-            if (hex) ++p;
-            std::uint32_t v = 0;
-            for (; p < end && *p != ';'; ++p)
-                v = v * (hex ? 16 : 10) + static_cast<std::uint32_t>(*p <= '9' ? *p - '0' : (*p | 0x20) - 'a' + 10);
-            ++p;
-            appendUtf8(out, v);
-        } else {
-            const char* name = p;
-            while (p < end && *p != ';')
-                ++p;
-            out += entityChar(std::string_view(name, static_cast<std::size_t>(p - name)));
-            ++p;
-        }
-    }
 }
 
 bool xmlToUtf8(const char* data, std::size_t size, std::string& out, std::string& what, std::size_t& where) {

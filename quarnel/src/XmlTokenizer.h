@@ -5,8 +5,10 @@
 // skipped. The first thing that is not well-formed stops the pass with its position.
 
 #include <cstddef>
+#include "TextPool.h"
+
 #include <cstdint>
-#include <memory>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -21,9 +23,8 @@ constexpr std::size_t kXmlPadding = 16;
 struct XmlAttribute {
     const char* name;
     std::uint32_t nameLength;
-    const char* value; // as written between the quotes
+    const char* value; // as written between the quotes, or its reading when that differs
     std::uint32_t valueLength;
-    bool plain; // as written is the value: no reference, tab or line end in it
 };
 
 class XmlTokenizer {
@@ -31,26 +32,30 @@ public:
     enum Token { StartTag, EndTag, Text, CData, End, Error };
 
     // data[size .. size + kXmlPadding) must be readable and zero. The text is UTF-8, with or
-    // without a byte-order mark.
-    XmlTokenizer(const char* data, std::size_t size);
+    // without a byte-order mark. The values of texts go to the pool.
+    XmlTokenizer(const char* data, std::size_t size, TextPool& pool);
 
-    // Every start tag is followed, after the element's content, by its end tag (also for
-    // <a/>). Whitespace-only texts are skipped. After End or Error, the same again.
+    // Every start tag is followed, after the element's content, by its end tag, except an
+    // empty-element tag (<a/>), which has neither. Whitespace-only texts are skipped. After End
+    // or Error, the same again.
     Token next();
+    // Last StartTag was an empty-element tag.
+    bool selfClosing() const { return selfClosing_; }
 
     // Last StartTag or EndTag.
     std::string_view name() const { return std::string_view(name_, nameLength_); }
-    // Last StartTag.
-    const std::vector<XmlAttribute>& attributes() const { return attributes_; }
-    // Value of the last Text (references resolved) or CData, line ends read as LF. Texts
-    // are written once, while they are checked, to a buffer of the tokenizer; their values
-    // stay valid until clearTexts().
-    std::string_view text() const { return textAt(textOffset_, textLength_); }
-    std::uint32_t textOffset() const { return textOffset_; }
-    std::string_view textAt(std::uint32_t offset, std::uint32_t length) const {
-        return std::string_view(texts_.get() + offset, length);
+    // Attributes of the start tags since clearAttributes(), those of the last StartTag last,
+    // from lastAttributes() on. Values are read (references resolved, blanks made spaces).
+    const XmlAttribute& attribute(std::size_t i) const { return attributes_[i]; }
+    std::size_t attributeCount() const { return attributes_.size(); }
+    std::size_t lastAttributes() const { return tagAttributes_; }
+    void clearAttributes() {
+        attributes_.clear();
+        readValues_.clear();
     }
-    void clearTexts() { textsSize_ = 0; }
+    // Value of the last Text (references resolved) or CData, line ends read as LF, in the
+    // pool. Texts are written there once, while they are checked.
+    quarnel::Text text() const { return text_; }
     // Where the last token starts: an element's name, a text's first character, the first
     // character inside a CDATA section.
     std::size_t offset() const { return static_cast<std::size_t>(start_ - data_); }
@@ -71,17 +76,16 @@ private:
     const char* end_;
     const char* p_;
     State state_ = Prolog;
-    bool closePending_ = false; // after <a/>: its end tag comes next
+    bool selfClosing_ = false;
     bool seenDoctype_ = false;
     const char* name_ = nullptr;
     std::uint32_t nameLength_ = 0;
-    std::unique_ptr<char[]> texts_;
-    std::size_t textsSize_ = 0;
-    std::size_t textsCapacity_ = 0;
-    std::uint32_t textOffset_ = 0;
-    std::uint32_t textLength_ = 0;
+    TextPool& pool_;
+    quarnel::Text text_;
     const char* start_;
     std::vector<XmlAttribute> attributes_;
+    std::size_t tagAttributes_ = 0;
+    std::deque<std::string> readValues_; // values that differ from their writing; never moved
     std::unordered_set<std::string_view> manyNames_; // duplicate check for long attribute lists
     std::vector<Open> open_;
     std::size_t errorOffset_ = 0;
@@ -93,7 +97,6 @@ private:
     Token prolog();
     Token content();
     Token readText(const char* start);
-    void growTexts(std::size_t used);
     Token epilog();
     Token startTag(const char* p);
     Token endTag(const char* p);
@@ -106,12 +109,10 @@ private:
     bool processingInstruction(const char* p);
     const char* reference(const char* p, std::uint32_t& cp);
     bool uniqueAttribute(); // the last of attributes_
+    void readValue(XmlAttribute& a);
     bool literal(const char*& q, const char* what, bool pubid);
 };
 
-// Appends the value of an attribute value as written (and as the tokenizer checked it) to out:
-// references resolved; tab, LF, CR LF and CR read as a space.
-void appendXmlAttributeValue(std::string_view raw, std::string& out);
 
 // A file's bytes as UTF-8 for the tokenizer. UTF-16 and UTF-32 are recognised by their
 // byte-order mark or by the leading '<'; ISO-8859-1 by the XML declaration (encoding
