@@ -92,10 +92,13 @@ class Attr;
 class Node {
 public:
     Node() = default;
-    Node(const XmlTree* tree, std::uint32_t index, std::uint32_t limit) : t_(tree), i_(index), limit_(limit) {}
+    Node(const XmlTree* tree, std::uint32_t index, std::uint32_t limit)
+        : t_(tree), i_(index), limit_(limit) {}
     explicit operator bool() const { return t_ != nullptr; }
     bool isElement() const { return n().kind == XmlTokenizer::StartTag; }
-    std::string_view name() const { return isElement() ? t_->text(n().offset, n().length) : std::string_view(); }
+    std::string_view name() const {
+        return isElement() ? t_->text(n().offset, n().length) : std::string_view();
+    }
     std::size_t offset() const { return n().offset; }
     Node firstChild() const { return i_ + 1 < n().end ? Node(t_, i_ + 1, n().end) : Node(); }
     Node nextSibling() const { return n().end < limit_ ? Node(t_, n().end, limit_) : Node(); }
@@ -137,10 +140,7 @@ std::string str(std::string_view s) { return std::string(s); }
 
 // Inline comparison: element and attribute names are compared hundreds of thousands of
 // times per large catalog, so no library call per comparison.
-#if defined(__GNUC__)
-__attribute__((always_inline))
-#endif
-inline bool same(std::string_view a, std::string_view b) {
+QUARNEL_ALWAYS_INLINE bool same(std::string_view a, std::string_view b) {
     return a.size() == b.size() && sameBytes(a.data(), b.data(), a.size());
 }
 
@@ -288,8 +288,8 @@ private:
         if (v < lo || v > hi) {
             bool absurd = v > hi && hi >= kMaxCount;
             return fail(n, absurd ? QRN_ERR_LIMIT : QRN_ERR_CONTENT,
-                        std::string(attr) + " " + str(a.value()) + " is outside " + std::to_string(lo) + " to " +
-                            std::to_string(hi));
+                        std::string(attr) + " " + str(a.value()) + " is outside " + std::to_string(lo) +
+                            " to " + std::to_string(hi));
         }
         out = v;
         return true;
@@ -319,7 +319,8 @@ private:
             return true;
         }
         // The tokenizer has put the value in the catalog's pool already.
-        if (text.value().length > kMaxTextBytes) return fail(n, QRN_ERR_LIMIT, "description longer than 1 MiB");
+        if (text.value().length > kMaxTextBytes)
+            return fail(n, QRN_ERR_LIMIT, "description longer than 1 MiB");
         out = text.value();
         return true;
     }

@@ -43,16 +43,22 @@ struct CharClasses {
 };
 const CharClasses kClasses;
 
-inline std::uint8_t classOf(char c) { return kClasses.of[static_cast<unsigned char>(c)]; }
-inline bool isBlank(char c) { return (classOf(c) & kBlank) != 0; }
+inline std::uint8_t classOf(char c) {
+    return kClasses.of[static_cast<unsigned char>(c)];
+}
+inline bool isBlank(char c) {
+    return (classOf(c) & kBlank) != 0;
+}
 
 #if defined(__SSE2__) && defined(__GNUC__)
 // The bytes of sixteen of a text that need a look (kTextStop), as a bit mask. Bytes of
 // multi-byte characters are negative as signed bytes, so they count as below the space.
 inline unsigned textStops(__m128i v) {
-    const __m128i tabOrLf = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+    const __m128i tabOrLf =
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
     const __m128i other = _mm_andnot_si128(tabOrLf, _mm_cmplt_epi8(v, _mm_set1_epi8(0x20)));
-    const __m128i markup = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('&')));
+    const __m128i markup =
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('&')));
     const __m128i stop = _mm_or_si128(_mm_or_si128(markup, _mm_cmpeq_epi8(v, _mm_set1_epi8(']'))),
                                       _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), other));
     return static_cast<unsigned>(_mm_movemask_epi8(stop));
@@ -130,8 +136,9 @@ std::string charProblem(const char* at) {
 bool isNameStart(std::uint32_t cp) {
     return (cp >= 0xC0 && cp <= 0xD6) || (cp >= 0xD8 && cp <= 0xF6) || (cp >= 0xF8 && cp <= 0x2FF) ||
            (cp >= 0x370 && cp <= 0x37D) || (cp >= 0x37F && cp <= 0x1FFF) || (cp >= 0x200C && cp <= 0x200D) ||
-           (cp >= 0x2070 && cp <= 0x218F) || (cp >= 0x2C00 && cp <= 0x2FEF) || (cp >= 0x3001 && cp <= 0xD7FF) ||
-           (cp >= 0xF900 && cp <= 0xFDCF) || (cp >= 0xFDF0 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0xEFFFF);
+           (cp >= 0x2070 && cp <= 0x218F) || (cp >= 0x2C00 && cp <= 0x2FEF) ||
+           (cp >= 0x3001 && cp <= 0xD7FF) || (cp >= 0xF900 && cp <= 0xFDCF) ||
+           (cp >= 0xFDF0 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0xEFFFF);
 }
 
 bool isNameChar(std::uint32_t cp) {
@@ -160,7 +167,9 @@ const char* scanName(const char* p) {
     }
 }
 
-bool startsWith(const char* p, const char* word) { return std::strncmp(p, word, std::strlen(word)) == 0; }
+bool startsWith(const char* p, const char* word) {
+    return std::strncmp(p, word, std::strlen(word)) == 0;
+}
 
 bool equalsIgnoringCase(std::string_view a, const char* b) {
     if (a.size() != std::strlen(b)) return false;
@@ -334,7 +343,8 @@ XmlTokenizer::Token XmlTokenizer::epilog() {
         } else if (startsWith(p, "<!--")) {
             if (!comment(p)) return Error;
         } else {
-            return fail(p, scanName(p + 1) != p + 1 ? "a second root element" : "markup after the root element");
+            return fail(p,
+                        scanName(p + 1) != p + 1 ? "a second root element" : "markup after the root element");
         }
     }
 }
@@ -527,7 +537,8 @@ bool XmlTokenizer::uniqueAttribute() {
     const std::size_t kFew = 8;
     if (before < kFew) {
         for (std::size_t i = 0; i < before; ++i) {
-            if (tag[i].nameLength == a.nameLength && sameBytes(tag[i].name, a.name, a.nameLength)) return false;
+            if (tag[i].nameLength == a.nameLength && sameBytes(tag[i].name, a.name, a.nameLength))
+                return false;
         }
         return true;
     }
@@ -577,10 +588,12 @@ XmlTokenizer::Token XmlTokenizer::endTag(const char* p) {
     if (q == name) return fail(name, "expected an element name after </");
     const std::uint32_t length = static_cast<std::uint32_t>(q - name);
     q = skipBlanks(q);
-    if (*q != '>') return fail(q, q >= end_ ? "end tag not closed" : "expected > to close the end tag");
+    if (*q != '>')
+        return q >= end_ ? fail(name, "end tag not closed") : fail(q, "expected > to close the end tag");
     const Open& o = open_.back();
     if (o.length != length || !sameBytes(o.name, name, length))
-        return fail(name, "end tag </" + shown(name, length) + "> does not match <" + shown(o.name, o.length) + ">");
+        return fail(name, "end tag </" + shown(name, length) + "> does not match <" +
+                              shown(o.name, o.length) + ">");
     p_ = q + 1;
     return closeElement();
 }
@@ -626,7 +639,8 @@ XmlTokenizer::Token XmlTokenizer::cdata(const char* p) {
 
 // Moves q to the first of the two bytes `first second`, checking the characters before it; on
 // failure `start` is where the unclosed construct began.
-bool XmlTokenizer::skipUntil(const char*& q, char first, char second, const char* start, const char* unclosed) {
+bool XmlTokenizer::skipUntil(const char*& q, char first, char second, const char* start,
+                             const char* unclosed) {
     for (;;) {
         const char c = *q;
         if (c == first && q[1] == second) return true;
@@ -653,11 +667,13 @@ bool XmlTokenizer::processingInstruction(const char* p) {
     const char* target = p + 2;
     const char* q = scanName(target);
     if (q == target) return failed(target, "expected a name after <?");
-    if (q - target == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' && (target[2] | 0x20) == 'l')
+    if (q - target == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' &&
+        (target[2] | 0x20) == 'l')
         return failed(p, "the XML declaration may only begin the file and needs a version");
     if (!isBlank(*q) && !(q[0] == '?' && q[1] == '>'))
-        return failed(q, q >= end_ ? "processing instruction not closed" : "expected a blank after <?" +
-                                                                             shown(target, static_cast<std::size_t>(q - target)));
+        return failed(q, q >= end_ ? "processing instruction not closed"
+                                   : "expected a blank after <?" +
+                                         shown(target, static_cast<std::size_t>(q - target)));
     if (!skipUntil(q, '?', '>', p, "processing instruction not closed")) return false;
     p_ = q + 2;
     return true;
@@ -795,7 +811,8 @@ bool xmlToUtf8(const char* data, std::size_t size, std::string& out, std::string
     } else {
         std::string_view encoding;
         const char* bad = nullptr;
-        if (!(size > 5 && startsWith(data, "<?xml") && isBlank(data[5]) && readDeclaration(data, encoding, bad) &&
+        if (!(size > 5 && startsWith(data, "<?xml") && isBlank(data[5]) &&
+              readDeclaration(data, encoding, bad) &&
               (equalsIgnoringCase(encoding, "iso-8859-1") || equalsIgnoringCase(encoding, "latin1"))))
             return true; // UTF-8
         out.reserve(size + size / 8);

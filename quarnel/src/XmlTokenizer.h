@@ -85,7 +85,7 @@ private:
     const char* start_;
     std::vector<XmlAttribute> attributes_;
     std::size_t tagAttributes_ = 0;
-    std::deque<std::string> readValues_; // values that differ from their writing; never moved
+    std::deque<std::string> readValues_;             // values that differ from their writing; never moved
     std::unordered_set<std::string_view> manyNames_; // duplicate check for long attribute lists
     std::vector<Open> open_;
     std::size_t errorOffset_ = 0;
@@ -112,7 +112,6 @@ private:
     void readValue(XmlAttribute& a);
     bool literal(const char*& q, const char* what, bool pubid);
 };
-
 
 // A file's bytes as UTF-8 for the tokenizer. UTF-16 and UTF-32 are recognised by their
 // byte-order mark or by the leading '<'; ISO-8859-1 by the XML declaration (encoding
