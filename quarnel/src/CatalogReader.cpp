@@ -218,6 +218,13 @@ private:
     std::vector<std::uint64_t> codeBits_ = std::vector<std::uint64_t>(0x10000 / 64); // see valueRepeats
     SeenSet<std::int64_t> functionIds_; // of one FBlock
     SeenSet<std::string_view> functionNames_;
+    // Names in the parameter sequences and streams being read, a set per nesting level, and the
+    // attribute ids of the parameter being read: for runs longer than kShortRun they find
+    // repeats in linear time, and the loops that report them run only then.
+    SeenSet<std::string_view> sequenceNames_[kMaxParamDepth + 2];
+    SeenSet<std::string_view> caseNames_[kMaxParamDepth + 2];
+    SeenSet<std::int64_t> attributeIds_;
+    static constexpr std::uint32_t kShortRun = 16; // compared pairwise, which is cheaper
 
     bool fail(std::size_t offset, int code, std::string what) {
         err_.code = code;
@@ -514,13 +521,15 @@ bool Reader::readFBlock(Node n, FBlockDef& fb) {
             // Hashed sets find a repeat; the loop then tells which, as it always has.
             const bool newId = functionIds_.insert(fn.id);
             const bool newName = functionNames_.insert(c_.view(fn.name));
-            for (std::uint32_t i = fb.functions.first; !(newId && newName) && i < c_.functions.size(); ++i) {
-                if (c_.functions[i].id == fn.id)
-                    return bad(ch,
-                               "function id " + formatHex(fn.id, 3) + " appears twice in " + c_.str(fb.name));
-                if (c_.view(c_.functions[i].name) == c_.view(fn.name))
-                    return bad(ch,
-                               "function name " + c_.str(fn.name) + " appears twice in " + c_.str(fb.name));
+            if (!newId || !newName) {
+                for (std::uint32_t i = fb.functions.first; i < c_.functions.size(); ++i) {
+                    if (c_.functions[i].id == fn.id)
+                        return bad(ch, "function id " + formatHex(fn.id, 3) + " appears twice in " +
+                                           c_.str(fb.name));
+                    if (c_.view(c_.functions[i].name) == c_.view(fn.name))
+                        return bad(ch, "function name " + c_.str(fn.name) + " appears twice in " +
+                                           c_.str(fb.name));
+                }
             }
             c_.functions.push_back(fn);
         } else if (same(tag, "Description")) {
@@ -642,6 +651,9 @@ bool Reader::readParams(Node parent, Range& out, int depth, bool restAllowed, in
     out.count = countChildren(parent, "Parameter");
     if (element && out.count != 1) return bad(parent, "<TArray> needs exactly one <Parameter>, its element");
     c_.params.resize(out.end());
+    SeenSet<std::string_view>& names = sequenceNames_[depth];
+    const bool hashed = out.count > kShortRun;
+    if (hashed) names.reset(out.count);
     std::uint32_t i = 0;
     for (Node n = parent.firstChild(); n; n = n.nextSibling()) {
         if (!same(n.name(), "Parameter")) continue;
@@ -649,9 +661,11 @@ bool Reader::readParams(Node parent, Range& out, int depth, bool restAllowed, in
         pendingSelector_ = Text();
         if (!readParam(n, p, depth, restAllowed && i + 1 == out.count, element)) return false;
         if (p.role == 0) p.role = static_cast<std::uint8_t>(defaultKind);
-        for (std::uint32_t j = out.first; j < out.first + i; ++j) {
-            if (same(c_.view(c_.params[j].name), c_.view(p.name)))
-                return bad(n, "parameter name " + c_.str(p.name) + " appears twice");
+        if (!hashed || !names.insert(c_.view(p.name))) {
+            for (std::uint32_t j = out.first; j < out.first + i; ++j) {
+                if (same(c_.view(c_.params[j].name), c_.view(p.name)))
+                    return bad(n, "parameter name " + c_.str(p.name) + " appears twice");
+            }
         }
         const Text selectorName = pendingSelector_;
         pendingSelector_ = Text();
@@ -713,9 +727,17 @@ bool Reader::readParam(Node n, ParamDef& p, int depth, bool restHere, bool eleme
             if (id == QRN_ATTR_OFFSET || id == QRN_ATTR_SIZE || id == QRN_ATTR_ARRAY_MAX_INDEX ||
                 id == QRN_ATTR_CASE_INDEXED || id == QRN_ATTR_CASE_MAX_INDEX)
                 return bad(ch, "attribute " + std::to_string(id) + " is computed and cannot be given");
-            for (std::uint32_t i = p.attributes.first; i < c_.attributes.size(); ++i) {
-                if (c_.attributes[i].id == id)
-                    return bad(ch, "attribute " + std::to_string(id) + " appears twice");
+            const std::uint32_t before = static_cast<std::uint32_t>(c_.attributes.size()) - p.attributes.first;
+            if (before == kShortRun) { // a long run: hashed from now on
+                attributeIds_.reset(countChildren(n, "Attribute"));
+                for (std::uint32_t i = p.attributes.first; i < c_.attributes.size(); ++i)
+                    attributeIds_.insert(c_.attributes[i].id);
+            }
+            if (before < kShortRun || !attributeIds_.insert(id)) {
+                for (std::uint32_t i = p.attributes.first; i < c_.attributes.size(); ++i) {
+                    if (c_.attributes[i].id == id)
+                        return bad(ch, "attribute " + std::to_string(id) + " appears twice");
+                }
             }
             c_.attributes.push_back({static_cast<std::int32_t>(id), static_cast<std::int32_t>(value)});
         } else if (!unexpected(ch, "Parameter")) {
@@ -879,6 +901,9 @@ bool Reader::readStream(Node t, ParamDef& p, int depth) {
     if (p.children.count > 1 && selectorName.empty())
         return bad(t, "a stream with several cases needs a Selector");
     c_.params.resize(p.children.end());
+    SeenSet<std::string_view>& caseNames = caseNames_[depth];
+    const bool hashed = p.children.count > kShortRun;
+    if (hashed) caseNames.reset(p.children.count);
     std::uint32_t i = 0;
     bool seenDefault = false;
     for (Node ch = t.firstChild(); ch; ch = ch.nextSibling()) {
@@ -921,9 +946,11 @@ bool Reader::readStream(Node t, ParamDef& p, int depth) {
                 return false;
             }
         }
-        for (std::uint32_t j = p.children.first; j < p.children.first + i; ++j) {
-            if (c_.view(c_.params[j].name) == c_.view(sc.name))
-                return bad(ch, "stream case " + c_.str(sc.name) + " appears twice");
+        if (!hashed || !caseNames.insert(c_.view(sc.name))) {
+            for (std::uint32_t j = p.children.first; j < p.children.first + i; ++j) {
+                if (c_.view(c_.params[j].name) == c_.view(sc.name))
+                    return bad(ch, "stream case " + c_.str(sc.name) + " appears twice");
+            }
         }
         // A repeated case cannot end in data that runs to the end.
         if (!readParams(ch, sc.children, depth + 2, !sc.indexed, QRN_KIND_FIELD, false)) return false;

@@ -350,3 +350,54 @@ TEST_F(QuarnelXml, DeepNestingAndLongAttributeListsNeitherRecurseNorStall) {
     EXPECT_EQ(QRN_ERR_XML, loadText(inFBlock(tag + " a19999=\"\"/>"), log));
     EXPECT_NE(std::string::npos, log.find("attribute a19999 appears twice")) << log;
 }
+
+TEST_F(QuarnelXml, RepeatsInLongRunsAreFoundAndOnlyThere) {
+    auto params = [](const std::string& prefix, int count, const std::string& type) {
+        std::string out;
+        for (int i = 0; i < count; ++i)
+            out += "<Parameter Name=\"" + prefix + std::to_string(i) + "\">" + type + "</Parameter>\n";
+        return out;
+    };
+    auto catalog = [](const std::string& opTypes) {
+        return std::string(kHead) + "<Function ID=\"1\" Name=\"F\" Kind=\"Method\">\n" + opTypes +
+               "</Function>" + kTail;
+    };
+    // The same names in sibling and nested runs are no repeats.
+    const std::string record = "<TRecord>" + params("P", 20, "<TBool/>") + "</TRecord>";
+    std::string attributes;
+    for (int i = 0; i < 20; ++i)
+        attributes += "<Attribute ID=\"" + std::to_string(2000 + i) + "\" Value=\"1\"/>";
+    std::string cases = "<TStream Selector=\"P0\">";
+    for (int i = 0; i < 20; ++i)
+        cases += "<TStreamCase Name=\"C" + std::to_string(i) + "\" Values=\"" + std::to_string(i) + "\"/>";
+    cases += "</TStream>";
+    const std::string good = "<OPType ID=\"0\">\n" + params("P", 20, record) +
+                             "</OPType>\n<OPType ID=\"2\">\n" + params("P", 20, attributes + "<TBool/>") +
+                             "<Parameter Name=\"S\">" + cases + "</Parameter>\n</OPType>\n";
+    std::string log;
+    EXPECT_EQ(QRN_OK, loadText(catalog(good), log)) << log;
+
+    // A repeat at the end of a long run is reported where it is, as in a short one.
+    struct Case {
+        const char* label;
+        std::string body;
+        std::string reason;
+    };
+    const Case cases2[] = {
+        {"parameter", params("P", 20, "<TBool/>") + "<Parameter Name=\"P7\"><TBool/></Parameter>\n",
+         "line 26, column 2: parameter name P7 appears twice"},
+        {"attribute",
+         "<Parameter Name=\"A\">\n" + attributes +
+             "\n<Attribute ID=\"2007\" Value=\"2\"/><TBool/></Parameter>\n",
+         "line 8, column 2: attribute 2007 appears twice"},
+        {"stream case",
+         "<Parameter Name=\"P0\"><TBool/></Parameter><Parameter Name=\"S\">" +
+             cases.substr(0, cases.size() - 10) + "\n<TStreamCase Name=\"C3\"/></TStream></Parameter>\n",
+         "line 7, column 2: stream case C3 appears twice"},
+    };
+    for (const Case& c : cases2) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(QRN_ERR_CONTENT, loadText(catalog("<OPType ID=\"0\">\n" + c.body + "</OPType>\n"), log));
+        EXPECT_NE(std::string::npos, log.find(c.reason)) << log;
+    }
+}
