@@ -2,7 +2,6 @@
 // Reads a catalog file into a Catalog, checking everything FORMAT.md requires.
 
 #include "Catalog.h"
-#include "XmlTokenizer.h"
 
 #include <cstddef>
 #include <memory>
@@ -23,9 +22,8 @@ const std::uintmax_t kMaxFileBytes = 512u * 1024u * 1024u;
 // Deepest parameter nesting accepted (records, arrays, stream cases).
 const int kMaxParamDepth = 16;
 
-// Reads a catalog file's bytes already in memory; data[size .. size + kXmlPadding) must be
-// readable zeros. On failure err tells what and where (offset, line and column).
-std::shared_ptr<const Catalog> parseCatalog(const char* data, std::size_t size, LoadError& err);
+// Parses XML text already in memory. The buffer is parsed in place and left modified.
+std::shared_ptr<const Catalog> parseCatalog(char* data, std::size_t size, LoadError& err);
 
 // Reads and parses a file; on failure err tells what and where.
 std::shared_ptr<const Catalog> readCatalogFile(const std::string& path, LoadError& err);

@@ -25,12 +25,9 @@ public:
             chunks_.push_back(std::unique_ptr<T[]>(new T[kChunk]));
         if (n > size_) size_ = n;
     }
-    void push_back(const T& value) { grow() = value; }
-    // Appends a default element to be filled in place (cheaper than filling a copy and
-    // copying it, for records written field by field just before).
-    T& grow() {
+    void push_back(const T& value) {
         resize(size_ + 1);
-        return (*this)[size_ - 1];
+        (*this)[size_ - 1] = value;
     }
 
 private:

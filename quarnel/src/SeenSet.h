@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -16,19 +15,11 @@ inline std::uint64_t hashKey(std::int64_t v) {
     return x ^ (x >> 29);
 }
 
-// Eight bytes at a time: names are hashed hundreds of thousands of times per large catalog.
 inline std::uint64_t hashKey(std::string_view s) {
-    std::uint64_t h = 1469598103934665603ull ^ s.size();
-    std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        std::uint64_t w;
-        std::memcpy(&w, s.data() + i, 8);
-        h = (h ^ w) * 0x9E3779B97F4A7C15ull;
-        h ^= h >> 32;
-    }
-    for (; i < s.size(); ++i)
-        h = (h ^ static_cast<unsigned char>(s[i])) * 1099511628211ull;
-    return h ^ (h >> 29);
+    std::uint64_t h = 1469598103934665603ull; // FNV-1a
+    for (unsigned char c : s)
+        h = (h ^ c) * 1099511628211ull;
+    return h;
 }
 
 template <class Key> class SeenSet {
