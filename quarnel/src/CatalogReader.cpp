@@ -128,6 +128,14 @@ private:
     SeenSet<std::int64_t> seenIds_;
     Text pendingSelector_; // selector name of the stream just read, for its sequence to resolve
     SeenSet<std::string_view> seenNames_;
+    SeenSet<std::int64_t> functionIds_;
+    SeenSet<std::string_view> functionNames_;
+    // Longer runs are checked for repeats with a hashed set instead of pairwise. Parameter
+    // sequences and stream cases nest, one active run per depth; attributes do not.
+    static constexpr std::uint32_t kPairwiseRun = 16;
+    SeenSet<std::string_view> paramNames_[kMaxParamDepth + 1];
+    SeenSet<std::string_view> caseNames_[kMaxParamDepth + 1];
+    SeenSet<std::int64_t> attributeIds_;
 
     bool fail(pugi::xml_node at, int code, std::string what) {
         err_.code = code;
@@ -346,7 +354,9 @@ bool Reader::readFBlock(pugi::xml_node n, FBlockDef& fb) {
 
     // Functions of one FBlock are contiguous: nothing inside a function adds functions.
     fb.functions.first = static_cast<std::uint32_t>(c_.functions.size());
-    std::vector<pugi::xml_node> nodes;
+    const std::uint32_t functionCount = countChildren(n, "Function");
+    functionIds_.reset(functionCount);
+    functionNames_.reset(functionCount);
     bool seenDescription = false, seenDevice = false;
     for (pugi::xml_node ch = n.first_child(); ch; ch = ch.next_sibling()) {
         const char* tag = ch.name();
@@ -355,14 +365,12 @@ bool Reader::readFBlock(pugi::xml_node n, FBlockDef& fb) {
         } else if (same(tag, "Function")) {
             FunctionDef fn;
             if (!readFunction(ch, fn)) return false;
-            for (std::uint32_t i = fb.functions.first; i < c_.functions.size(); ++i) {
-                if (c_.functions[i].id == fn.id)
-                    return bad(ch,
-                               "function id " + formatHex(fn.id, 3) + " appears twice in " + c_.str(fb.name));
-                if (c_.view(c_.functions[i].name) == c_.view(fn.name))
-                    return bad(ch,
-                               "function name " + c_.str(fn.name) + " appears twice in " + c_.str(fb.name));
-            }
+            // Hashed: an FBlock may have hundreds of functions. Functions do not nest, so
+            // these sets serve one FBlock at a time.
+            if (!functionIds_.insert(fn.id))
+                return bad(ch, "function id " + formatHex(fn.id, 3) + " appears twice in " + c_.str(fb.name));
+            if (!functionNames_.insert(c_.view(fn.name)))
+                return bad(ch, "function name " + c_.str(fn.name) + " appears twice in " + c_.str(fb.name));
             c_.functions.push_back(fn);
         } else if (same(tag, "Description")) {
             if (!onlyOnce(ch, seenDescription) || !description(ch, fb.description)) return false;
@@ -386,7 +394,7 @@ bool Reader::readFBlock(pugi::xml_node n, FBlockDef& fb) {
         }
     }
     fb.functions.count = static_cast<std::uint32_t>(c_.functions.size()) - fb.functions.first;
-    return checkRepeats(c_.functions, fb.functions.first, nodes, "function", 3, " in " + c_.str(fb.name));
+    return true;
 }
 
 bool Reader::readFunction(pugi::xml_node n, FunctionDef& fn) {
@@ -483,6 +491,8 @@ bool Reader::readParams(pugi::xml_node parent, Range& out, int depth, bool restA
     out.count = countChildren(parent, "Parameter");
     if (element && out.count != 1) return bad(parent, "<TArray> needs exactly one <Parameter>, its element");
     c_.params.resize(out.end());
+    const bool hashed = out.count > kPairwiseRun;
+    if (hashed) paramNames_[depth].reset(out.count);
     std::uint32_t i = 0;
     for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling()) {
         if (!same(n.name(), "Parameter")) continue;
@@ -490,10 +500,14 @@ bool Reader::readParams(pugi::xml_node parent, Range& out, int depth, bool restA
         pendingSelector_ = Text();
         if (!readParam(n, p, depth, restAllowed && i + 1 == out.count, element)) return false;
         if (p.role == 0) p.role = static_cast<std::uint8_t>(defaultKind);
-        for (std::uint32_t j = out.first; j < out.first + i; ++j) {
-            if (c_.view(c_.params[j].name) == c_.view(p.name))
-                return bad(n, "parameter name " + c_.str(p.name) + " appears twice");
+        bool repeated = false;
+        if (hashed) {
+            repeated = !paramNames_[depth].insert(c_.view(p.name));
+        } else {
+            for (std::uint32_t j = out.first; j < out.first + i && !repeated; ++j)
+                repeated = c_.view(c_.params[j].name) == c_.view(p.name);
         }
+        if (repeated) return bad(n, "parameter name " + c_.str(p.name) + " appears twice");
         const Text selectorName = pendingSelector_;
         pendingSelector_ = Text();
         if (!selectorName.empty()) {
@@ -535,6 +549,8 @@ bool Reader::readParam(pugi::xml_node n, ParamDef& p, int depth, bool restHere, 
     pugi::xml_node typeNode;
     bool seenDescription = false;
     p.attributes.first = static_cast<std::uint32_t>(c_.attributes.size());
+    const std::uint32_t attributeCount = countChildren(n, "Attribute");
+    if (attributeCount > kPairwiseRun) attributeIds_.reset(attributeCount);
     for (pugi::xml_node ch = n.first_child(); ch; ch = ch.next_sibling()) {
         const char* tag = ch.name();
         if (ch.type() != pugi::node_element) {
@@ -554,10 +570,14 @@ bool Reader::readParam(pugi::xml_node n, ParamDef& p, int depth, bool restHere, 
             if (id == QRN_ATTR_OFFSET || id == QRN_ATTR_SIZE || id == QRN_ATTR_ARRAY_MAX_INDEX ||
                 id == QRN_ATTR_CASE_INDEXED || id == QRN_ATTR_CASE_MAX_INDEX)
                 return bad(ch, "attribute " + std::to_string(id) + " is computed and cannot be given");
-            for (std::uint32_t i = p.attributes.first; i < c_.attributes.size(); ++i) {
-                if (c_.attributes[i].id == id)
-                    return bad(ch, "attribute " + std::to_string(id) + " appears twice");
+            bool repeated = false;
+            if (attributeCount > kPairwiseRun) {
+                repeated = !attributeIds_.insert(id);
+            } else {
+                for (std::uint32_t i = p.attributes.first; i < c_.attributes.size() && !repeated; ++i)
+                    repeated = c_.attributes[i].id == id;
             }
+            if (repeated) return bad(ch, "attribute " + std::to_string(id) + " appears twice");
             c_.attributes.push_back({static_cast<std::int32_t>(id), static_cast<std::int32_t>(value)});
         } else if (!unexpected(ch, "Parameter")) {
             return false;
@@ -721,6 +741,8 @@ bool Reader::readStream(pugi::xml_node t, ParamDef& p, int depth) {
     if (p.children.count > 1 && selectorName.empty())
         return bad(t, "a stream with several cases needs a Selector");
     c_.params.resize(p.children.end());
+    const bool hashed = p.children.count > kPairwiseRun;
+    if (hashed) caseNames_[depth].reset(p.children.count);
     std::uint32_t i = 0;
     bool seenDefault = false;
     for (pugi::xml_node ch = t.first_child(); ch; ch = ch.next_sibling()) {
@@ -765,10 +787,14 @@ bool Reader::readStream(pugi::xml_node t, ParamDef& p, int depth) {
                 return false;
             }
         }
-        for (std::uint32_t j = p.children.first; j < p.children.first + i; ++j) {
-            if (c_.view(c_.params[j].name) == c_.view(sc.name))
-                return bad(ch, "stream case " + c_.str(sc.name) + " appears twice");
+        bool repeated = false;
+        if (hashed) {
+            repeated = !caseNames_[depth].insert(c_.view(sc.name));
+        } else {
+            for (std::uint32_t j = p.children.first; j < p.children.first + i && !repeated; ++j)
+                repeated = c_.view(c_.params[j].name) == c_.view(sc.name);
         }
+        if (repeated) return bad(ch, "stream case " + c_.str(sc.name) + " appears twice");
         // A repeated case cannot end in data that runs to the end.
         if (!readParams(ch, sc.children, depth + 2, !sc.indexed, QRN_KIND_FIELD, false)) return false;
         c_.params[p.children.first + i++] = sc;

@@ -49,6 +49,12 @@ protected:
         mgr->ListFBlocks(fbs, 0, "Infotainment");
         EXPECT_EQ(8u, fbs.size());
     }
+    // After a good load of runs.xml or many.xml, failed reloads of it keep it.
+    void expectLoadedKept() {
+        std::vector<std::string> cats;
+        mgr->ListCatalogs(cats, 0);
+        EXPECT_EQ((std::vector<std::string>{"Infotainment", "Bad"}), cats);
+    }
 };
 
 TEST_F(QuarnelBadFiles, BrokenFilesAreRefusedWithWhatAndWhere) {
@@ -150,6 +156,84 @@ TEST_F(QuarnelBadFiles, DuplicateIdsInsideFunctionsAreRefused) {
     EXPECT_NE(std::string::npos,
               readFile(logPath()).find("line 5, column 2: function name F appears twice in A"));
     expectStandardIntact();
+}
+
+// Repeats are found wherever they are in a run, short or long (long runs are hashed), and
+// equal names in sibling or nested runs are no repeats.
+TEST_F(QuarnelBadFiles, RepeatsInShortAndLongRunsAreFoundWhereTheyAre) {
+    auto params = [](const char* prefix, int count, const std::string& type) {
+        std::string out;
+        for (int i = 0; i < count; ++i)
+            out += "<Parameter Name=\"" + std::string(prefix) + std::to_string(i) + "\">" + type + "</Parameter>\n";
+        return out;
+    };
+    auto attributes = [](int count) {
+        std::string out;
+        for (int i = 0; i < count; ++i)
+            out += "<Attribute ID=\"" + std::to_string(2000 + i) + "\" Value=\"1\"/>";
+        return out;
+    };
+    auto stream = [](int count) {
+        std::string out = "<Parameter Name=\"Sel\"><TNumber Type=\"UWord\"/></Parameter>\n"
+                          "<Parameter Name=\"S\"><TStream Selector=\"Sel\">";
+        for (int i = 0; i < count; ++i)
+            out += "<TStreamCase Name=\"C" + std::to_string(i) + "\" Values=\"" + std::to_string(i) + "\"/>";
+        return out;
+    };
+    const auto file = tmp.path("runs.xml");
+    for (int count : {5, 40}) {
+        SCOPED_TRACE(count);
+        const std::string record = "<TRecord>" + params("P", count, "<TBool/>") + "</TRecord>";
+        writeFile(file, catalog(fblock(params("P", count, record) + params("Q", 1, attributes(count) + "<TBool/>") +
+                                       stream(count) + "</TStream></Parameter>\n")));
+        EXPECT_EQ(QRN_OK, load(file.string())) << readFile(logPath());
+
+        // The OPType's content begins on line 6.
+        const struct {
+            const char* label;
+            std::string params;
+            std::string reason;
+        } cases[] = {
+            {"parameter", params("P", count, "<TBool/>") + "<Parameter Name=\"P3\"><TBool/></Parameter>\n",
+             "line " + std::to_string(6 + count) + ", column 2: parameter name P3 appears twice"},
+            {"attribute",
+             "<Parameter Name=\"A\">\n" + attributes(count) + "\n<Attribute ID=\"2003\" Value=\"2\"/><TBool/></Parameter>\n",
+             "line 8, column 2: attribute 2003 appears twice"},
+            {"stream case", stream(count) + "\n<TStreamCase Name=\"C3\"/></TStream></Parameter>\n",
+             "line 8, column 2: stream case C3 appears twice"},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.label);
+            writeFile(file, catalog(fblock(c.params)));
+            EXPECT_EQ(QRN_ERR_CONTENT, load(file.string()));
+            const std::string log = readFile(logPath());
+            EXPECT_NE(std::string::npos, log.find(c.reason)) << log;
+        }
+    }
+    expectLoadedKept();
+}
+
+// An FBlock with many functions: a repeated id or name is reported at the repeat.
+TEST_F(QuarnelBadFiles, RepeatedFunctionsAmongManyAreReportedAtTheRepeat) {
+    std::string functions;
+    for (int i = 0; i < 300; ++i)
+        functions += "<Function ID=\"" + std::to_string(i) + "\" Name=\"F" + std::to_string(i) +
+                     "\" Kind=\"Property\"/>\n";
+    const auto file = tmp.path("many.xml");
+    writeFile(file, catalog("<FBlock ID=\"1\" Name=\"A\">\n" + functions + "</FBlock>\n"));
+    EXPECT_EQ(QRN_OK, load(file.string())) << readFile(logPath());
+    for (const std::string& extra : {std::string("<Function ID=\"0x111\" Name=\"New\" Kind=\"Method\"/>"),
+                                     std::string("<Function ID=\"0x300\" Name=\"F211\" Kind=\"Method\"/>")}) {
+        writeFile(file, catalog("<FBlock ID=\"1\" Name=\"A\">\n" + functions + extra + "\n</FBlock>\n"));
+        EXPECT_EQ(QRN_ERR_CONTENT, load(file.string()));
+        const std::string log = readFile(logPath());
+        EXPECT_NE(std::string::npos, log.find("line 304, column 2: function")) << log;
+        EXPECT_NE(std::string::npos, log.find(extra.find("New") != std::string::npos
+                                                  ? "function id 0x111 appears twice in A"
+                                                  : "function name F211 appears twice in A"))
+            << log;
+    }
+    expectLoadedKept();
 }
 
 TEST_F(QuarnelBadFiles, MissingFilesAndFoldersAndFailedReloads) {
