@@ -276,6 +276,16 @@ private:
         return true;
     }
 
+    // Whether key repeats one of the `earlier` keys of its run: through the run's hashed set
+    // for a long run, pairwise for a short one.
+    template <class Key, class EarlierKey>
+    static bool repeats(bool hashed, SeenSet<Key>& set, Key key, std::uint32_t earlier, EarlierKey keyAt) {
+        if (hashed) return !set.insert(key);
+        for (std::uint32_t j = 0; j < earlier; ++j)
+            if (keyAt(j) == key) return true;
+        return false;
+    }
+
     static std::uint32_t countChildren(pugi::xml_node n, const char* name) {
         std::uint32_t count = 0;
         for (pugi::xml_node ch = n.child(name); ch; ch = ch.next_sibling(name))
@@ -500,14 +510,9 @@ bool Reader::readParams(pugi::xml_node parent, Range& out, int depth, bool restA
         pendingSelector_ = Text();
         if (!readParam(n, p, depth, restAllowed && i + 1 == out.count, element)) return false;
         if (p.role == 0) p.role = static_cast<std::uint8_t>(defaultKind);
-        bool repeated = false;
-        if (hashed) {
-            repeated = !paramNames_[depth].insert(c_.view(p.name));
-        } else {
-            for (std::uint32_t j = out.first; j < out.first + i && !repeated; ++j)
-                repeated = c_.view(c_.params[j].name) == c_.view(p.name);
-        }
-        if (repeated) return bad(n, "parameter name " + c_.str(p.name) + " appears twice");
+        if (repeats(hashed, paramNames_[depth], c_.view(p.name), i,
+                    [&](std::uint32_t j) { return c_.view(c_.params[out.first + j].name); }))
+            return bad(n, "parameter name " + c_.str(p.name) + " appears twice");
         const Text selectorName = pendingSelector_;
         pendingSelector_ = Text();
         if (!selectorName.empty()) {
@@ -570,14 +575,10 @@ bool Reader::readParam(pugi::xml_node n, ParamDef& p, int depth, bool restHere, 
             if (id == QRN_ATTR_OFFSET || id == QRN_ATTR_SIZE || id == QRN_ATTR_ARRAY_MAX_INDEX ||
                 id == QRN_ATTR_CASE_INDEXED || id == QRN_ATTR_CASE_MAX_INDEX)
                 return bad(ch, "attribute " + std::to_string(id) + " is computed and cannot be given");
-            bool repeated = false;
-            if (attributeCount > kPairwiseRun) {
-                repeated = !attributeIds_.insert(id);
-            } else {
-                for (std::uint32_t i = p.attributes.first; i < c_.attributes.size() && !repeated; ++i)
-                    repeated = c_.attributes[i].id == id;
-            }
-            if (repeated) return bad(ch, "attribute " + std::to_string(id) + " appears twice");
+            if (repeats(attributeCount > kPairwiseRun, attributeIds_, id,
+                        static_cast<std::uint32_t>(c_.attributes.size()) - p.attributes.first,
+                        [&](std::uint32_t j) { return std::int64_t(c_.attributes[p.attributes.first + j].id); }))
+                return bad(ch, "attribute " + std::to_string(id) + " appears twice");
             c_.attributes.push_back({static_cast<std::int32_t>(id), static_cast<std::int32_t>(value)});
         } else if (!unexpected(ch, "Parameter")) {
             return false;
@@ -787,14 +788,9 @@ bool Reader::readStream(pugi::xml_node t, ParamDef& p, int depth) {
                 return false;
             }
         }
-        bool repeated = false;
-        if (hashed) {
-            repeated = !caseNames_[depth].insert(c_.view(sc.name));
-        } else {
-            for (std::uint32_t j = p.children.first; j < p.children.first + i && !repeated; ++j)
-                repeated = c_.view(c_.params[j].name) == c_.view(sc.name);
-        }
-        if (repeated) return bad(ch, "stream case " + c_.str(sc.name) + " appears twice");
+        if (repeats(hashed, caseNames_[depth], c_.view(sc.name), i,
+                    [&](std::uint32_t j) { return c_.view(c_.params[p.children.first + j].name); }))
+            return bad(ch, "stream case " + c_.str(sc.name) + " appears twice");
         // A repeated case cannot end in data that runs to the end.
         if (!readParams(ch, sc.children, depth + 2, !sc.indexed, QRN_KIND_FIELD, false)) return false;
         c_.params[p.children.first + i++] = sc;
