@@ -54,8 +54,13 @@ public:
     bool m_requireText = false;
     bool m_refuseCancel = false;
     int m_endInInit = 0;
-    int okCalls = 0, cancelCalls = 0;
+    int okCalls = 0, cancelCalls = 0, applyClicks = 0;
     std::vector<MSG> preTranslated;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        preTranslated.push_back(*pMsg);
+        return CDialog::PreTranslateMessage(pMsg);
+    }
 
     bool PreTranslated(HWND hwnd, UINT message, WPARAM wParam) const {
         return std::any_of(preTranslated.begin(), preTranslated.end(), [&](const MSG& m) {
@@ -81,10 +86,6 @@ protected:
         if (m_endInInit) EndDialog(m_endInInit);
         return TRUE;
     }
-    BOOL PreTranslateMessage(MSG* pMsg) override {
-        preTranslated.push_back(*pMsg);
-        return CDialog::PreTranslateMessage(pMsg);
-    }
     void OnOK() override {
         ++okCalls;
         m_edit.GetWindowText(m_text);
@@ -98,12 +99,14 @@ protected:
         if (bShow) m_shown = true;
         CDialog::OnShowWindow(bShow, nStatus);
     }
+    afx_msg void OnApply() { ++applyClicks; }
     DECLARE_MESSAGE_MAP()
 };
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CInputDlg, CDialog)
     ON_WM_SHOWWINDOW()
+    ON_BN_CLICKED(kIdApply, &CInputDlg::OnApply)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -122,21 +125,31 @@ protected:
 
 } // namespace
 
-TEST_F(ModalTest, TypedTextAndEnterEndTheDialogWithIdOk) {
-    w32drv::Type("abc");
+TEST_F(ModalTest, TypedTextAndEnterEndTheDialogWithIdOkAndReleaseTheParent) {
+    w32drv::Key(VK_F2); // the edit keeps it for itself
+    w32drv::Type("qbc");
     w32drv::Key(VK_RETURN);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.okCalls, 1);
     EXPECT_EQ(dlg.cancelCalls, 0);
-    EXPECT_EQ(dlg.m_text, "abc");
+    EXPECT_EQ(dlg.m_text, "qbc");
     EXPECT_TRUE(dlg.m_boundAtInit);
     EXPECT_TRUE(dlg.m_shown);
     EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty());
-}
-
-TEST_F(ModalTest, TheParentIsDisabledWhileTheDialogRunsAndActiveAgainAfterwards) {
-    w32drv::Key(VK_RETURN);
-    ASSERT_EQ(dlg.DoModal(), IDOK);
+    // pre-translation saw the keys, characters and posted messages of the children
+    HWND edit = dlg.m_editAtInit;
+    EXPECT_TRUE(dlg.PreTranslated(edit, WM_KEYDOWN, 'Q'));
+    EXPECT_TRUE(dlg.PreTranslated(edit, WM_CHAR, 'q'));
+    EXPECT_TRUE(dlg.PreTranslated(edit, WM_KEYDOWN, VK_RETURN));
+    // the message posted in OnInitDialog passed pre-translation and then reached the edit, once
+    EXPECT_TRUE(dlg.PreTranslated(edit, WM_USER + 1, 7));
+    EXPECT_EQ(dlg.m_edit.userMessages, 1);
+    EXPECT_EQ(dlg.m_edit.lastUserParam, 7u);
+    // a key the child consumed in its own pre-translation never reached the dialog's
+    EXPECT_EQ(dlg.m_edit.f2Keys, 1);
+    EXPECT_FALSE(dlg.PreTranslated(edit, WM_KEYDOWN, VK_F2));
+    EXPECT_TRUE(dlg.PreTranslated(edit, WM_KEYUP, VK_F2));
+    // the parent was disabled while the dialog ran and is active again
     EXPECT_TRUE(dlg.m_parentDisabledAtInit);
     EXPECT_TRUE(IsWindowEnabled(parent));
     EXPECT_EQ(GetActiveWindow(), parent);
@@ -148,38 +161,6 @@ TEST_F(ModalTest, TheParentIsDisabledWhileTheDialogRunsAndActiveAgainAfterwards)
     EXPECT_EQ(Maps()->m_mapHWND.GetPermanentCount(), 0u);
 }
 
-TEST_F(ModalTest, EscapeEndsTheDialogWithIdCancel) {
-    w32drv::Type("x");
-    w32drv::Key(VK_ESCAPE);
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(dlg.cancelCalls, 1);
-    EXPECT_EQ(dlg.okCalls, 0);
-}
-
-TEST_F(ModalTest, PreTranslationSeesKeysCharactersAndPostedMessagesOfTheChildren) {
-    w32drv::Type("q");
-    w32drv::Key(VK_RETURN);
-    ASSERT_EQ(dlg.DoModal(), IDOK);
-    HWND edit = dlg.m_editAtInit;
-    EXPECT_TRUE(dlg.PreTranslated(edit, WM_KEYDOWN, 'Q'));
-    EXPECT_TRUE(dlg.PreTranslated(edit, WM_CHAR, 'q'));
-    EXPECT_TRUE(dlg.PreTranslated(edit, WM_KEYDOWN, VK_RETURN));
-    // the message posted in OnInitDialog passed pre-translation and then reached the edit, once
-    EXPECT_TRUE(dlg.PreTranslated(edit, WM_USER + 1, 7));
-    EXPECT_EQ(dlg.m_edit.userMessages, 1);
-    EXPECT_EQ(dlg.m_edit.lastUserParam, 7u);
-}
-
-TEST_F(ModalTest, AChildThatConsumesAKeyInPreTranslationHidesItFromTheDialog) {
-    w32drv::Key(VK_F2);
-    w32drv::Key(VK_RETURN);
-    ASSERT_EQ(dlg.DoModal(), IDOK);
-    HWND edit = dlg.m_editAtInit;
-    EXPECT_EQ(dlg.m_edit.f2Keys, 1);
-    EXPECT_FALSE(dlg.PreTranslated(edit, WM_KEYDOWN, VK_F2));
-    EXPECT_TRUE(dlg.PreTranslated(edit, WM_KEYUP, VK_F2));
-}
-
 TEST_F(ModalTest, WhenTheInputRunsOutTheDialogIsCancelled) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.cancelCalls, 1);
@@ -187,6 +168,12 @@ TEST_F(ModalTest, WhenTheInputRunsOutTheDialogIsCancelled) {
     ASSERT_EQ(exhausted.size(), 1u);
     EXPECT_EQ(exhausted[0], dlg.m_hWndAtInit);
     EXPECT_TRUE(IsWindowEnabled(parent));
+    // a dialog without a parent runs all the same
+    CInputDlg orphan;
+    ASSERT_TRUE(orphan.InitModalIndirect(tmpl.Get()));
+    EXPECT_EQ(orphan.DoModal(), IDCANCEL);
+    EXPECT_EQ(orphan.cancelCalls, 1);
+    EXPECT_TRUE(orphan.m_boundAtInit);
 }
 
 TEST_F(ModalTest, OkThatFailsDataExchangeKeepsTheDialogOpen) {
@@ -199,7 +186,7 @@ TEST_F(ModalTest, OkThatFailsDataExchangeKeepsTheDialogOpen) {
     EXPECT_EQ(dlg.m_text, "z");
 }
 
-TEST_F(ModalTest, EndDialogDuringInitialisationEndsBeforeTheDialogIsShown) {
+TEST_F(ModalTest, EndDialogDuringInitialisationEndsBeforeTheDialogIsShownOrCreated) {
     dlg.m_endInInit = 42;
     w32drv::Key(VK_RETURN); // must not be consumed by a dialog that never ran
     EXPECT_EQ(dlg.DoModal(), 42);
@@ -208,11 +195,23 @@ TEST_F(ModalTest, EndDialogDuringInitialisationEndsBeforeTheDialogIsShown) {
     EXPECT_FALSE(IsWindow(dlg.m_hWndAtInit));
     EXPECT_TRUE(IsWindowEnabled(parent));
     EXPECT_EQ(w32drv::PendingInput(), 2u);
+    // a modeless dialog ended there fails its creation
+    CInputDlg modeless;
+    modeless.m_endInInit = IDCANCEL;
+    size_t before = w32drv::TopLevelWindows().size();
+    EXPECT_FALSE(modeless.CreateIndirect(tmpl.Get()));
+    EXPECT_EQ(modeless.m_hWnd, nullptr);
+    ASSERT_NE(modeless.m_hWndAtInit, nullptr);
+    EXPECT_FALSE(IsWindow(modeless.m_hWndAtInit));
+    EXPECT_EQ(w32drv::TopLevelWindows().size(), before);
 }
 
-TEST_F(ModalTest, ADialogCanRunAgainAfterItEnded) {
+TEST_F(ModalTest, EscapeEndsTheDialogWithIdCancelAndItCanRunAgain) {
+    w32drv::Type("x");
     w32drv::Key(VK_ESCAPE);
     ASSERT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.cancelCalls, 1);
+    EXPECT_EQ(dlg.okCalls, 0);
     HWND first = dlg.m_hWndAtInit;
     dlg.m_edit.userMessages = 0;
     w32drv::Type("again");
@@ -243,14 +242,6 @@ TEST_F(ModalTest, DestroyingTheDialogFromInsideEndsTheLoopWithIdAbort) {
     EXPECT_EQ(destroying.DoModal(), IDABORT);
     EXPECT_EQ(destroying.m_hWnd, nullptr);
     EXPECT_TRUE(IsWindowEnabled(parent));
-}
-
-TEST_F(ModalTest, WithoutParentTheDialogRunsAndIsCancelledWhenTheInputRunsOut) {
-    CInputDlg orphan;
-    ASSERT_TRUE(orphan.InitModalIndirect(tmpl.Get()));
-    EXPECT_EQ(orphan.DoModal(), IDCANCEL);
-    EXPECT_EQ(orphan.cancelCalls, 1);
-    EXPECT_TRUE(orphan.m_boundAtInit);
 }
 
 TEST_F(ModalTest, ADialogThatRefusesToCloseIsLeftThroughTheQuitMessage) {
@@ -403,28 +394,15 @@ TEST_F(ModelessTest, AModelessDialogThatDeletesItselfIsGoneWithItsWindow) {
     EXPECT_EQ(events, (std::vector<std::string>{"cancel", "destroy", "postncdestroy", "deleted"}));
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(Maps()->m_mapHWND.GetPermanentCount(), 0u);
-}
 
-TEST_F(ModelessTest, ACreationThatFailsEndsASelfDeletingDialogOnce) {
-    std::vector<std::string> events;
-    auto* dlg = new CSelfDeletingDlg(&events);
+    // a creation that fails ends such a dialog once
+    events.clear();
+    dlg = new CSelfDeletingDlg(&events);
     DialogTemplate broken(WS_POPUP, 0, 0, 100, 50, "Broken");
     broken.Item(0x99, "", 5, WS_VISIBLE, 0, 0, 10, 10); // a control class that does not exist
     EXPECT_FALSE(dlg->CreateIndirect(broken.Get()));
     EXPECT_EQ(events, (std::vector<std::string>{"destroy", "postncdestroy", "deleted"}));
     EXPECT_EQ(Maps()->m_mapHWND.GetPermanentCount(), 0u);
-}
-
-TEST_F(ModelessTest, EndDialogDuringInitialisationOfAModelessDialogFailsItsCreation) {
-    DialogTemplate tmpl = InputDialogTemplate();
-    CInputDlg dlg;
-    dlg.m_endInInit = IDCANCEL;
-    size_t before = w32drv::TopLevelWindows().size();
-    EXPECT_FALSE(dlg.CreateIndirect(tmpl.Get()));
-    EXPECT_EQ(dlg.m_hWnd, nullptr);
-    ASSERT_NE(dlg.m_hWndAtInit, nullptr);
-    EXPECT_FALSE(IsWindow(dlg.m_hWndAtInit));
-    EXPECT_EQ(w32drv::TopLevelWindows().size(), before);
 }
 
 TEST_F(ModelessTest, ADialogThatIsOpenCannotRunModallyToo) {
@@ -438,45 +416,9 @@ TEST_F(ModelessTest, ADialogThatIsOpenCannotRunModallyToo) {
     EXPECT_EQ(dlg.okCalls, 0);
 }
 
-TEST_F(ModelessTest, NavigationAndTheDefaultButtonFollowTheDialogManager) {
-    DialogTemplate tmpl = InputDialogTemplate();
-    CDialog dlg;
-    ASSERT_TRUE(dlg.CreateIndirect(tmpl.Get()));
-    dlg.ShowWindow(SW_SHOW);
-    w32drv::Pump();
-    dlg.GotoDlgCtrl(dlg.GetDlgItem(IDCANCEL));
-    EXPECT_EQ(GetFocus(), GetDlgItem(dlg.m_hWnd, IDCANCEL));
-    dlg.NextDlgCtrl();
-    EXPECT_EQ(GetFocus(), GetDlgItem(dlg.m_hWnd, kIdApply));
-    dlg.PrevDlgCtrl();
-    EXPECT_EQ(GetFocus(), GetDlgItem(dlg.m_hWnd, IDCANCEL));
-    EXPECT_EQ(LOWORD(dlg.GetDefID()), IDOK);
-    dlg.SetDefID(kIdApply);
-    EXPECT_EQ(dlg.GetDefID(), static_cast<DWORD>(MAKELONG(kIdApply, DC_HASDEFID)));
-}
-
-namespace {
-
-class CApplyDlg : public CDialog {
-public:
-    int applyClicks = 0;
-
-protected:
-    afx_msg void OnApply() { ++applyClicks; }
-    DECLARE_MESSAGE_MAP()
-};
-
-// clang-format off
-BEGIN_MESSAGE_MAP(CApplyDlg, CDialog)
-    ON_BN_CLICKED(kIdApply, &CApplyDlg::OnApply)
-END_MESSAGE_MAP()
-// clang-format on
-
-} // namespace
-
 TEST_F(ModelessTest, EnterInAnEditPressesTheDefaultButtonThroughIsDialogMessage) {
     DialogTemplate tmpl = InputDialogTemplate();
-    CApplyDlg dlg;
+    CInputDlg dlg;
     ASSERT_TRUE(dlg.CreateIndirect(tmpl.Get()));
     dlg.ShowWindow(SW_SHOW);
     dlg.SetDefID(kIdApply);
