@@ -79,6 +79,16 @@ protected:
         w32drv::Key(vk, modifiers);
         w32drv::Pump();
     }
+    // The selection after a key, or the text after typing, with the input processed.
+    LRESULT selAfter(HWND cb, UINT vk) {
+        press(vk);
+        return send(cb, CB_GETCURSEL);
+    }
+    std::string textAfterTyping(HWND cb, const char* s) {
+        w32drv::Type(s);
+        w32drv::Pump();
+        return textOf(cb);
+    }
     HWND top = nullptr;
 };
 
@@ -122,11 +132,10 @@ TEST_F(ComboBoxTest, SortedItemsCarryDataAndMisuseAnswersCbErr) {
     EXPECT_EQ(send(cb, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("PEAR")), 3);
 
     char buf[64];
+    for (UINT msg : {CB_GETLBTEXTLEN, CB_GETITEMDATA, CB_DELETESTRING})
+        EXPECT_EQ(send(cb, msg, 4), CB_ERR) << "an index past the end, message " << msg;
     EXPECT_EQ(send(cb, CB_GETLBTEXT, 4, reinterpret_cast<LPARAM>(buf)), CB_ERR);
     EXPECT_EQ(send(cb, CB_GETLBTEXT, 0, 0), CB_ERR);
-    EXPECT_EQ(send(cb, CB_GETLBTEXTLEN, 9), CB_ERR);
-    EXPECT_EQ(send(cb, CB_GETITEMDATA, 9), CB_ERR);
-    EXPECT_EQ(send(cb, CB_DELETESTRING, 9), CB_ERR);
     EXPECT_EQ(send(cb, CB_GETDROPPEDCONTROLRECT, 0, 0), CB_ERR);
     EXPECT_EQ(send(cb, CB_SETCURSEL, 2), 2);
     EXPECT_EQ(send(cb, CB_SETCURSEL, 9), CB_ERR);
@@ -156,7 +165,7 @@ TEST_F(ComboBoxTest, WindowTextOfADropDownListIsTheSelectedItemAndProgramChanges
 
 // ---- the drop-down list ----
 
-TEST_F(ComboBoxTest, ClickOpensTheListUnderTheComboAndAClickOnAnItemChoosesIt) {
+TEST_F(ComboBoxTest, ClickOpensTheListUnderTheComboAndAClickOrAReleaseOnAnItemChoosesIt) {
     HWND cb = makeCombo();
     HWND list = dropList(cb);
     ASSERT_NE(list, nullptr);
@@ -185,15 +194,10 @@ TEST_F(ComboBoxTest, ClickOpensTheListUnderTheComboAndAClickOnAnItemChoosesIt) {
     EXPECT_EQ(GetCapture(), nullptr);
     // Windows' order for a choice with the mouse
     EXPECT_EQ((Codes{CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}), codesFrom(top, cb));
-}
 
-TEST_F(ComboBoxTest, PressingOnTheComboAndReleasingOnAnItemChoosesIt) {
-    HWND cb = makeCombo();
-    RECT r{};
-    GetWindowRect(cb, &r);
-    w32drv::MouseDown(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    // pressing on the combo box and releasing on an item
+    w32drv::MouseDown(POINT{(c.left + c.right) / 2, (c.top + c.bottom) / 2});
     w32drv::Pump();
-    HWND list = dropList(cb);
     ASSERT_TRUE(IsWindowVisible(list));
     w32drv::MouseMove(itemPoint(list, 2));
     w32drv::MouseUp(itemPoint(list, 2));
@@ -202,56 +206,48 @@ TEST_F(ComboBoxTest, PressingOnTheComboAndReleasingOnAnItemChoosesIt) {
     EXPECT_EQ(textOf(cb), "Blue");
 }
 
-TEST_F(ComboBoxTest, EscapeClosesTheListWithoutChangingTheSelection) {
+TEST_F(ComboBoxTest, KeysInTheOpenListSelectAndEscapeEnterOrF4CloseIt) {
     HWND cb = makeCombo();
+    HWND list = dropList(cb);
     send(cb, CB_SETCURSEL, 1);
     SetFocus(cb);
     Log::clear();
     press(VK_F4);
-    HWND list = dropList(cb);
     ASSERT_TRUE(IsWindowVisible(list));
     w32drv::MouseMove(itemPoint(list, 4)); // the highlight follows the mouse
     w32drv::Pump();
-    press(VK_ESCAPE);
+    press(VK_ESCAPE); // closes without changing the selection
     EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
     EXPECT_EQ(send(cb, CB_GETCURSEL), 1);
     EXPECT_EQ(textOf(cb), "Green");
     EXPECT_EQ((Codes{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}), codesFrom(top, cb));
-}
 
-TEST_F(ComboBoxTest, EnterAcceptsTheItemUnderTheMouse) {
-    HWND cb = makeCombo();
-    SetFocus(cb);
     Log::clear();
     press(VK_DOWN, w32drv::Alt);
     ASSERT_EQ(send(cb, CB_GETDROPPEDSTATE), TRUE);
-    w32drv::MouseMove(itemPoint(dropList(cb), 5));
+    w32drv::MouseMove(itemPoint(list, 5));
     w32drv::Pump();
-    press(VK_RETURN);
+    press(VK_RETURN); // accepts the item under the mouse
     EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
     EXPECT_EQ(textOf(cb), "Yellow");
     EXPECT_EQ((Codes{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}), codesFrom(top, cb));
-}
 
-TEST_F(ComboBoxTest, ArrowsInTheOpenListChangeTheSelectionAtOnce) {
-    HWND cb = makeCombo();
-    SetFocus(cb);
     Log::clear();
     press(VK_F4);
-    press(VK_DOWN);
+    press(VK_DOWN); // arrows change the selection at once
     press(VK_DOWN);
     EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), TRUE);
-    EXPECT_EQ(send(cb, CB_GETCURSEL), 1);
-    EXPECT_EQ(textOf(cb), "Green");
+    EXPECT_EQ(textOf(cb), "White");
     press(VK_F4); // closes and keeps it
     EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
-    EXPECT_EQ(send(cb, CB_GETCURSEL), 1);
+    EXPECT_EQ(send(cb, CB_GETCURSEL), 7);
     EXPECT_EQ((Codes{CBN_DROPDOWN, CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELENDOK, CBN_CLOSEUP}),
               codesFrom(top, cb));
 }
 
-TEST_F(ComboBoxTest, ClickingOutsideTheOpenListClosesItWithoutAChoice) {
+TEST_F(ComboBoxTest, AClickOutsideOrLosingTheFocusClosesTheOpenListWithoutAChoice) {
     HWND cb = makeCombo();
+    HWND other = child(top, "TestWindow", "", 0, 200, 200, 50, 20, 300);
     send(cb, CB_SETCURSEL, 7);
     w32drv::ClickWindow(cb);
     w32drv::Pump();
@@ -262,13 +258,9 @@ TEST_F(ComboBoxTest, ClickingOutsideTheOpenListClosesItWithoutAChoice) {
     EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
     EXPECT_EQ(send(cb, CB_GETCURSEL), 7);
     EXPECT_EQ((Codes{CBN_SELENDCANCEL, CBN_CLOSEUP}), codesFrom(top, cb));
-}
 
-TEST_F(ComboBoxTest, LosingTheFocusWhileOpenClosesTheList) {
-    HWND cb = makeCombo();
-    HWND other = child(top, "TestWindow", "", 0, 200, 200, 50, 20, 300);
-    SetFocus(cb);
     press(VK_F4);
+    ASSERT_EQ(send(cb, CB_GETDROPPEDSTATE), TRUE);
     Log::clear();
     SetFocus(other);
     EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
@@ -282,7 +274,6 @@ TEST_F(ComboBoxTest, ProgramOpensAndClosesTheListAndTheDialogCodeFollows) {
     LRESULT code = send(cb, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter));
     EXPECT_EQ(code, DLGC_WANTARROWS | DLGC_WANTCHARS);
     EXPECT_EQ(send(cb, CB_SHOWDROPDOWN, TRUE), TRUE);
-    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), TRUE);
     // while open, Enter and Escape go to the combo box rather than the dialog
     code = send(cb, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter));
     EXPECT_TRUE(code & DLGC_WANTMESSAGE);
@@ -317,96 +308,62 @@ TEST_F(ComboBoxTest, ColoursOfTheFieldAndTheListComeFromTheComboParent) {
 
 // ---- keys on a closed combo box ----
 
-TEST_F(ComboBoxTest, KeysOnAClosedComboChangeTheSelectionAndNotify) {
+TEST_F(ComboBoxTest, KeysAndTheWheelOnAClosedComboChangeTheSelectionAndNotify) {
     HWND cb = makeCombo();
     SetFocus(cb);
     EXPECT_EQ(send(cb, WM_GETDLGCODE), DLGC_WANTARROWS | DLGC_WANTCHARS);
     Log::clear();
-    press(VK_DOWN);
-    EXPECT_EQ(send(cb, CB_GETCURSEL), 0); // with nothing selected, the first item
+    EXPECT_EQ(selAfter(cb, VK_DOWN), 0); // with nothing selected, the first item
     EXPECT_EQ((Codes{CBN_SELENDOK, CBN_SELCHANGE}), codesFrom(top, cb));
     press(VK_DOWN);
     EXPECT_EQ(textOf(cb), "Green");
-    press(VK_END);
-    EXPECT_EQ(send(cb, CB_GETCURSEL), 11);
-    press(VK_HOME);
-    EXPECT_EQ(send(cb, CB_GETCURSEL), 0);
+    EXPECT_EQ(selAfter(cb, VK_END), 11);
+    EXPECT_EQ(selAfter(cb, VK_HOME), 0);
     Log::clear();
     press(VK_UP); // already first
     EXPECT_TRUE(codesFrom(top, cb).empty());
-    press(VK_NEXT); // ten rows open: a page moves nine
-    EXPECT_EQ(send(cb, CB_GETCURSEL), 9);
-    press(VK_PRIOR);
-    EXPECT_EQ(send(cb, CB_GETCURSEL), 0);
+    EXPECT_EQ(selAfter(cb, VK_NEXT), 9); // ten rows open: a page moves nine
+    EXPECT_EQ(selAfter(cb, VK_PRIOR), 0);
     EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
+    EXPECT_EQ(textAfterTyping(cb, "b"), "Blue");
+    EXPECT_EQ(textAfterTyping(cb, "b"), "Black");
+    EXPECT_EQ(textAfterTyping(cb, "B"), "Brown");
 
-    w32drv::Type("b");
-    w32drv::Pump();
-    EXPECT_EQ(textOf(cb), "Blue");
-    w32drv::Type("b");
-    w32drv::Pump();
-    EXPECT_EQ(textOf(cb), "Black");
-    w32drv::Type("B");
-    w32drv::Pump();
-    EXPECT_EQ(textOf(cb), "Brown");
-}
-
-TEST_F(ComboBoxTest, WheelOnAFocusedClosedComboStepsThroughTheItems) {
-    HWND cb = makeCombo();
+    // the wheel steps through the items, notifying as keys do
     send(cb, CB_SETCURSEL, 5);
-    SetFocus(cb);
     Log::clear();
     RECT r{};
     GetWindowRect(cb, &r);
-    w32drv::Wheel(POINT{r.left + 5, r.top + 5}, -2 * WHEEL_DELTA);
-    w32drv::Pump();
-    EXPECT_EQ(send(cb, CB_GETCURSEL), 7);
-    w32drv::Wheel(POINT{r.left + 5, r.top + 5}, WHEEL_DELTA);
-    w32drv::Pump();
+    auto wheel = [&](int delta) {
+        w32drv::Wheel(POINT{r.left + 5, r.top + 5}, delta);
+        w32drv::Pump();
+        return send(cb, CB_GETCURSEL);
+    };
+    EXPECT_EQ(wheel(-2 * WHEEL_DELTA), 7);
+    EXPECT_EQ(wheel(WHEEL_DELTA), 6);
     EXPECT_EQ(textOf(cb), "Black");
     EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
-    Codes expected{CBN_SELENDOK, CBN_SELCHANGE, CBN_SELENDOK, CBN_SELCHANGE, CBN_SELENDOK, CBN_SELCHANGE};
-    EXPECT_EQ(codesFrom(top, cb), expected);
+    EXPECT_EQ(codesFrom(top, cb),
+              (Codes{CBN_SELENDOK, CBN_SELCHANGE, CBN_SELENDOK, CBN_SELCHANGE, CBN_SELENDOK, CBN_SELCHANGE}));
 }
 
 // ---- the other styles ----
 
-TEST_F(ComboBoxTest, DropDownComboKeepsItsTextInAnEditControl) {
+TEST_F(ComboBoxTest, DropDownComboKeepsItsTextInAnEditWhereTypingNotifiesAndTheOpenListOffersTheMatch) {
     HWND cb = makeCombo(CBS_DROPDOWN | WS_VSCROLL);
     HWND edit = GetDlgItem(cb, 1001);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(w32drv::Inspect(edit).className, "Edit");
-    send(cb, CB_SETCURSEL, 2);
-    EXPECT_EQ(textOf(cb), "Blue");
-    EXPECT_EQ(textOf(edit), "Blue");
-    EXPECT_TRUE(SetWindowTextA(cb, "Teal"));
-    EXPECT_EQ(textOf(cb), "Teal");
-    EXPECT_EQ(send(cb, CB_GETCURSEL), CB_ERR); // typed text that is no item
+    send(cb, CB_SETCURSEL, 4);
+    EXPECT_EQ(textOf(edit), "Magenta");
     Log::clear();
     SetFocus(cb);
     EXPECT_EQ(GetFocus(), edit);
-    press(VK_DOWN);
-    EXPECT_EQ(textOf(cb), "Red");
-    EXPECT_EQ((Codes{CBN_SETFOCUS, CBN_SELENDOK, CBN_SELCHANGE}), codesFrom(top, cb));
-    press(VK_F4);
-    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), TRUE);
-    press(VK_ESCAPE);
-    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
-    EXPECT_EQ(textOf(cb), "Red");
-    send(cb, CB_RESETCONTENT);
-    EXPECT_EQ(textOf(cb), "");
-    EXPECT_EQ(send(cb, CB_GETCOUNT), 0);
-}
-
-TEST_F(ComboBoxTest, TypingInADropDownComboNotifiesAndTheOpenListOffersTheMatch) {
-    HWND cb = makeCombo(CBS_DROPDOWN | WS_VSCROLL);
-    send(cb, CB_SETCURSEL, 4);
-    SetFocus(cb);
-    Log::clear();
     w32drv::Type("gr");
     w32drv::Pump();
     EXPECT_EQ(textOf(cb), "gr");
-    EXPECT_EQ((Codes{CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}), codesFrom(top, cb));
+    EXPECT_EQ((Codes{CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}),
+              codesFrom(top, cb));
     EXPECT_EQ(send(cb, CB_GETCURSEL), CB_ERR); // edited text is no selection
     press(VK_F4);
     EXPECT_EQ(send(dropList(cb), LB_GETCURSEL), 1); // "Green" starts with what was typed
@@ -414,6 +371,17 @@ TEST_F(ComboBoxTest, TypingInADropDownComboNotifiesAndTheOpenListOffersTheMatch)
     press(VK_RETURN);
     EXPECT_EQ(textOf(cb), "Green");
     EXPECT_EQ(send(cb, CB_GETCURSEL), 1);
+
+    EXPECT_TRUE(SetWindowTextA(cb, "Teal"));
+    EXPECT_EQ(textOf(cb), "Teal");
+    EXPECT_EQ(send(cb, CB_GETCURSEL), CB_ERR); // text that is no item
+    Log::clear();
+    press(VK_DOWN);
+    EXPECT_EQ(textOf(cb), "Red");
+    EXPECT_EQ((Codes{CBN_SELENDOK, CBN_SELCHANGE}), codesFrom(top, cb));
+    send(cb, CB_RESETCONTENT);
+    EXPECT_EQ(textOf(cb), "");
+    EXPECT_EQ(send(cb, CB_GETCOUNT), 0);
 }
 
 namespace {
