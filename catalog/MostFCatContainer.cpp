@@ -44,8 +44,16 @@ void KMostFCatContainer::AddFCat(const std::string& file) {
 }
 
 std::string KMostFCatContainer::LogFileName(const std::string& file) {
+    // Only the name part loses its extension: a dot in a folder name, or the leading dot of a
+    // hidden file, must not move the log out of the catalog's folder.
+    size_t slash = file.find_last_of("/\\");
+    size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     size_t dot = file.rfind('.');
-    return (dot == std::string::npos ? file : file.substr(0, dot)) + ".log";
+    bool hasExtension = dot != std::string::npos && dot > nameStart;
+    std::string log = (hasExtension ? file.substr(0, dot) : file) + ".log";
+    // A catalog named like its own log would be overwritten by its first load.
+    if (equalsNoCase(log, file)) log = file + ".log";
+    return log;
 }
 
 void KMostFCatContainer::LoadFCats() {

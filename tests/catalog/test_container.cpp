@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <deque>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -141,7 +143,7 @@ protected:
 
 } // namespace
 
-TEST_F(ContainerTest, RegistrationIgnoresLetterCaseAndLogNamesUseTheLastDot) {
+TEST_F(ContainerTest, RegistrationIgnoresLetterCase) {
     KMostFCatContainer c;
     EXPECT_FALSE(c.IsDataAvailable());
     c.AddFCat("A.xml");
@@ -149,9 +151,39 @@ TEST_F(ContainerTest, RegistrationIgnoresLetterCaseAndLogNamesUseTheLastDot) {
     c.AddFCat("b.xml");
     EXPECT_EQ(c.files, (std::vector<std::string>{"A.xml", "b.xml"}));
     EXPECT_TRUE(c.IsDataAvailable()); // nothing loaded yet: registered files count
+}
+
+// The log sits beside its catalog, named after the catalog's name part, and never replaces it.
+TEST_F(ContainerTest, LogFilesSitBesideTheirCatalogAndNeverReplaceIt) {
     EXPECT_EQ(KMostFCatContainer::LogFileName("C:\\cat\\fcat"), "C:\\cat\\fcat.log");
-    EXPECT_EQ(KMostFCatContainer::LogFileName("C:\\cat.old\\fcat"), "C:\\cat.log");
     EXPECT_EQ(KMostFCatContainer::LogFileName("/x/catalog.xml"), "/x/catalog.log");
+    EXPECT_EQ(KMostFCatContainer::LogFileName("/x/catalog.v2.xml"), "/x/catalog.v2.log");
+    EXPECT_EQ(KMostFCatContainer::LogFileName("C:\\cat.old\\fcat"), "C:\\cat.old\\fcat.log");
+    EXPECT_EQ(KMostFCatContainer::LogFileName("my.dir/catalog"), "my.dir/catalog.log");
+    EXPECT_EQ(KMostFCatContainer::LogFileName("../sub/cat2"), "../sub/cat2.log");
+    EXPECT_EQ(KMostFCatContainer::LogFileName("sub\\.hidden"), "sub\\.hidden.log");
+    EXPECT_EQ(KMostFCatContainer::LogFileName("single.log"), "single.log.log");
+    EXPECT_EQ(KMostFCatContainer::LogFileName("D:\\x\\SINGLE.LOG"), "D:\\x\\SINGLE.LOG.log");
+    EXPECT_EQ(KMostFCatContainer::LogFileName("single.LOGX"), "single.log");
+
+    // a catalog file named like a log loads again and again, untouched by its log
+    const std::string dir = ::testing::TempDir() + "log.dir";
+    std::filesystem::create_directories(dir);
+    const std::string file = dir + "/single.log";
+    std::filesystem::copy_file(SampleCatalog("single.xml"), file, std::filesystem::copy_options::overwrite_existing);
+    std::ifstream original(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(original)), std::istreambuf_iterator<char>());
+    for (int load = 0; load < 2; ++load) {
+        KMostFCatContainer c;
+        c.AddFCat(file);
+        c.LoadFCats();
+        EXPECT_EQ(c.fcats.size(), 1u) << "load " << load;
+    }
+    std::ifstream after(file, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), bytes);
+    EXPECT_TRUE(std::filesystem::exists(file + ".log"));
+    EXPECT_FALSE(std::filesystem::exists(::testing::TempDir() + "log.log"));
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(ContainerTest, ParameterTextsSplitIntoTrimmedTokensWithTwentyZerosAfter) {
