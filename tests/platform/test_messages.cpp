@@ -17,6 +17,14 @@ std::vector<MSG> drain() {
 std::vector<DWORD> timerProcTimes;
 void CALLBACK recordTimer(HWND, UINT, UINT_PTR, DWORD time) { timerProcTimes.push_back(time); }
 
+// Changes a window on every tick: a timer that keeps doing something.
+HWND busyTarget = nullptr;
+int busyTicks = 0;
+void CALLBACK busyTimer(HWND, UINT, UINT_PTR, DWORD) {
+    ++busyTicks;
+    SetWindowTextA(busyTarget, std::to_string(busyTicks).c_str());
+}
+
 std::vector<UINT> hookedMessages;
 HHOOK hook = nullptr;
 LRESULT CALLBACK swallowKeys(int code, WPARAM wParam, LPARAM lParam) {
@@ -156,6 +164,48 @@ TEST_F(Win32Test, SetTimerAgainRestartsItsPeriodAndTimerProceduresAreCalled) {
     ASSERT_EQ(timerProcTimes.size(), 1u);
     EXPECT_EQ(timerProcTimes[0], GetTickCount());
     KillTimer(nullptr, id);
+}
+
+// A wait of days costs the ticks that change something, not one step per period; the skipped
+// timer keeps its phase.
+TEST_F(Win32Test, LongWaitsSkipTimersThatChangeNothingButNotBusyOnes) {
+    HWND w = topLevel();
+    drain();
+    busyTarget = w;
+    busyTicks = 0;
+    UINT_PTR busy = SetTimer(nullptr, 0, 10, busyTimer);
+    w32drv::Wait(30000);
+    w32drv::Pump();
+    EXPECT_EQ(busyTicks, 3000);
+    KillTimer(nullptr, busy);
+
+    timerProcTimes.clear();
+    const DWORD start = GetTickCount();
+    UINT_PTR quiet = SetTimer(nullptr, 0, 10, recordTimer);
+    const DWORD tenDays = 10u * 24 * 3600 * 1000;
+    w32drv::Wait(tenDays + 5);
+    w32drv::Pump();
+    EXPECT_EQ(GetTickCount() - start, tenDays + 5);
+    EXPECT_GE(timerProcTimes.size(), 1000u);
+    EXPECT_LE(timerProcTimes.size(), 1001u);
+    timerProcTimes.clear();
+    w32drv::Wait(5);
+    w32drv::Pump();
+    ASSERT_EQ(timerProcTimes.size(), 1u);
+    EXPECT_EQ(timerProcTimes[0] - start, tenDays + 10);
+    KillTimer(nullptr, quiet);
+
+    // timers go on across the wrap of the tick count
+    timerProcTimes.clear();
+    quiet = SetTimer(nullptr, 0, 100, recordTimer);
+    w32drv::Wait(0xFFFFFFFF);
+    w32drv::Pump();
+    EXPECT_EQ(GetTickCount(), start + tenDays + 10 - 1); // wrapped
+    timerProcTimes.clear();
+    w32drv::Wait(100);
+    w32drv::Pump();
+    EXPECT_EQ(timerProcTimes.size(), 1u);
+    KillTimer(nullptr, quiet);
 }
 
 TEST_F(Win32Test, GetMessageHookSeesRemovedMessagesAndCanNullThem) {

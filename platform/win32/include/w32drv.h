@@ -24,7 +24,10 @@ W32DRV void Key(UINT vk, unsigned modifiers = None);
 // Type text: each character as the key strokes of a US keyboard; characters without a key
 // arrive as WM_CHAR alone.
 W32DRV void Type(const std::string& text);
-// Let time pass: the virtual clock advances by ms, timers fall due on the way.
+// Let time pass: the virtual clock advances by ms, timers fall due on the way. Once timers
+// have fired a thousand times in a row without changing anything (no message posted, nothing
+// drawn, created, destroyed or set), the rest of the wait is skipped with the timers kept in
+// phase. GetTickCount wraps after 49.7 days as on Windows; timers go on across the wrap.
 W32DRV void Wait(DWORD ms);
 // Mouse, in screen coordinates.
 W32DRV void MouseMove(POINT screen);

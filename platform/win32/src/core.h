@@ -67,7 +67,7 @@ struct Timer {
     UINT_PTR id;
     UINT elapse;
     TIMERPROC proc;
-    DWORD due;
+    std::uint64_t due;
     std::uint64_t order; // ties between timers due at the same time go by creation
 };
 
@@ -90,7 +90,9 @@ struct InputEvent {
     DWORD ms = 0;
     HWND hwnd = nullptr;
     bool started = false; // waits: the clock target is set
-    DWORD until = 0;
+    std::uint64_t until = 0;
+    std::uint64_t activitySeen = 0; // waits: activity count when the last timer fell due
+    unsigned quietTimers = 0;        // waits: timers in a row that changed nothing
     std::function<void()> action; // calls
 };
 
@@ -117,7 +119,7 @@ struct System {
     std::vector<Timer> timers;
     std::uint64_t timerOrder = 0;
     UINT_PTR nextTimerId = 0x7FFF0000;
-    DWORD clock = 100000;
+    std::uint64_t clock = 100000; // GetTickCount shows its low 32 bits, wrapping as on Windows
     MSG lastMsg{};
 
     // focus, activation, capture, keyboard, mouse
@@ -129,7 +131,7 @@ struct System {
     POINT cursorPos{0, 0};
     HCURSOR cursor = nullptr;
     HWND lastClickWindow = nullptr;
-    DWORD lastClickTime = 0;
+    std::uint64_t lastClickTime = 0;
     POINT lastClickPos{};
     UINT lastClickButton = 0;
     Caret caret;
@@ -148,6 +150,10 @@ struct System {
 
     // driver
     std::deque<InputEvent> pendingInput;
+    // Counts what a timer could have changed (messages posted, windows drawn, created or
+    // destroyed, timers set, focus, texts, boxes, beeps): a long wait skips ahead once
+    // timers keep firing without changing anything.
+    std::uint64_t activity = 0;
     std::function<bool()> inputSource;
     std::deque<int> answers;
     struct MessageBoxRecord {
@@ -189,6 +195,7 @@ inline void registerSystemClasses() { ensureInit(); }
 // Messages
 LRESULT send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+inline void noteActivity() { ++sys().activity; }
 void postInput(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Calls the CBT hooks; a non-zero result vetoes the action.
 LRESULT callCbtHook(int code, WPARAM wParam, LPARAM lParam);

@@ -136,6 +136,7 @@ extern "C" LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPA
     case WM_NCHITTEST: return hitTest(hwnd, POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))});
     case WM_SETTEXT:
         w->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        noteActivity();
         return TRUE;
     case WM_GETTEXT: {
         if (wParam == 0 || !lParam) return 0;

@@ -135,7 +135,7 @@ void Pump() {
     }
 }
 
-DWORD Now() { return sys().clock; }
+DWORD Now() { return static_cast<DWORD>(sys().clock); }
 
 void AnswerMessageBox(int answer) { sys().answers.push_back(answer); }
 

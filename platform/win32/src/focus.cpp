@@ -8,6 +8,7 @@ void setFocusWindow(HWND hwnd) {
     HWND previous = s.focus;
     if (previous == hwnd) return;
     s.focus = hwnd;
+    noteActivity();
     if (previous && IsWindow(previous)) {
         send(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
         if (s.focus != hwnd) return; // changed while losing it

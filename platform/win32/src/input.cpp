@@ -239,8 +239,18 @@ static void mouseEvent(InputEvent::Kind kind, POINT pt, int delta) {
     }
 }
 
-static DWORD nextTimerDue() {
-    DWORD best = 0xFFFFFFFF;
+// Timers that fired this many times in a row without changing anything are taken to go on
+// doing nothing: the rest of the wait is skipped. Short waits still see every tick.
+constexpr unsigned kQuietTimersBeforeSkip = 1000;
+
+// Moves every timer due by the end of a wait to the tick it would reach next after it.
+static void skipQuietTimers(std::uint64_t until) {
+    for (auto& t : sys().timers)
+        if (t.due <= until) t.due += ((until - t.due) / t.elapse + 1) * t.elapse;
+}
+
+static std::uint64_t nextTimerDue() {
+    std::uint64_t best = UINT64_MAX;
     for (const auto& t : sys().timers)
         if (t.due > sys().clock && t.due < best) best = t.due;
     return best;
@@ -267,11 +277,18 @@ bool feedInput() {
         if (!ev.started) {
             ev.started = true;
             ev.until = s.clock + ev.ms;
+            ev.activitySeen = s.activity;
         }
-        DWORD next = nextTimerDue();
-        if (next <= ev.until) {
+        if (s.activity != ev.activitySeen) {
+            ev.activitySeen = s.activity;
+            ev.quietTimers = 0;
+        }
+        std::uint64_t next = nextTimerDue();
+        if (next <= ev.until && ev.quietTimers < kQuietTimersBeforeSkip) {
             s.clock = next;
+            ++ev.quietTimers;
         } else {
+            if (next <= ev.until) skipQuietTimers(ev.until);
             s.clock = ev.until;
             s.pendingInput.pop_front();
         }

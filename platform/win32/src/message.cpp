@@ -17,11 +17,14 @@ LRESULT send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 static MSG makeMsg(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    MSG m{hwnd, msg, wParam, lParam, sys().clock, sys().cursorPos};
+    MSG m{hwnd, msg, wParam, lParam, static_cast<DWORD>(sys().clock), sys().cursorPos};
     return m;
 }
 
-void post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { sys().posted.push_back(makeMsg(hwnd, msg, wParam, lParam)); }
+void post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    noteActivity();
+    sys().posted.push_back(makeMsg(hwnd, msg, wParam, lParam));
+}
 
 void postInput(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     sys().input.push_back(makeMsg(hwnd, msg, wParam, lParam));
@@ -263,6 +266,7 @@ UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
         setLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
+    noteActivity();
     if (elapse < 10) elapse = 10;
     if (elapse > 0x7FFFFFFF) elapse = 0x7FFFFFFF;
     if (!hwnd) id = s.nextTimerId++;
@@ -282,6 +286,7 @@ BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id) {
     auto& timers = sys().timers;
     auto it = std::find_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
     if (it == timers.end()) return FALSE;
+    noteActivity();
     timers.erase(it);
     return TRUE;
 }
@@ -330,7 +335,7 @@ BOOL WINAPI CallMsgFilterA(LPMSG msg, int code) {
     return FALSE;
 }
 
-DWORD WINAPI GetTickCount(void) { return sys().clock; }
+DWORD WINAPI GetTickCount(void) { return static_cast<DWORD>(sys().clock); }
 ULONGLONG WINAPI GetTickCount64(void) { return sys().clock; }
 
 } // extern "C"

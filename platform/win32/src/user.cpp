@@ -48,11 +48,13 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         int chosen = answerer(box);
         if (std::find(buttons.begin(), buttons.end(), chosen) != buttons.end()) box.answer = chosen;
     }
+    noteActivity();
     s.messageBoxes.push_back(box);
     return box.answer;
 }
 
 BOOL WINAPI MessageBeep(UINT type) {
+    noteActivity();
     sys().beeps.push_back(type);
     return TRUE;
 }

@@ -80,6 +80,7 @@ static POINT clientOrigin(const Window* w) {
 void invalidate(HWND hwnd, bool erase, bool children) {
     Window* w = win(hwnd);
     if (!w) return;
+    noteActivity();
     w->needsPaint = true;
     w->needsErase = w->needsErase || erase;
     if (children)
@@ -206,6 +207,7 @@ static void freeWindow(HWND hwnd) {
     removeQueuedFor(hwnd);
     unlink(w);
     s.windows.erase(reinterpret_cast<UINT_PTR>(hwnd));
+    noteActivity();
 }
 
 // Focus and activation leave a window that is hidden or about to go.
@@ -313,6 +315,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     w->extra.assign(static_cast<size_t>(cls->wndExtra), 0);
     HWND hwnd = w->handle;
     s.windows.emplace(reinterpret_cast<UINT_PTR>(hwnd), std::move(wnd));
+    noteActivity();
     if (parent)
         win(parent)->children.push_back(hwnd); // later children lie below earlier ones
     else
