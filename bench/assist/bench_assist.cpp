@@ -120,4 +120,10 @@ BENCHMARK(CaretInFBlockSegment)->Unit(benchmark::kMicrosecond);
 BENCHMARK(CaretInFunctionSegment)->Unit(benchmark::kMicrosecond);
 BENCHMARK(CaretInOpTypeSegment)->Unit(benchmark::kMicrosecond);
 BENCHMARK(CaretInParameterSegment)->Unit(benchmark::kMicrosecond);
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv); // prints its usage and ends for --help
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

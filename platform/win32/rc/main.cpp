@@ -7,8 +7,11 @@
 
 namespace {
 
-int usage() {
-    std::cerr << "usage: w32rc [-I dir]... [-D name[=value]]... [--depfile file] -o output.cpp script.rc\n";
+const char* const kUsage = "usage: w32rc [-I dir]... [-D name[=value]]... [--depfile file] -o output.cpp script.rc\n";
+
+int usage(const std::string& problem = {}) {
+    if (!problem.empty()) std::cerr << "w32rc: " << problem << '\n';
+    std::cerr << kUsage;
     return 2;
 }
 
@@ -36,6 +39,10 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc) return {};
             return argv[++i];
         };
+        if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
         if (a.rfind("-I", 0) == 0) {
             std::string dir = value("-I");
             if (dir.empty()) return usage();
@@ -47,14 +54,16 @@ int main(int argc, char** argv) {
             options.defines.emplace_back(def.substr(0, eq), eq == std::string::npos ? "1" : def.substr(eq + 1));
         } else if (a == "-o") {
             output = value("-o");
+            if (output.empty()) return usage("-o needs a file name");
         } else if (a == "--depfile") {
             depfile = value("--depfile");
+            if (depfile.empty()) return usage("--depfile needs a file name");
         } else if (!a.empty() && a[0] == '-') {
-            return usage();
+            return usage("unknown option " + a.substr(0, 64) + (a.size() > 64 ? "..." : ""));
         } else if (input.empty()) {
             input = a;
         } else {
-            return usage();
+            return usage("one script at a time");
         }
     }
     if (input.empty() || output.empty()) return usage();

@@ -585,5 +585,15 @@ TEST(W32rcCommandLine, WritesTheTableOrFailsWithTheMessage) {
     EXPECT_EQ(std::string(buf, n), bad + "(3): error: string expected for the string table entry, not '}'\n");
     struct stat st;
     EXPECT_NE(stat((dir.path + "/bad.cpp").c_str(), &st), 0); // nothing half written
-    EXPECT_NE(std::system((tool + " 2>/dev/null").c_str()), 0); // usage
+    // usage: asked for, it is the answer; otherwise a refusal with exit code 2 and nothing written
+    auto exitCode = [](const std::string& cmd) {
+        int status = std::system((cmd + " >/dev/null 2>&1").c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(exitCode(tool + " --help"), 0);
+    EXPECT_EQ(exitCode(tool), 2);
+    EXPECT_EQ(exitCode(tool + " --frobnicate -o " + dir.path + "/x.cpp " + good), 2);
+    EXPECT_EQ(exitCode(tool + " " + good + " -o"), 2);
+    EXPECT_EQ(exitCode(tool + " -o " + dir.path + "/x.cpp " + good + " " + good), 2);
+    EXPECT_NE(stat((dir.path + "/x.cpp").c_str(), &st), 0);
 }
