@@ -1,4 +1,5 @@
 #include "host/Keys.h"
+#include "host/Text.h"
 
 #include <windows.h>
 #include <w32drv.h>
@@ -29,26 +30,46 @@ bool number(const std::string& text, int& value) {
     return true;
 }
 
-// A character with modifiers becomes its key stroke; a plain one is typed.
-KeyAction character(char c, unsigned modifiers) {
-    KeyAction a;
+// A name or character of the script (Windows-1252) quoted for a message in UTF-8.
+std::string quoted(const std::string& cp1252) { return Excerpt(Utf8FromCp1252(cp1252)); }
+
+// A character with modifiers becomes its key stroke; a plain one is typed. False for a character
+// with modifiers that no key of the keyboard types.
+bool character(char c, unsigned modifiers, KeyAction& a) {
+    a = KeyAction{};
     if (!modifiers) {
         a.kind = KeyAction::Char;
         a.ch = c;
-        return a;
+        return true;
     }
     SHORT scan = VkKeyScanA(c);
+    if (scan == -1) return false;
     a.kind = KeyAction::Key;
-    a.vk = scan == -1 ? static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c))) : static_cast<unsigned>(scan & 0xFF);
-    a.modifiers = modifiers | (scan != -1 && (scan & 0x100) ? w32drv::Shift : 0u);
-    return a;
+    a.vk = static_cast<unsigned>(scan & 0xFF);
+    a.modifiers = modifiers | ((scan & 0x100) ? w32drv::Shift : 0u);
+    return true;
 }
 
 } // namespace
 
-bool ParseKeys(const std::string& script, std::vector<KeyAction>& actions, std::string& error) {
+bool ParseKeys(const std::string& utf8, std::vector<KeyAction>& actions, std::string& error) {
     actions.clear();
+    // one typed character a character of the script, in the system's code page
+    std::string script;
+    error = Cp1252Argument("the script", utf8, script);
+    if (!error.empty()) return false;
     unsigned pending = 0;
+    auto add = [&](char c, size_t position) {
+        KeyAction a;
+        if (!character(c, pending, a)) {
+            error = "\"^\" or \"+\" before " + quoted(std::string(1, c)) + " at position " + std::to_string(position) +
+                    ", which no key types";
+            return false;
+        }
+        actions.push_back(a);
+        pending = 0;
+        return true;
+    };
     for (size_t i = 0; i < script.size(); ++i) {
         char c = script[i];
         if (c == '^') {
@@ -64,8 +85,7 @@ bool ParseKeys(const std::string& script, std::vector<KeyAction>& actions, std::
             return false;
         }
         if (c != '{') {
-            actions.push_back(character(c, pending));
-            pending = 0;
+            if (!add(c, i + 1)) return false;
             continue;
         }
         // "{}}" names the closing brace itself
@@ -75,10 +95,10 @@ bool ParseKeys(const std::string& script, std::vector<KeyAction>& actions, std::
             return false;
         }
         std::string name = script.substr(i + 1, close - i - 1);
+        size_t position = i + 1;
         i = close;
         if (name.size() == 1 && (name == "^" || name == "+" || name == "{" || name == "}")) {
-            actions.push_back(character(name[0], pending));
-            pending = 0;
+            if (!add(name[0], position)) return false;
             continue;
         }
         size_t space = name.find(' ');
@@ -87,7 +107,7 @@ bool ParseKeys(const std::string& script, std::vector<KeyAction>& actions, std::
         KeyAction a;
         if (word == "WAIT" || word == "CLICK" || word == "CLICKITEM") {
             if (!number(arg, a.value)) {
-                error = "{" + name + "} needs a number";
+                error = quoted("{" + name + "}") + " needs a number";
                 return false;
             }
             if (pending) {
@@ -100,7 +120,7 @@ bool ParseKeys(const std::string& script, std::vector<KeyAction>& actions, std::
         }
         auto key = namedKeys().find(name);
         if (key == namedKeys().end()) {
-            error = "unknown key {" + name + "}";
+            error = "unknown key " + quoted("{" + name + "}") + " at position " + std::to_string(position);
             return false;
         }
         a.kind = KeyAction::Key;

@@ -60,9 +60,89 @@ TEST(KeyScripts, ScriptsThatCannotBeReadSayWhy) {
     EXPECT_NE(error.find("F13"), std::string::npos);
 }
 
-TEST(HostText, Windows1252AndUtf8RoundTrip) {
-    EXPECT_EQ(Utf8FromCp1252("Einf\xfcgemarke \x80"), "Einfügemarke €");
-    EXPECT_EQ(Cp1252FromUtf8("Einfügemarke €"), "Einf\xfcgemarke \x80");
-    EXPECT_EQ(Cp1252FromUtf8("plain"), "plain");
-    EXPECT_EQ(Cp1252FromUtf8("\xe4\xb8\xad"), "?"); // no such character in the code page
+TEST(KeyScripts, CharactersBeyondAsciiAreTypedOnceInTheSystemsCodePage) {
+    std::vector<KeyAction> a;
+    std::string error;
+    ASSERT_TRUE(ParseKeys("R\xC3\xA4{TAB}\xE2\x82\xAC\xC3\x9F", a, error)) << error; // "Rä{TAB}€ß"
+    ASSERT_EQ(a.size(), 5u);
+    EXPECT_EQ(a[0].ch, 'R');
+    EXPECT_EQ(a[1].kind, KeyAction::Char);
+    EXPECT_EQ(a[1].ch, '\xE4');
+    EXPECT_EQ(a[2].kind, KeyAction::Key);
+    EXPECT_EQ(a[3].ch, '\x80');
+    EXPECT_EQ(a[4].ch, '\xDF');
+    // positions in messages count characters, not bytes
+    EXPECT_FALSE(ParseKeys("\xC3\xBC\xC3\xBC}", a, error));
+    EXPECT_NE(error.find("position 3"), std::string::npos) << error;
+}
+
+TEST(KeyScripts, TextTheSystemCannotTypeIsRefused) {
+    std::vector<KeyAction> a;
+    std::string error;
+    // not in Windows-1252; not UTF-8 at all; a modifier before a character no key types
+    for (const char* bad : {"ab\xD1\x84", "\xF0\x9F\x98\x80", "ab\xFF", "\xC3", "\xC0\xAF", "^\xC3\xBC"}) {
+        error.clear();
+        EXPECT_FALSE(ParseKeys(bad, a, error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+        EXPECT_TRUE(IsUtf8(error)) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
+    ParseKeys("ab\xD1\x84", a, error);
+    EXPECT_NE(error.find("U+0444"), std::string::npos) << error;
+    // a long unknown key is quoted in part
+    std::string script = "{" + std::string(100000, 'K') + "}";
+    EXPECT_FALSE(ParseKeys(script, a, error));
+    EXPECT_LT(error.size(), 200u) << error;
+    EXPECT_NE(error.find("100002 bytes"), std::string::npos) << error;
+}
+
+TEST(HostText, EveryWindows1252CharacterRoundTrips) {
+    std::string all;
+    for (int c = 1; c < 256; ++c) all.push_back(static_cast<char>(c));
+    std::string utf8 = Utf8FromCp1252(all), back;
+    EXPECT_TRUE(IsUtf8(utf8));
+    ASSERT_EQ(Cp1252FromUtf8(utf8, back), TextProblem::None);
+    EXPECT_EQ(back, all);
+    EXPECT_EQ(Utf8FromCp1252("Einf\xFCgemarke \x80"), "Einf\xC3\xBCgemarke \xE2\x82\xAC");
+}
+
+TEST(HostText, MalformedUtf8AndMissingCharactersAreReportedWhereTheyStart) {
+    std::string out;
+    size_t at = 99;
+    struct Case {
+        const char* text;
+        TextProblem problem;
+        size_t at;
+    } cases[] = {
+        {"ab\xFF", TextProblem::InvalidUtf8, 2},           // no lead byte
+        {"a\x80", TextProblem::InvalidUtf8, 1},            // a stray continuation byte
+        {"a\xC3", TextProblem::InvalidUtf8, 1},            // cut off
+        {"a\xC3(", TextProblem::InvalidUtf8, 1},           // continuation missing
+        {"\xC0\xAF", TextProblem::InvalidUtf8, 0},         // overlong "/"
+        {"\xE0\x80\xAF", TextProblem::InvalidUtf8, 0},     // overlong, three bytes
+        {"x\xED\xA0\x80", TextProblem::InvalidUtf8, 1},    // a surrogate
+        {"\xF4\x90\x80\x80", TextProblem::InvalidUtf8, 0}, // past U+10FFFF
+        {"\xC3\xA4\xD1\x84", TextProblem::NotInCp1252, 2}, // Cyrillic
+        {"\xC2\x80", TextProblem::NotInCp1252, 0},         // U+0080: 0x80 is the euro sign
+        {"\xF0\x9F\x98\x80", TextProblem::NotInCp1252, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Cp1252FromUtf8(c.text, out, &at), c.problem) << c.text;
+        EXPECT_EQ(at, c.at) << c.text;
+        EXPECT_EQ(IsUtf8(c.text), c.problem != TextProblem::InvalidUtf8) << c.text;
+    }
+    EXPECT_EQ(Utf8Repaired("a\xFF\xC3\xA4\xC3"), "a\xEF\xBF\xBD\xC3\xA4\xEF\xBF\xBD");
+}
+
+TEST(HostText, ExcerptsAreShortOneLineAndValid) {
+    EXPECT_EQ(Excerpt("abc"), "\"abc\"");
+    EXPECT_EQ(Excerpt("a\nb\xFF"), "\"a\\x0Ab\\xFF\"");
+    std::string big(40u << 20, 'x');
+    EXPECT_EQ(Excerpt(big), "\"" + std::string(64, 'x') + "...\" (41943040 bytes)");
+    // a character is never cut in half: 63 ASCII bytes, then a two-byte character
+    std::string edge = std::string(63, 'a') + "\xC3\xA4" + "b";
+    EXPECT_EQ(Excerpt(edge), "\"" + std::string(63, 'a') + "...\" (66 bytes)");
+    std::string message = Cp1252Argument("--line", big + "\xFF", edge);
+    EXPECT_LT(message.size(), 200u);
+    EXPECT_NE(message.find("byte 41943041"), std::string::npos) << message;
 }
