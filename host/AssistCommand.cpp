@@ -1,6 +1,7 @@
 // assist: opens the input assistance over a line as a host does, plays a key script, and prints
 // the result as JSON.
 #include "host/Host.h"
+#include "host/Json.h"
 #include "host/Keys.h"
 #include "host/Text.h"
 
@@ -10,7 +11,8 @@
 #include <windows.h>
 #include <w32drv.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <climits>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -18,22 +20,24 @@
 namespace {
 
 struct AssistOptions {
-    std::string line;
+    std::string line; // Windows-1252
     bool hasLine = false;
+    bool help = false;
     int caret = -1;
     int selStart = -1, selEnd = -1;
-    std::string keys;
+    std::vector<KeyAction> actions;
     std::vector<int> answers;
     int keyDelay = 250;
     bool trace = false;
 };
 
+// A whole number of at most 9 digits, optionally negative.
 bool integer(const std::string& text, int& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    long v = std::strtol(text.c_str(), &end, 10);
-    if (*end || v < -1000000 || v > 1000000) return false;
-    value = static_cast<int>(v);
+    size_t digits = text.size() - (!text.empty() && text[0] == '-' ? 1 : 0);
+    if (digits == 0 || digits > 9) return false;
+    for (size_t k = text.size() - digits; k < text.size(); ++k)
+        if (text[k] < '0' || text[k] > '9') return false;
+    value = std::stoi(text);
     return true;
 }
 
@@ -41,6 +45,7 @@ bool parse(const std::vector<std::string>& args, AssistOptions& o, UsageError& e
     static const std::map<std::string, int> answerNames{{"yes", IDYES},     {"no", IDNO},     {"ok", IDOK},
                                                         {"cancel", IDCANCEL}, {"retry", IDRETRY}, {"abort", IDABORT},
                                                         {"ignore", IDIGNORE}};
+    bool hasCaret = false, hasSelection = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -49,26 +54,40 @@ bool parse(const std::vector<std::string>& args, AssistOptions& o, UsageError& e
                 return false;
             }
             out = args[++i];
-            return true;
+            return Utf8Option(a, out, error);
         };
         std::string v;
-        if (a == "--line") {
-            if (!value(o.line)) return false;
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+            return true;
+        } else if (a == "--line") {
+            if (!value(v)) return false;
+            error.message = Cp1252Argument("--line", v, o.line);
+            if (!error.message.empty()) return false;
             o.hasLine = true;
         } else if (a == "--caret") {
-            if (!value(v) || !integer(v, o.caret) || o.caret < 0) {
-                if (error.message.empty()) error.message = "--caret needs a position (a whole number from 0)";
+            if (!value(v)) return false;
+            if (!integer(v, o.caret) || o.caret < 0) {
+                error.message = "--caret needs a position (a whole number from 0): " + Excerpt(v);
                 return false;
             }
+            hasCaret = true;
         } else if (a == "--selection") {
-            size_t comma;
-            if (!value(v) || (comma = v.find(',')) == std::string::npos || !integer(v.substr(0, comma), o.selStart) ||
-                !integer(v.substr(comma + 1), o.selEnd)) {
-                if (error.message.empty()) error.message = "--selection needs START,END";
+            if (!value(v)) return false;
+            size_t comma = v.find(',');
+            if (comma == std::string::npos || !integer(v.substr(0, comma), o.selStart) ||
+                !integer(v.substr(comma + 1), o.selEnd) || o.selStart < 0 || o.selEnd < 0) {
+                error.message = "--selection needs START,END (whole numbers from 0): " + Excerpt(v);
                 return false;
             }
+            hasSelection = true;
         } else if (a == "--keys") {
-            if (!value(o.keys)) return false;
+            if (!value(v)) return false;
+            std::string keyError;
+            if (!ParseKeys(v, o.actions, keyError)) {
+                error.message = "--keys: " + keyError;
+                return false;
+            }
         } else if (a == "--answers") {
             if (!value(v)) return false;
             std::stringstream list(v);
@@ -76,25 +95,39 @@ bool parse(const std::vector<std::string>& args, AssistOptions& o, UsageError& e
             while (std::getline(list, name, ',')) {
                 auto it = answerNames.find(name);
                 if (it == answerNames.end()) {
-                    error.message = "--answers: unknown answer \"" + name + "\" (yes, no, ok, cancel, retry, abort, ignore)";
+                    error.message = "--answers: unknown answer " + Excerpt(name) +
+                                    " (yes, no, ok, cancel, retry, abort, ignore)";
                     return false;
                 }
                 o.answers.push_back(it->second);
             }
         } else if (a == "--key-delay") {
-            if (!value(v) || !integer(v, o.keyDelay) || o.keyDelay < 0) {
-                if (error.message.empty()) error.message = "--key-delay needs milliseconds";
+            if (!value(v)) return false;
+            if (!integer(v, o.keyDelay) || o.keyDelay < 0) {
+                error.message = "--key-delay needs milliseconds (a whole number from 0): " + Excerpt(v);
                 return false;
             }
         } else if (a == "--trace") {
             o.trace = true;
         } else {
-            error.message = "assist: unknown option " + a;
+            error.message = "assist: unknown option " + Excerpt(a) + " (see assist --help)";
             return false;
         }
     }
     if (!o.hasLine) {
         error.message = "assist needs --line TEXT";
+        return false;
+    }
+    // positions count the characters of the line
+    const int length = static_cast<int>(std::min<size_t>(o.line.size(), INT_MAX));
+    if (hasCaret && o.caret > length) {
+        error.message = "--caret " + std::to_string(o.caret) + " lies past the end of the line (" +
+                        std::to_string(length) + " characters)";
+        return false;
+    }
+    if (hasSelection && (o.selStart > length || o.selEnd > length)) {
+        error.message = "--selection " + std::to_string(o.selStart) + "," + std::to_string(o.selEnd) +
+                        " lies past the end of the line (" + std::to_string(length) + " characters)";
         return false;
     }
     return true;
@@ -124,7 +157,7 @@ void trace(const std::string& what) {
 
 std::string describe(const KeyAction& a) {
     switch (a.kind) {
-    case KeyAction::Char: return std::string("\"") + a.ch + "\"";
+    case KeyAction::Char: return "\"" + Utf8FromCp1252(std::string(1, a.ch)) + "\"";
     case KeyAction::Key: return "key " + std::to_string(a.vk);
     case KeyAction::Wait: return "{WAIT " + std::to_string(a.value) + "}";
     case KeyAction::Click: return "{CLICK " + std::to_string(a.value) + "}";
@@ -173,30 +206,36 @@ void play(const std::vector<KeyAction>& actions, const AssistOptions& o) {
 
 } // namespace
 
-int RunAssist(const std::vector<std::string>& catalogs, const std::vector<std::string>& args, UsageError& error) {
+int RunAssist(const std::vector<std::string>& catalogFiles, const std::vector<std::string>& args, UsageError& error) {
     AssistOptions o;
-    if (!parse(args, o, error)) return 2;
-    std::vector<KeyAction> actions;
-    std::string keyError;
-    if (!ParseKeys(o.keys, actions, keyError)) {
-        error.message = "--keys: " + keyError;
-        return 2;
+    if (!parse(args, o, error)) return ExitUsage;
+    if (o.help) {
+        std::cout << CommandUsage("assist");
+        return ExitOk;
     }
-    std::string line = Cp1252FromUtf8(o.line);
-    int caret = o.caret < 0 ? static_cast<int>(line.size()) : o.caret;
+    std::vector<std::string> catalogs = CatalogFiles(catalogFiles, error);
+    if (!error.message.empty()) return ExitUsage;
+    const std::string& line = o.line;
+    int caret = o.caret < 0 ? static_cast<int>(std::min<size_t>(line.size(), INT_MAX)) : o.caret;
 
     HWND editor = static_cast<HWND>(CreateEditorWindow("Pelorin host"));
     KPelorin selector(editor);
     for (const auto& f : catalogs) selector.AddFCat(f.c_str());
     for (int answer : o.answers) w32drv::AnswerMessageBox(answer);
-    play(actions, o);
+    play(o.actions, o);
 
-    POINT at{4 + 6 * caret, 4};
+    // the editor writes 6 pixels a character; a caret far out anchors the dialog at the right
+    POINT at{4 + 6 * std::min(caret, 100000), 4};
     ClientToScreen(editor, &at);
     int result = selector.ShowEx(editor, line.c_str(), at.x, at.y, caret, o.selStart, o.selEnd);
-    char buffer[4096];
-    int displacement = selector.GetSelection(buffer, sizeof buffer);
-    buffer[sizeof buffer - 1] = 0;
+    // without catalog data no dialog opened and the line stays as it was
+    std::string newLine = line;
+    int displacement = 0;
+    if (result > 0 && !SelectedLine(selector, newLine, displacement)) {
+        DestroyWindow(editor);
+        std::cerr << "pelorin-host: assist: the new line is longer than GetSelection can hand out\n";
+        return ExitFailed;
+    }
 
     nlohmann::json boxes = nlohmann::json::array();
     for (const auto& b : w32drv::MessageBoxes())
@@ -205,12 +244,11 @@ int RunAssist(const std::vector<std::string>& catalogs, const std::vector<std::s
                          {"style", b.style},
                          {"answer", b.answer}});
     nlohmann::json out = {{"result", result},
-                          {"line", Utf8FromCp1252(buffer)},
+                          {"line", Utf8FromCp1252(newLine)},
                           {"displacement", displacement},
                           {"messageBoxes", boxes},
                           {"beeps", w32drv::Beeps().size()},
                           {"inputExhausted", !w32drv::InputExhaustedDialogs().empty()}};
-    std::cout << out.dump(2) << '\n';
     DestroyWindow(editor);
-    return 0;
+    return PrintJson(out) ? ExitOk : ExitFailed;
 }

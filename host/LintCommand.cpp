@@ -1,6 +1,7 @@
 // lint: loads each catalog file through the catalog library and tells what it holds or why it
 // failed.
 #include "host/Host.h"
+#include "host/Json.h"
 #include "host/Text.h"
 
 #include <Quarnel.h>
@@ -20,14 +21,17 @@ nlohmann::json lint(KQRNFCatManager& m, const std::string& file, const std::stri
     nlohmann::json out = {{"file", file}, {"loaded", status == 0}};
     if (status == 0) {
         int fblocks = 0, functions = 0, opTypes = 0, parameters = 0;
+        nlohmann::json contents = nlohmann::json::array();
         std::vector<IdName> fbs;
         m.ListFBlocks(fbs, 1, catalog);
         for (const auto& fb : fbs) {
             ++fblocks;
+            nlohmann::json names = nlohmann::json::array();
             std::vector<IdName> fns;
             m.ListFunctions(fns, 1, catalog, fb.id, 0xFFFFFFFFu);
             for (const auto& fn : fns) {
                 ++functions;
+                names.push_back({{"function", Utf8FromCp1252(fn.name)}, {"id", fn.id}});
                 std::vector<IdName> ops;
                 m.ListOpTypes(ops, 1, catalog, fb.id, 0xFFFFFFFFu, fn.id);
                 for (const auto& op : ops) {
@@ -40,12 +44,14 @@ nlohmann::json lint(KQRNFCatManager& m, const std::string& file, const std::stri
                     parameters += static_cast<int>(nodes.size());
                 }
             }
+            contents.push_back({{"fblock", Utf8FromCp1252(fb.name)}, {"id", fb.id}, {"functions", names}});
         }
         out["catalog"] = Utf8FromCp1252(catalog);
         out["fblocks"] = fblocks;
         out["functions"] = functions;
         out["opTypes"] = opTypes;
         out["parameters"] = parameters;
+        out["contents"] = contents;
     } else {
         out["status"] = status;
     }
@@ -62,22 +68,41 @@ nlohmann::json lint(KQRNFCatManager& m, const std::string& file, const std::stri
 
 } // namespace
 
-int RunLint(const std::vector<std::string>& files, UsageError& error) {
+int RunLint(const std::vector<std::string>& catalogs, const std::vector<std::string>& args, UsageError& error) {
+    std::vector<std::string> files;
+    bool options = true;
+    for (const auto& a : args) {
+        if (options && a == "--") {
+            options = false;
+        } else if (options && (a == "--help" || a == "-h")) {
+            std::cout << CommandUsage("lint");
+            return ExitOk;
+        } else if (options && a.size() > 1 && a[0] == '-') {
+            error.message = "lint: unknown option " + Excerpt(a) + " (\"--\" before a file name that begins with \"-\")";
+            return ExitUsage;
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (!catalogs.empty()) {
+        error.message = "lint takes its files as arguments, not with --catalog";
+        return ExitUsage;
+    }
     if (files.empty()) {
         error.message = "lint needs at least one FILE";
-        return 2;
+        return ExitUsage;
     }
     for (const auto& f : files) {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(f, ec)) {
-            error.message = "cannot read " + f;
-            return 2;
+            error.message = "cannot read " + Excerpt(f);
+            return ExitUsage;
         }
     }
     QRNHandle handle = 0;
     if (gQRNCreateFCatManager(&handle, "pelorin-host") != 0) {
-        error.message = "the catalog library cannot create a manager";
-        return 2;
+        std::cerr << "pelorin-host: the catalog library cannot create a manager\n";
+        return ExitFailed;
     }
     KQRNFCatManager* m = gQRNFCatManager(handle);
     std::filesystem::path logs = std::filesystem::temp_directory_path() / ("pelorin-lint-" + std::to_string(::getpid()));
@@ -85,8 +110,9 @@ int RunLint(const std::vector<std::string>& files, UsageError& error) {
     nlohmann::json out = nlohmann::json::array();
     int n = 0;
     for (const auto& f : files) out.push_back(lint(*m, f, (logs / (std::to_string(n++) + ".log")).string()));
-    std::filesystem::remove_all(logs);
+    std::error_code ec;
+    std::filesystem::remove_all(logs, ec);
     gQRNDestroyFCatManager(handle);
-    std::cout << out.dump(2) << '\n';
-    return 0;
+    // file names are bytes, not text: the dump shows malformed ones with replacement characters
+    return PrintJson(out) ? ExitOk : ExitFailed;
 }

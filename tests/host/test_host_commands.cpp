@@ -1,13 +1,17 @@
 // The host program from the outside: exit codes and messages of its command line, and the JSON
-// of whole edits, lint runs and signal checks.
+// of whole edits, lint runs and signal checks, with texts beyond ASCII.
+#include "host/Text.h"
+
 #include <windows.h>
 
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
-#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/wait.h>
@@ -20,31 +24,44 @@ struct HostRun {
     std::string out, err;
 };
 
-std::string hostPath() {
+std::string binFolder() {
     char exe[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, exe, sizeof exe);
-    return (std::filesystem::path(exe).parent_path() / "pelorin-host").string();
+    return std::filesystem::path(exe).parent_path().string();
 }
 
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-HostRun host(const std::vector<std::string>& args) {
-    std::string errFile = std::filesystem::temp_directory_path() / ("pelorin-host-err-" + std::to_string(::getpid()));
-    std::string cmd = quote(hostPath());
-    for (const auto& a : args) cmd += " " + quote(a);
-    cmd += " 2>" + quote(errFile);
+// Runs the host program with the arguments as they are (no shell between), in folder if given.
+HostRun host(const std::vector<std::string>& args, const std::string& folder = "") {
+    static int runs = 0;
+    std::string errFile = std::filesystem::temp_directory_path() /
+                          ("pelorin-host-err-" + std::to_string(::getpid()) + "-" + std::to_string(runs++));
+    std::string program = binFolder() + "/pelorin-host";
     HostRun r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    int out[2];
+    if (pipe(out) != 0) return r;
+    pid_t child = fork();
+    if (child == 0) {
+        int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int in = open("/dev/null", O_RDONLY);
+        if (err < 0 || in < 0 || (!folder.empty() && chdir(folder.c_str()) != 0)) _exit(120);
+        dup2(in, 0);
+        dup2(out[1], 1);
+        dup2(err, 2);
+        close(out[0]);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(121);
+    }
+    close(out[1]);
+    std::array<char, 65536> buf;
+    ssize_t n;
+    while ((n = read(out[0], buf.data(), buf.size())) > 0) r.out.append(buf.data(), static_cast<size_t>(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     std::ifstream e(errFile);
     r.err.assign(std::istreambuf_iterator<char>(e), {});
     std::filesystem::remove(errFile);
@@ -53,33 +70,148 @@ HostRun host(const std::vector<std::string>& args) {
 
 nlohmann::json json(const HostRun& r) { return nlohmann::json::parse(r.out, nullptr, false); }
 
+// A folder of its own for the files a test writes; gone with it.
+struct TempFolder {
+    std::filesystem::path path;
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "pelorin-host-XXXXXX").string();
+        path = mkdtemp(pattern.data()) ? pattern : "";
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::string write(const std::string& name, const std::string& content) const {
+        std::ofstream(path / name, std::ios::binary) << content;
+        return (path / name).string();
+    }
+};
+
+// A catalog whose names hold characters beyond ASCII (UTF-8 in the file, as catalogs are).
+const char* kUmlautCatalog = R"(<?xml version="1.0" encoding="UTF-8"?>
+<FunctionCatalog Name="Fahrwerk äöü">
+  <FBlock ID="0x50" Name="Räder">
+    <Function ID="0x100" Name="Größe" Kind="Property" Class="Number">
+      <OPType ID="0x0"><Parameter Name="Wert"><TNumber Type="UByte"/></Parameter></OPType>
+      <OPType ID="0xC"><Parameter Name="Maß€"><TNumber Type="UByte"/></Parameter></OPType>
+    </Function>
+    <Function ID="0x101" Name="Café" Kind="Method"><OPType ID="0x0"/></Function>
+  </FBlock>
+</FunctionCatalog>
+)";
+
+::testing::AssertionResult oneLineError(const HostRun& r) {
+    if (r.code != 2) return ::testing::AssertionFailure() << "exit code " << r.code << ": " << r.err;
+    if (!r.out.empty()) return ::testing::AssertionFailure() << "output: " << r.out;
+    if (r.err.rfind("pelorin-host: ", 0) != 0 || std::count(r.err.begin(), r.err.end(), '\n') != 1 ||
+        r.err.back() != '\n')
+        return ::testing::AssertionFailure() << "not one line: " << r.err;
+    if (!IsUtf8(r.err)) return ::testing::AssertionFailure() << "not UTF-8: " << r.err;
+    return ::testing::AssertionSuccess();
+}
+
 } // namespace
 
 TEST(HostCommandLine, UnusableCommandLinesExitWithTwoAndOneLine) {
+    EXPECT_EQ(host({}).code, 2);
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {},
              {"bogus"},
+             {"--bogus", "assist"},
              {"assist"},
              {"assist", "--line", "x", "--caret", "-3"},
+             {"assist", "--line", "abc", "--caret", "4"},
+             {"assist", "--line", "abc", "--selection", "1,9"},
              {"assist", "--line", "x", "--answers", "maybe"},
              {"assist", "--line", "x", "--keys", "{NOPE}"},
              {"assist", "--line", "x", "--frobnicate"},
+             {"assist", "--line"},
              {"--catalog", "/nowhere/c.xml", "assist", "--line", "x"},
              {"--catalog"},
              {"lint"},
+             {"lint", "--frobnicate"},
              {"lint", "/nowhere/c.xml"},
-             {"check-signal"}}) {
-        HostRun r = host(args);
-        EXPECT_EQ(r.code, 2) << r.err;
-        EXPECT_TRUE(r.out.empty()) << r.out;
-        if (!args.empty()) {
-            EXPECT_EQ(r.err.rfind("pelorin-host: ", 0), 0u) << r.err;
-            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        }
+             {"check-signal"},
+             {"check-signal", "--frobnicate"},
+             {"tui", "--frobnicate"},
+             {"tui", "--line", "x", "extra"}}) {
+        EXPECT_TRUE(oneLineError(host(args))) << args[0] << " " << (args.size() > 1 ? args[1] : "");
     }
+}
+
+TEST(HostCommandLine, EveryCommandPrintsItsUsageForHelp) {
     HostRun help = host({"--help"});
     EXPECT_EQ(help.code, 0);
-    EXPECT_NE(help.out.find("usage: pelorin-host"), std::string::npos);
+    EXPECT_EQ(help.out.rfind("usage: pelorin-host", 0), 0u) << help.out;
+    for (const char* command : {"assist", "lint", "check-signal", "tui"}) {
+        // before anything is loaded: no catalog is read, no file named "--help" is tried
+        HostRun r = host({"--catalog", "/nowhere/c.xml", command, "--help"});
+        EXPECT_EQ(r.code, 0) << command << ": " << r.err;
+        EXPECT_EQ(r.out.rfind("usage: pelorin-host", 0), 0u) << r.out;
+        EXPECT_NE(r.out.find(std::string(" ") + command + " "), std::string::npos) << r.out;
+        EXPECT_TRUE(r.err.empty()) << r.err;
+    }
+}
+
+TEST(HostCommandLine, DoubleDashEndsTheOptions) {
+    TempFolder folder;
+    folder.write("-dash.xml", kUmlautCatalog);
+    HostRun r = host({"lint", "--", "-dash.xml"}, folder.path.string());
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(json(r)[0]["loaded"], true);
+    EXPECT_TRUE(oneLineError(host({"lint", "-dash.xml"}, folder.path.string())));
+    r = host({"check-signal", "--", "-A.B"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(json(r)[0]["selectable"], false);
+}
+
+TEST(HostCommandLine, TextThatIsNotUtf8OrNotInTheCodePageIsRefused) {
+    const std::string bad = "ab\xFF", cyrillic = "\xD0\xA4", emoji = "\xF0\x9F\x98\x80";
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"assist", "--line", bad},
+             {"assist", "--line", "x", "--keys", bad},
+             {"assist", "--line", "x", "--answers", bad},
+             {"assist", "--line", "x", "--caret", bad},
+             {"assist", "--line", "a" + emoji},
+             {"assist", "--line", "x", "--keys", "a" + cyrillic},
+             {"check-signal", "A.B.C", "A.B" + bad},
+             {"check-signal", cyrillic + ".B"},
+             {"tui", "--line", bad},
+             {"tui", "--line", cyrillic},
+             {"lint", "--" + bad},
+             {bad}}) {
+        HostRun r = host(args);
+        EXPECT_TRUE(oneLineError(r)) << args[0] << " " << args[1];
+    }
+    // the message tells what is wrong and where
+    HostRun r = host({"check-signal", "A.B.C", "A.B" + bad});
+    EXPECT_NE(r.err.find("signal 2 is not valid UTF-8 (at byte 6)"), std::string::npos) << r.err;
+    r = host({"assist", "--line", "a" + emoji});
+    EXPECT_NE(r.err.find("U+1F600"), std::string::npos) << r.err;
+}
+
+TEST(HostCommandLine, MessagesQuoteLongInputInPart) {
+    const std::string big(100000, 'q');
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"assist", "--line", "x", big},
+             {"assist", "--line", big + "\xFF"},
+             {"assist", "--line", "x", "--keys", "{" + big + "}"},
+             {"check-signal", "--" + big},
+             {big}}) {
+        HostRun r = host(args);
+        EXPECT_TRUE(oneLineError(r));
+        EXPECT_LT(r.err.size(), 300u) << r.err.substr(0, 300);
+        EXPECT_NE(r.err.find(" bytes)"), std::string::npos) << r.err.substr(0, 300);
+    }
+}
+
+TEST(HostAssist, ALongLineThatGrowsComesBackWhole) {
+    const std::string tail(10000, 'y');
+    HostRun r = host({"assist", "--line", "\"\"" + tail, "--caret", "1", "--keys", "Audio.Vol.S(10){ENTER}"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto j = json(r);
+    EXPECT_EQ(j["result"], IDOK);
+    EXPECT_EQ(j["line"], "\"AudioAmplifier.Volume.Set(10)\"" + tail);
+    EXPECT_EQ(j["displacement"], 29);
 }
 
 TEST(HostAssist, AWholeEditTypedIntoAnEmptyQuotedString) {
@@ -121,24 +253,35 @@ TEST(HostAssist, EscapeCancelsAndRunningOutOfKeysIsReported) {
 }
 
 TEST(HostLint, GoodAndBadCatalogs) {
-    std::filesystem::path bad = std::filesystem::temp_directory_path() / ("pelorin-bad-" + std::to_string(::getpid()) + ".xml");
-    std::ofstream(bad) << "<FunctionCatalog Name=\"Broken\">\n  <FBlock ID=\"0x01\">\n</FunctionCatalog>\n";
-    char exe[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string single = (std::filesystem::path(exe).parent_path() / "samples" / "single.xml").string();
-    HostRun r = host({"lint", single, bad.string()});
-    std::filesystem::remove(bad);
+    TempFolder folder;
+    std::string bad = folder.write("bad.xml", "<FunctionCatalog Name=\"Broken\">\n  <FBlock ID=\"0x01\">\n</FunctionCatalog>\n");
+    std::string single = binFolder() + "/samples/single.xml";
+    HostRun r = host({"lint", single, bad});
     ASSERT_EQ(r.code, 0) << r.err;
     auto j = json(r);
     ASSERT_EQ(j.size(), 2u);
     EXPECT_EQ(j[0]["loaded"], true);
     EXPECT_EQ(j[0]["catalog"], "Diagnosis");
     EXPECT_EQ(j[0]["fblocks"], 1);
+    EXPECT_EQ(j[0]["contents"][0]["fblock"], "Diagnosis");
+    EXPECT_EQ(j[0]["contents"][0]["functions"][1]["function"], "ClearFaults");
+    EXPECT_EQ(j[0]["contents"][0]["functions"][1]["id"], 0x101);
     EXPECT_GT(j[0]["opTypes"].get<int>(), 0);
     EXPECT_EQ(j[1]["loaded"], false);
     std::string log;
     for (auto& line : j[1]["log"]) log += line.get<std::string>() + "\n";
     EXPECT_NE(log.find("line"), std::string::npos) << log; // where the problem is
+}
+
+TEST(HostLint, AFileNameThatIsNotUtf8ShowsWithReplacementCharacters) {
+    TempFolder folder;
+    std::string file = folder.write("cat-\xFF.xml", kUmlautCatalog);
+    HostRun r = host({"lint", file});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto j = json(r);
+    ASSERT_TRUE(j.is_array()) << r.out;
+    EXPECT_EQ(j[0]["loaded"], true);
+    EXPECT_NE(j[0]["file"].get<std::string>().find("cat-\xEF\xBF\xBD.xml"), std::string::npos);
 }
 
 TEST(HostCheckSignal, EachSignalIsCheckedAgainstTheCatalogs) {
@@ -150,4 +293,41 @@ TEST(HostCheckSignal, EachSignalIsCheckedAgainstTheCatalogs) {
     EXPECT_EQ(j[0]["selectable"], true);
     EXPECT_EQ(j[1]["selectable"], true);
     EXPECT_EQ(j[2]["selectable"], false);
+}
+
+// Names beyond ASCII from the catalog file to the JSON: the catalog library hands them out in
+// Windows-1252 and the host writes each once in UTF-8.
+TEST(HostNamesBeyondAscii, LintShowsTheCatalogsNamesOnce) {
+    TempFolder folder;
+    HostRun r = host({"lint", folder.write("fahrwerk.xml", kUmlautCatalog)});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto j = json(r);
+    EXPECT_EQ(j[0]["catalog"], "Fahrwerk äöü");
+    EXPECT_EQ(j[0]["contents"][0]["fblock"], "Räder");
+    EXPECT_EQ(j[0]["contents"][0]["functions"][0]["function"], "Größe");
+    EXPECT_EQ(j[0]["contents"][0]["functions"][1]["function"], "Café");
+}
+
+TEST(HostNamesBeyondAscii, TypedCharactersMatchTheCatalogsNames) {
+    TempFolder folder;
+    std::string catalog = folder.write("fahrwerk.xml", kUmlautCatalog);
+    HostRun r = host({"--catalog", catalog, "assist", "--line", "x = \"\";", "--caret", "5", "--keys", "Rä.Gr.S(7){ENTER}"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto j = json(r);
+    EXPECT_EQ(j["result"], IDOK);
+    EXPECT_TRUE(j["messageBoxes"].empty()) << j["messageBoxes"];
+    EXPECT_EQ(j["line"], "x = \"Räder.Größe.Set(7)\";");
+    EXPECT_EQ(j["displacement"], 18); // characters, not bytes
+}
+
+TEST(HostNamesBeyondAscii, SignalsNamedBeyondAscii) {
+    TempFolder folder;
+    std::string catalog = folder.write("fahrwerk.xml", kUmlautCatalog);
+    HostRun r = host({"--catalog", catalog, "check-signal", "Räder.Größe.Status.Maß€", "Räder.Größe.Status.Mass"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto j = json(r);
+    ASSERT_EQ(j.size(), 2u);
+    EXPECT_EQ(j[0]["signal"], "Räder.Größe.Status.Maß€");
+    EXPECT_EQ(j[0]["selectable"], true);
+    EXPECT_EQ(j[1]["selectable"], false);
 }
