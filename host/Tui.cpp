@@ -35,6 +35,7 @@ const int kLineCol = 2; // after the prompt
 std::string describeBox(const w32drv::MessageBoxRecord& box) {
     std::string text = box.text;
     std::replace(text.begin(), text.end(), '\n', ' ');
+    std::replace(text.begin(), text.end(), '\r', ' ');
     const char* answer = box.answer == IDYES      ? "Yes"
                          : box.answer == IDNO     ? "No"
                          : box.answer == IDOK     ? "OK"
@@ -60,6 +61,10 @@ public:
             draw();
             TermKey key = screen_.readKey();
             if (key.kind == TermKey::Closed) return;
+            if (key.kind == TermKey::Paste) {
+                paste(key.text);
+                continue;
+            }
             KeyAction action;
             if (TranslateTermKey(key, action)) edit(action);
         }
@@ -107,9 +112,10 @@ private:
     }
 
     // The dialog's picture hangs below the line at the caret, as the dialog opens at the caret.
+    // Rows are measured in Windows-1252, one cell a character.
     void drawPicture(HWND dialog) {
         std::vector<std::string> rows;
-        std::stringstream picture(Utf8FromCp1252(w32drv::Picture(dialog)));
+        std::stringstream picture(w32drv::Picture(dialog));
         int pictureWidth = 0;
         for (std::string row; std::getline(picture, row);) {
             rows.push_back(row);
@@ -118,22 +124,27 @@ private:
         int left = std::max(0, std::min(caretScreenColumn_ - 1, screen_.cols() - pictureWidth));
         int bottom = screen_.rows() - 2; // the message and status rows stay visible
         for (size_t i = 0; i < rows.size() && kLineRow + 1 + static_cast<int>(i) < bottom; ++i)
-            screen_.put(kLineRow + 1 + static_cast<int>(i), left, rows[i]);
+            screen_.put(kLineRow + 1 + static_cast<int>(i), left, Utf8FromCp1252(rows[i]));
     }
 
-    // A message box in the middle of the screen, over the dialog that asks.
+    // A message box in the middle of the screen, over the dialog that asks. The text is wrapped
+    // in Windows-1252, one cell a character; a text taller than the screen ends in "..." and
+    // the buttons stay in view.
     void drawBox(const w32drv::MessageBoxRecord& box, const BoxChoice& choice) {
         drawFrame(kBoxKeys);
         if (HWND dialog = activeDialog(window_)) drawPicture(dialog);
         const int inner = std::max(10, std::min(screen_.cols() - 4, 70));
-        std::vector<std::string> rows{Utf8FromCp1252(box.caption), ""};
-        std::stringstream text(Utf8FromCp1252(box.text));
+        const size_t wrap = static_cast<size_t>(inner - 2);
+        std::vector<std::string> rows{box.caption, ""};
+        std::stringstream text(box.text);
         for (std::string paragraph; std::getline(text, paragraph);) {
             if (!paragraph.empty() && paragraph.back() == '\r') paragraph.pop_back();
-            do {
-                rows.push_back(paragraph.substr(0, static_cast<size_t>(inner - 2)));
-                paragraph.erase(0, static_cast<size_t>(inner - 2));
-            } while (!paragraph.empty());
+            for (size_t at = 0; at == 0 || at < paragraph.size(); at += wrap) rows.push_back(paragraph.substr(at, wrap));
+        }
+        const size_t room = static_cast<size_t>(std::max(5, screen_.rows() - 2 - (kLineRow + 1) - 2));
+        if (rows.size() + 2 > room) {
+            rows.resize(room - 2);
+            rows.back() = "...";
         }
         rows.push_back("");
         rows.push_back(BoxButtonsRow(choice));
@@ -145,7 +156,7 @@ private:
         for (size_t i = 0; i < rows.size(); ++i) {
             std::string row = " " + rows[i];
             row.resize(static_cast<size_t>(inner), ' ');
-            screen_.put(top + 1 + static_cast<int>(i), left, "|" + row + "|");
+            screen_.put(top + 1 + static_cast<int>(i), left, "|" + Utf8FromCp1252(row) + "|");
         }
         screen_.put(top + height - 1, left, edge);
         screen_.cursor(-1, -1);
@@ -163,7 +174,7 @@ private:
                 return box.answer;
             }
             KeyAction a;
-            if (!TranslateTermKey(key, a)) continue;
+            if (!TranslateTermKey(key, a)) continue; // a paste answers no question
             if (IsQuitKey(a)) {
                 quit_ = true;
                 return IDCANCEL; // the default button where the box cannot be cancelled
@@ -209,6 +220,17 @@ private:
         }
     }
 
+    // Pasted text goes into the line at the caret as it is, or not at all.
+    void paste(const std::string& utf8) {
+        std::string text, problem;
+        if (!PastedText(utf8, text, problem)) {
+            message_ = "Nothing pasted: " + problem;
+            return;
+        }
+        line_.insert(static_cast<size_t>(caret_), text);
+        caret_ += static_cast<int>(text.size());
+    }
+
     // Called by the dialog's modal loop whenever the queued input has run out.
     bool feedDialog() {
         if (quit_) return false;
@@ -227,6 +249,19 @@ private:
                 quit_ = true;
                 return false;
             }
+            if (key.kind == TermKey::Paste) {
+                std::string text, problem;
+                if (!PastedText(key.text, text, problem)) {
+                    message_ = "Nothing pasted: " + problem;
+                    boxesSeen_ = w32drv::MessageBoxes().size(); // the message row tells this now
+                    continue;
+                }
+                // typed into the dialog's one-line field, where a Tab key would move the focus
+                std::replace(text.begin(), text.end(), '\t', ' ');
+                w32drv::Type(text);
+                w32drv::Wait(kKeyDelay);
+                return true;
+            }
             KeyAction a;
             if (!TranslateTermKey(key, a)) continue; // a resize or a key without meaning: draw again
             if (IsQuitKey(a)) {
@@ -244,7 +279,8 @@ private:
     }
 
     void assist() {
-        POINT at{4 + 6 * caret_, 4}; // the editor window writes in the dialog font, 6 pixels a character
+        // the editor window writes in the dialog font, 6 pixels a character
+        POINT at{4 + 6 * std::min(caret_, 100000), 4};
         ClientToScreen(window_, &at);
         settled_ = false;
         boxesSeen_ = w32drv::MessageBoxes().size();
@@ -270,10 +306,13 @@ private:
             message_ = "Assistance cancelled: the line is unchanged." + asked;
             return;
         }
-        std::vector<char> buffer(line_.size() + 65536);
-        int displacement = selector_.GetSelection(buffer.data(), static_cast<int>(buffer.size()) - 1);
-        buffer.back() = 0;
-        line_ = buffer.data();
+        std::string line;
+        int displacement = 0;
+        if (!SelectedLine(selector_, line, displacement)) {
+            message_ = "The new line is longer than the assistance can hand out: the line is unchanged." + asked;
+            return;
+        }
+        line_ = line;
         caret_ = std::max(0, std::min(length(), caret_ + displacement));
         message_ = "Assistance accepted: the caret moved by " + std::to_string(displacement) + "." + asked;
     }
@@ -291,53 +330,67 @@ private:
     bool quit_ = false;
 };
 
-bool parse(const std::vector<std::string>& args, std::string& line, UsageError& error) {
-    line = kSampleLine;
+// False with error set, or with help set for --help.
+bool parse(const std::vector<std::string>& args, std::string& line, bool& help, UsageError& error) {
+    std::string utf8 = kSampleLine;
     for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            help = true;
+            return false;
+        }
         if (args[i] == "--line") {
             if (i + 1 >= args.size()) {
                 error.message = "--line needs a value";
                 return false;
             }
-            line = args[++i];
+            utf8 = args[++i];
         } else {
-            error.message = "tui: unknown option " + args[i];
+            error.message = "tui: unknown option " + Excerpt(args[i]) + " (see tui --help)";
             return false;
         }
     }
-    return true;
+    error.message = Cp1252Argument("--line", utf8, line);
+    return error.message.empty();
 }
 
 } // namespace
 
-int RunTui(const std::vector<std::string>& catalogs, const std::vector<std::string>& args, UsageError& error) {
+int RunTui(const std::vector<std::string>& catalogFiles, const std::vector<std::string>& args, UsageError& error) {
     std::string line;
-    if (!parse(args, line, error)) return 2;
+    bool help = false;
+    if (!parse(args, line, help, error)) {
+        if (!help) return ExitUsage;
+        std::cout << CommandUsage("tui");
+        return ExitOk;
+    }
+    std::vector<std::string> catalogs = CatalogFiles(catalogFiles, error);
+    if (!error.message.empty()) return ExitUsage;
     if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
         error.message = "tui needs a terminal on standard input and output";
-        return 2;
+        return ExitUsage;
     }
     HWND window = static_cast<HWND>(CreateEditorWindow("Pelorin host"));
-    int code = 0;
+    int code = ExitOk;
     {
         KPelorin selector(window);
         std::string names;
         for (const auto& f : catalogs) {
             selector.AddFCat(f.c_str());
-            names += (names.empty() ? "" : ", ") + std::filesystem::path(f).filename().string();
+            // file names are bytes; the message row shows them as UTF-8
+            names += (names.empty() ? "" : ", ") + Utf8Repaired(std::filesystem::path(f).filename().string());
         }
         TuiScreen screen;
         try {
             if (!screen.open(error.message)) {
-                code = 2;
+                code = ExitUsage;
             } else {
-                Editor editor(screen, selector, window, Cp1252FromUtf8(line), names);
+                Editor editor(screen, selector, window, line, names);
                 editor.run();
             }
         } catch (const std::exception& e) {
             screen.close();
-            std::cerr << "pelorin-host: tui: " << e.what() << '\n';
-            code = 1;
+            std::cerr << "pelorin-host: tui: " << Utf8Repaired(e.what()) << '\n';
+            code = ExitFailed;
         }
     }
     DestroyWindow(window);

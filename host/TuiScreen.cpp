@@ -4,6 +4,7 @@
 #include <langinfo.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstring>
 
 #ifdef __SANITIZE_ADDRESS__
@@ -36,11 +37,17 @@ bool TuiScreen::open(std::string& error) {
     meta(stdscr, TRUE);
     intrflush(stdscr, FALSE);
     set_escdelay(25); // a lone Escape closes the dialog without a noticeable pause
+    // bracketed paste: pasted text arrives marked, so that it is inserted instead of run as keys
+    std::fputs("\033[?2004h", stdout);
+    std::fflush(stdout);
     return true;
 }
 
 void TuiScreen::close() {
     if (!screen_) return;
+    std::fflush(stdout);
+    std::fputs("\033[?2004l", stdout);
+    std::fflush(stdout);
     endwin();
     delscreen(screen_);
     screen_ = nullptr;
@@ -50,57 +57,33 @@ TermKey TuiScreen::readKey() {
     TermKey key;
     // a closed terminal makes every read fail at once; a blocking read fails only then
     for (int failures = 0;;) {
+        if (decoder_.next(key)) return key;
+        const int wait = decoder_.wait();
+        wtimeout(stdscr, wait);
         int c = wgetch(stdscr);
         if (c == ERR) {
-            if (++failures >= 16) {
+            if (wait >= 0) {
+                decoder_.pause();
+            } else if (++failures >= 16) {
                 key.kind = TermKey::Closed;
-                return key;
+                decoder_.key(key);
             }
             continue;
         }
+        failures = 0;
+        TermKey k;
         if (c == KEY_RESIZE) {
-            key.kind = TermKey::Resize;
-            return key;
-        }
-        if (c == 27 && !key.alt) {
-            // Alt combinations arrive as Escape and the key together
-            wtimeout(stdscr, 0);
-            int next = wgetch(stdscr);
-            wtimeout(stdscr, -1);
-            if (next != ERR && next != 27 && next != KEY_RESIZE) {
-                key.alt = true;
-                ungetch(next);
-                continue;
-            }
-            if (next != ERR) ungetch(next);
-        }
-        if (c >= KEY_MIN) {
-            key.kind = TermKey::Curses;
-            key.code = c;
+            k.kind = TermKey::Resize;
+            decoder_.key(k);
+        } else if (c >= KEY_MIN) {
+            k.kind = TermKey::Curses;
+            k.code = c;
             const char* name = keyname(c);
-            key.name = name ? name : "";
-            return key;
+            k.name = name ? name : "";
+            decoder_.key(k);
+        } else {
+            decoder_.byte(static_cast<unsigned char>(c));
         }
-        if (c < 0x80) {
-            key.kind = TermKey::Byte;
-            key.code = c;
-            return key;
-        }
-        // the rest of a UTF-8 sequence follows at once
-        int length = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
-        if (!length) continue;
-        std::string text(1, static_cast<char>(c));
-        wtimeout(stdscr, 100);
-        while (static_cast<int>(text.size()) < length) {
-            int more = wgetch(stdscr);
-            if (more == ERR || (more & 0xC0) != 0x80) break;
-            text.push_back(static_cast<char>(more));
-        }
-        wtimeout(stdscr, -1);
-        if (static_cast<int>(text.size()) != length) continue;
-        key.kind = TermKey::Text;
-        key.text = text;
-        return key;
     }
 }
 
@@ -119,6 +102,8 @@ void TuiScreen::put(int row, int col, const std::string& utf8, bool reverse) {
         if (col < 0) continue;
         if (c >= 0x20 && c < 0x7F) {
             mvaddch(row, col, c);
+        } else if (c == '\t') {
+            mvaddch(row, col, ' '); // a tab in the line takes one cell, as every character does
         } else if (c >= 0xC0 && utf8_ && i <= utf8.size()) {
             // every character the line can hold (Windows-1252) is one cell wide
             mvaddnstr(row, col, utf8.data() + i - length, static_cast<int>(length));

@@ -32,5 +32,6 @@ public:
 
 private:
     struct screen* screen_ = nullptr;
+    TermKeyDecoder decoder_;
     bool utf8_ = false; // the terminal's locale takes UTF-8
 };

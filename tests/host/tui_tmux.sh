@@ -2,8 +2,9 @@
 # Drives `pelorin-host tui` in a detached tmux session through one whole edit: the assistance
 # opens on F2, an address with a value is typed and accepted, the new line is in the editor with
 # the caret behind the value. On the way: keys without a meaning and a resize change nothing,
-# Escape cancels the dialog and keeps the line; at the end Ctrl+Q quits with exit code 0 and the
-# terminal's modes are as before.
+# Escape cancels the dialog and keeps the line; escape sequences of no key type nothing, and a
+# paste (bracketed, as the editor asks the terminal for) inserts its text; at the end Ctrl+Q quits
+# with exit code 0 and the terminal's modes are as before.
 # usage: tui_tmux.sh PELORIN_HOST
 set -u
 host=$1
@@ -26,7 +27,7 @@ trap 'exit 1' INT TERM HUP
 # The launcher keeps the terminal modes from before and after, and the exit code, for the checks.
 cat >"$work/launch" <<EOF
 #!/bin/sh
-export TERM=screen
+export TERM=screen LC_ALL=C.UTF-8
 stty -g >"$work/modes-before"
 "$host" tui --line 'output(msg = "");' 2>"$work/stderr"
 code=\$?
@@ -85,6 +86,12 @@ expect_row() {
 
 keys() { t send-keys -t tui "$@" || fail "send-keys $*"; }
 
+# Pastes TEXT (printf format) as the terminal pastes it for a program that asked for brackets.
+paste() {
+    t set-buffer -b pasted "$(printf "$1")" || fail "set-buffer $1"
+    t paste-buffer -p -b pasted -t tui || fail "paste-buffer $1"
+}
+
 t new-session -d -s tui -x 100 -y 30 "$work/launch" \; set-option -t tui remain-on-exit on ||
     fail "tmux cannot start a session"
 
@@ -110,9 +117,15 @@ expect '|[|'
 expect '|>AmFmTuner (0x40)'
 expect '| AudioAmplifier (0x22)'
 
-keys -l 'Au'
+paste 'Au'
 expect '[Au|'
 expect '|>AudioAmplifier (0x22)'
+# a cursor position report is no key: the dialog's field stays as it was
+keys -H 1b 5b 39 39 39 3b 39 39 39 48
+keys -l 'd'
+expect '[Aud|'
+keys BSpace
+expect '[Au|'
 
 # a resize and a key without a meaning while the dialog is open break nothing
 t resize-window -t tui -x 90 -y 26 || fail "tmux cannot resize the window"
@@ -165,6 +178,13 @@ screen | grep -qF '[[No]]' && fail "the message box is still drawn after it was 
 keys Escape
 expect 'Assistance cancelled: the line is unchanged. Answered No to: The message has more'
 expect '> output(msg = "AudioAmplifier.Volume.Set(10)");'
+
+# a paste into the editor: characters beyond ASCII as they are, a line break as a space
+keys End
+keys -H 1b 5b 31 3b 39 39 48
+paste ' R\303\244der\n\342\202\254'
+expect '> output(msg = "AudioAmplifier.Volume.Set(10)"); Räder €'
+expect 'caret 54/54'
 
 # Ctrl+Q quits with exit code 0 and leaves the terminal's modes as it found them
 keys C-q
