@@ -1,5 +1,6 @@
 #include "assist/AddressAnalysis.h"
 
+#include "base/Strings.h"
 #include "catalog/MostFCatContainer.h"
 
 #include <algorithm>
@@ -18,20 +19,9 @@ int clampTo(int position, const std::string& text) {
     return std::max(0, std::min(position, static_cast<int>(text.size())));
 }
 
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::toupper(x) == std::toupper(y);
-           });
-}
-
-std::string upper(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return s;
-}
-
 template <class Entries> std::optional<ListEntry> firstWithHead(const Entries& list, const std::string& segment) {
     for (const auto& e : list)
-        if (equalsNoCase(GetEntryHead(e.text), segment)) return e;
+        if (EqualsNoCase(GetEntryHead(e.text), segment)) return e;
     return std::nullopt;
 }
 
@@ -136,7 +126,7 @@ bool KAddressAnalysis::TryKeywordSetting(int caret, int selStart, int selEnd) {
     size_t semicolon = caret > 0 ? line.rfind(';', static_cast<size_t>(caret - 1)) : std::string::npos;
     int statementStart = semicolon == std::string::npos ? 0 : static_cast<int>(semicolon) + 1;
     if (statementStart > caret) return false;
-    std::string statement = upper(line.substr(static_cast<size_t>(statementStart), static_cast<size_t>(caret - statementStart)));
+    std::string statement = ToUpper(line.substr(static_cast<size_t>(statementStart), static_cast<size_t>(caret - statementStart)));
     auto counts = [&](const char* keyword, size_t* at) {
         size_t p = statement.find(keyword);
         if (p == std::string::npos) return false;

@@ -1,7 +1,9 @@
 #include "assist/MostFCatDlg.h"
 
 #include "catalog/MostFCatContainer.h"
-#include "facade/LanguageResources.h"
+#include "base/LanguageResources.h"
+#include "base/ProcessState.h"
+#include "base/Strings.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -12,23 +14,6 @@ namespace {
 
 const UINT_PTR kTimer = 1;
 const char* const kInstanceItem = "# (InstanceID)";
-
-// The parameter whose value list was shown last, for the whole process: the list moves to the
-// word only when another parameter's values come up.
-int lastValueListIndex = -1;
-
-bool startsWithNoCase(const std::string& text, const std::string& prefix) {
-    if (prefix.size() > text.size()) return false;
-    return std::equal(prefix.begin(), prefix.end(), text.begin(), [](unsigned char a, unsigned char b) {
-        return std::toupper(a) == std::toupper(b);
-    });
-}
-
-std::string trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
 
 std::string part(const std::string& text, int begin, int end) {
     int n = static_cast<int>(text.size());
@@ -307,18 +292,18 @@ int KMostFCatDlg::BestMatch() const {
     std::string item;
     for (int i = 0; i < comboList.GetCount(); ++i) {
         comboList.GetText(i, item);
-        if (startsWithNoCase(GetEntryHead(item), word)) return i;
+        if (StartsWithNoCase(GetEntryHead(item), word)) return i;
     }
     return -1;
 }
 
 int KMostFCatDlg::BestValueMatch() const {
     int caret = CaretEnd();
-    std::string typed = trim(part(addressText, ParameterStart(addressText, caret), ParameterEnd(addressText, caret)));
+    std::string typed = Trim(part(addressText, ParameterStart(addressText, caret), ParameterEnd(addressText, caret)), " \t");
     std::string item;
     for (int i = 0; i < comboList.GetCount(); ++i) {
         comboList.GetText(i, item);
-        if (startsWithNoCase(item, typed)) return i;
+        if (StartsWithNoCase(item, typed)) return i;
     }
     return -1;
 }
@@ -418,9 +403,9 @@ void KMostFCatDlg::ShowValueList(int index, int typeCode) {
         std::snprintf(code, sizeof code, " (0x%02X)", static_cast<unsigned>(v.key));
         comboList.AddString((v.text + code).c_str());
     }
-    bool moving = !(listMode == kValueList && lastValueListIndex == index);
+    bool moving = !(listMode == kValueList && ProcessState().lastValueListIndex == index);
     OpenListAt(BestValueMatch(), moving, true);
-    lastValueListIndex = index;
+    ProcessState().lastValueListIndex = index;
 }
 
 void KMostFCatDlg::ApplyListItem() {

@@ -1,6 +1,8 @@
 #include "catalog/MostFCatContainer.h"
 
-#include "facade/LanguageResources.h"
+#include "base/LanguageResources.h"
+#include "base/ProcessState.h"
+#include "base/Strings.h"
 #include "resources/resource.h"
 
 #include <windows.h>
@@ -10,24 +12,6 @@
 #include <memory>
 
 namespace {
-
-// Process-wide: the interface check and its message happen at most once.
-bool compatibilityToTest = true;
-bool compatible = false;
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
-
-std::string trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return "";
-    size_t e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
 
 } // namespace
 
@@ -39,7 +23,7 @@ KQRNFCatManager* KMostFCatContainer::Manager() const { return gQRNFCatManager(st
 
 void KMostFCatContainer::AddFCat(const std::string& file) {
     for (const auto& f : files)
-        if (equalsNoCase(f, file)) return;
+        if (EqualsNoCase(f, file)) return;
     files.push_back(file);
 }
 
@@ -52,18 +36,20 @@ std::string KMostFCatContainer::LogFileName(const std::string& file) {
     bool hasExtension = dot != std::string::npos && dot > nameStart;
     std::string log = (hasExtension ? file.substr(0, dot) : file) + ".log";
     // A catalog named like its own log would be overwritten by its first load.
-    if (equalsNoCase(log, file)) log = file + ".log";
+    if (EqualsNoCase(log, file)) log = file + ".log";
     return log;
 }
 
 void KMostFCatContainer::LoadFCats() {
     if (files.empty()) return;
-    if (compatibilityToTest) {
-        compatible = gQRNIsCompatibleInterface(1, 52) == 1;
-        if (!compatible) MessageBoxA(nullptr, LoadResourceText(IDS_INCOMPATIBLE).c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
-        compatibilityToTest = false;
+    KProcessState& process = ProcessState();
+    if (process.catalogInterfaceToCheck) {
+        process.catalogInterfaceCompatible = gQRNIsCompatibleInterface(1, 52) == 1;
+        if (!process.catalogInterfaceCompatible)
+            MessageBoxA(nullptr, LoadResourceText(IDS_INCOMPATIBLE).c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
+        process.catalogInterfaceToCheck = false;
     }
-    if (!compatible) return;
+    if (!process.catalogInterfaceCompatible) return;
     if (managerHandle == 0) {
         QRNHandle handle = 0;
         if (gQRNCreateFCatManager(&handle, "Pelorin") != 0) return;
@@ -169,7 +155,7 @@ std::vector<std::string> KMostFCatContainer::SplitParameterText(const std::strin
         start = comma == std::string::npos ? text.size() + 1 : comma + 1;
         // runs of commas are one separator, and commas at either end give no token
         if (raw.empty()) continue;
-        std::string t = trim(raw);
+        std::string t = Trim(raw);
         tokens.push_back(t.empty() ? "0" : t);
     }
     for (int i = 0; i < 20; ++i) tokens.push_back("0");

@@ -2,8 +2,8 @@
 
 #include "assist/MostFCatDlg.h"
 #include "catalog/MostFCatContainer.h"
-#include "facade/LanguageResources.h"
-#include "facade/ModuleObjects.h"
+#include "base/LanguageResources.h"
+#include "base/ProcessState.h"
 #include "resources/resource.h"
 
 #include <afxwin.h>
@@ -15,8 +15,11 @@ KPelorin::KPelorin(HWND parent) {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
     LoadLanguageResources(); // a missing language module does not stop the selector
     container = new (std::nothrow) KMostFCatContainer;
-    if (!InputDialog()) InputDialog().reset(new KMostFCatDlg(CWnd::FromHandle(parent)));
-    CurrentInputDialog() = InputDialog().get();
+    KProcessState& process = ProcessState();
+    if (!process.inputDialog)
+        process.inputDialog = ProcessOwned<KMostFCatDlg>(new KMostFCatDlg(CWnd::FromHandle(parent)),
+                                                         [](KMostFCatDlg* dialog) { delete dialog; });
+    process.currentInputDialog = process.inputDialog.get();
 }
 
 KPelorin::KPelorin(const KPelorin& other) : container(new (std::nothrow) KMostFCatContainer) {
@@ -51,7 +54,7 @@ int KPelorin::Show(HWND parent, const char* text, int caret, int selStart, int s
 
 int KPelorin::ShowEx(HWND parent, const char* text, int x, int y, int caret, int selStart, int selEnd) {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    KMostFCatDlg* dlg = CurrentInputDialog();
+    KMostFCatDlg* dlg = ProcessState().currentInputDialog;
     if (container) container->LoadFCats();
     if (!container || !container->IsDataAvailable() || !dlg) {
         MessageBoxA(parent, LoadResourceText(IDS_NO_DATA).c_str(), "Information", MB_OK | MB_ICONINFORMATION);
@@ -68,7 +71,7 @@ int KPelorin::ShowEx(HWND parent, const char* text, int x, int y, int caret, int
 }
 
 int KPelorin::GetSelection(char* buffer, int size) {
-    KMostFCatDlg* dlg = CurrentInputDialog();
+    KMostFCatDlg* dlg = ProcessState().currentInputDialog;
     if (!dlg) return 0;
     std::string line;
     int displacement = dlg->BuildReplacement(line);
@@ -83,6 +86,6 @@ int KPelorin::GetSelection(char* buffer, int size) {
 }
 
 void KPelorin::Close() {
-    KMostFCatDlg* dlg = CurrentInputDialog();
+    KMostFCatDlg* dlg = ProcessState().currentInputDialog;
     if (dlg && dlg->m_hWnd) dlg->EndDialog(IDCANCEL);
 }

@@ -2,7 +2,7 @@
 // and open the input assistance over its editor line, and the callback interface the host
 // implements.
 #pragma once
-#include "facade/PelorinApi.h"
+#include "base/PelorinApi.h"
 
 #include <windows.h>
 

@@ -1,14 +1,12 @@
 #include "facade/PelorinApp.h"
 
-#include "facade/LanguageResources.h"
-#include "facade/ModuleObjects.h"
+#include "base/ProcessState.h"
 
 CPelorinApp::CPelorinApp() : CWinApp("Pelorin") {}
 
 BOOL CPelorinApp::InitInstance() { return CWinApp::InitInstance(); }
 
 int CPelorinApp::ExitInstance() {
-    DestroyModuleObjects();
-    FreeLanguageResources();
+    EndProcessState();
     return CWinApp::ExitInstance();
 }

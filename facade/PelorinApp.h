@@ -6,6 +6,7 @@ class CPelorinApp : public CWinApp {
 public:
     CPelorinApp();
     BOOL InitInstance() override;
-    // Frees the language module, then ends as every application does.
+    // Ends the process-wide state (the input dialog, the language module), then ends as every
+    // application does.
     int ExitInstance() override;
 };

@@ -1,5 +1,7 @@
 #include "selection/MXSObject.h"
 
+#include "base/ProcessState.h"
+
 bool KMXSObject::IsFCat() const { return !predefined && !fcat.empty() && fblock.empty(); }
 
 bool KMXSObject::IsFBlock() const { return !predefined && !fcat.empty() && !fblock.empty() && function.empty(); }
@@ -47,6 +49,7 @@ KMXSSessionState& KMXSSessionState::operator=(const KMXSSessionState& other) {
 }
 
 KMXSSessionState& LastDialogState() {
-    static KMXSSessionState state;
-    return state;
+    auto& state = ProcessState().lastDialogState;
+    if (!state) state = ProcessOwned<KMXSSessionState>(new KMXSSessionState, [](KMXSSessionState* s) { delete s; });
+    return *state;
 }

@@ -2,7 +2,7 @@
 // predefined object, the listener interface, and the remembered state of a dialog. The host
 // constructs, copies and reads them itself, so member order and types are fixed.
 #pragma once
-#include "facade/PelorinApi.h"
+#include "base/PelorinApi.h"
 
 #include <set>
 #include <string>

@@ -2,7 +2,7 @@
 // catalogs of one catalog manager, keeps the dialog's state, its predefined objects and a signal
 // to pre-select. The host may allocate it itself, so member order and types are fixed.
 #pragma once
-#include "facade/PelorinApi.h"
+#include "base/PelorinApi.h"
 #include "selection/MXSObject.h"
 
 #include <list>

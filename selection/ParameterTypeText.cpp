@@ -1,6 +1,6 @@
 #include "selection/ParameterTypeText.h"
 
-#include "facade/LanguageResources.h"
+#include "base/LanguageResources.h"
 #include "resources/resource.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // parameter segments, list refill included.
 #include "assist/MostFCatDlg.h"
 #include "catalog/MostFCatContainer.h"
-#include "facade/LanguageResources.h"
+#include "base/LanguageResources.h"
 #include "facade/Pelorin.h"
 
 #include <CatalogGenerator.h>

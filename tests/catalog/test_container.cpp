@@ -1,7 +1,8 @@
 // The catalog container: registration, loading through the catalog library, the FBlock,
 // function, OpType and parameter lists, and the parameter retry loop against a scripted manager.
 #include "catalog/MostFCatContainer.h"
-#include "facade/LanguageResources.h"
+#include "base/LanguageResources.h"
+#include "base/ProcessState.h"
 
 #include <w32drv.h>
 #include "support/SampleCatalogs.h"
@@ -22,6 +23,7 @@ const std::string kRearSeat = SampleCatalog("rearseat.xml");
 class ContainerTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ResetProcessStateForTests();
         w32drv::Reset();
         ASSERT_EQ(LoadLanguageResources(), 0); // the English module next to the test program
     }

@@ -1,7 +1,7 @@
 // A small host for the start-up tests: it links the system's module as a host does and prints
 // what the module's start-up found. With "retry SOURCE TARGET" it copies SOURCE to TARGET after
 // the first attempt to load the language module and asks again.
-#include "facade/LanguageResources.h"
+#include "base/LanguageResources.h"
 
 #include <cstdio>
 #include <fstream>

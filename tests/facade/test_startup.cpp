@@ -1,7 +1,7 @@
 // Module start-up with real files: the settings folder from kcustom.ini, the language number
 // from tolmar.ini, and the language module loaded next to the system's module. Each case runs a
 // small host in a folder tree of its own, because the answers are fixed once per process.
-#include "facade/LanguageResources.h"
+#include "base/LanguageResources.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 // A catalog manager of its own with the sample catalogs loaded, and stand-in nodes for exact
 // values that no catalog needs to hold.
 #pragma once
-#include "facade/LanguageResources.h"
+#include "base/LanguageResources.h"
+#include "base/ProcessState.h"
 #include "support/SampleCatalogs.h"
 
 #include <Quarnel.h>
@@ -14,6 +15,7 @@
 class CatalogFixture : public ::testing::Test {
 protected:
     void SetUp() override {
+        ResetProcessStateForTests();
         w32drv::Reset();
         ASSERT_EQ(LoadLanguageResources(), 0);
         ASSERT_EQ(gQRNCreateFCatManager(&handle, "tests"), 0);

@@ -2,6 +2,7 @@
 // so the assistance's timer ticks as it would), and snapshots of the open dialog taken at points
 // of the virtual clock from inside its modal loop.
 #pragma once
+#include "base/ProcessState.h"
 #include "facade/Pelorin.h"
 #include "support/SampleCatalogs.h"
 
@@ -35,6 +36,7 @@ struct DialogSnapshot {
 class AssistSession : public ::testing::Test {
 protected:
     void SetUp() override {
+        ResetProcessStateForTests();
         w32drv::Reset();
         WNDCLASSA wc{};
         wc.lpfnWndProc = DefWindowProcA;
@@ -47,6 +49,7 @@ protected:
     }
     void TearDown() override {
         selector.reset();
+        ResetProcessStateForTests();
         w32drv::Reset();
     }
 

@@ -1,4 +1,6 @@
-#include "facade/LanguageResources.h"
+#include "base/LanguageResources.h"
+
+#include "base/ProcessState.h"
 
 #include <afxwin.h>
 
@@ -6,11 +8,6 @@
 #include <cstring>
 
 namespace {
-
-// Module-wide state of the start-up.
-HMODULE languageModule = nullptr;
-bool languageLoadFailed = false;
-unsigned languageNumber = 0;
 
 #ifdef _WIN32
 const char kSeparator = '\\';
@@ -58,6 +55,7 @@ bool SettingsFolderFor(const std::string& path, std::string& folder) {
 }
 
 unsigned GetLanguageNumber() {
+    unsigned& languageNumber = ProcessState().languageNumber;
     if (languageNumber) return languageNumber;
     languageNumber = 1;
     std::string folder;
@@ -69,17 +67,18 @@ unsigned GetLanguageNumber() {
 }
 
 int LoadLanguageResources() {
-    if (languageModule) return 0;
-    if (languageLoadFailed) return -1;
+    KProcessState& s = ProcessState();
+    if (s.languageModule) return 0;
+    if (s.languageLoadFailed) return -1;
     std::string name = LanguageModuleFor(modulePath(), GetLanguageNumber());
     if (name.empty()) return 0; // a later call tries again
-    languageModule = LoadLibraryA(name.c_str());
-    if (!languageModule) {
-        languageLoadFailed = true;
+    s.languageModule = LoadLibraryA(name.c_str());
+    if (!s.languageModule) {
+        s.languageLoadFailed = true;
         return -1;
     }
     // from now on every template, string and icon of this module comes from the language module
-    AfxSetResourceHandle(languageModule);
+    AfxSetResourceHandle(s.languageModule);
     return 0;
 }
 
@@ -91,9 +90,10 @@ std::string LanguageModuleFor(const std::string& path, unsigned number) {
     return path.substr(0, last + 1) + name;
 }
 
-HMODULE GetLanguageModule() { return languageModule; }
+HMODULE GetLanguageModule() { return ProcessState().languageModule; }
 
 std::string LoadResourceText(UINT number) {
+    HMODULE languageModule = ProcessState().languageModule;
     if (!languageModule) return "";
     char buf[256] = "";
     int n = LoadStringA(languageModule, number, buf, sizeof buf);
@@ -101,6 +101,7 @@ std::string LoadResourceText(UINT number) {
 }
 
 void FreeLanguageResources() {
+    HMODULE& languageModule = ProcessState().languageModule;
     if (!languageModule) return;
     if (AfxGetResourceHandle() == languageModule) AfxSetResourceHandle(AfxGetInstanceHandle());
     FreeLibrary(languageModule);

@@ -1,7 +1,7 @@
 // Module start-up: the host's settings folder, the language number, the language resource module
 // next to this module, and numbered texts from it.
 #pragma once
-#include "facade/PelorinApi.h"
+#include "base/PelorinApi.h"
 
 #include <windows.h>
 

@@ -1,0 +1,47 @@
+// Everything of the system that lives for the whole process rather than in one object. Each
+// part starts empty when the module loads, is set on first use, and ends when the module ends
+// (the application object's ExitInstance calls EndProcessState). Tests call
+// ResetProcessStateForTests between tests, so that one test program can run all its tests in
+// one process.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+class KMostFCatDlg;
+class KMXSSessionState;
+
+// Owned here, made and deleted by the subsystem that knows the type.
+template <class T> using ProcessOwned = std::unique_ptr<T, void (*)(T*)>;
+
+struct KProcessState {
+    // The catalog library's interface is checked once, on the first load of catalogs; an
+    // incompatible library is said once and never used.
+    bool catalogInterfaceToCheck = true;
+    bool catalogInterfaceCompatible = false;
+
+    // The language: its number from the host's settings (0 until asked), and the language
+    // module next to the system's module (a failed load is not tried again).
+    unsigned languageNumber = 0;
+    HMODULE languageModule = nullptr;
+    bool languageLoadFailed = false;
+
+    // The one input assistance dialog shared by every selector, made by the first selector, and
+    // the dialog the selectors' input operations work on.
+    ProcessOwned<KMostFCatDlg> inputDialog{nullptr, nullptr};
+    KMostFCatDlg* currentInputDialog = nullptr;
+    // The parameter whose value list was shown last: the list moves to the typed word only when
+    // another parameter's values come up.
+    int lastValueListIndex = -1;
+
+    // The state of the last selection dialog that reported, made on first use.
+    ProcessOwned<KMXSSessionState> lastDialogState{nullptr, nullptr};
+};
+
+KProcessState& ProcessState();
+
+// Ends the parts that hold objects and modules (the dialog first, then the language module).
+void EndProcessState();
+
+// Ends everything and starts afresh; for tests only.
+void ResetProcessStateForTests();
