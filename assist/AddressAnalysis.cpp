@@ -9,6 +9,10 @@
 
 namespace {
 
+// The keywords of the keyword setting, in upper case; the longer one is looked for first.
+const char kAmsKeyword[] = "MOSTAMSMESSAGE";
+const char kMessageKeyword[] = "MOSTMESSAGE";
+
 const char kWordDelimiters[] = " ():,;'=-{}[]/\"\\";
 const char kParameterDelimiters[] = ":;=(){}\\";
 
@@ -135,10 +139,10 @@ bool KAddressAnalysis::TryKeywordSetting(int caret, int selStart, int selEnd) {
     };
     size_t at = 0;
     int keywordEnd;
-    if (counts("MOSTAMSMESSAGE", &at))
-        keywordEnd = statementStart + static_cast<int>(at) + 14;
-    else if (counts("MOSTMESSAGE", &at))
-        keywordEnd = statementStart + static_cast<int>(at) + 11;
+    if (counts(kAmsKeyword, &at))
+        keywordEnd = statementStart + static_cast<int>(at + std::strlen(kAmsKeyword));
+    else if (counts(kMessageKeyword, &at))
+        keywordEnd = statementStart + static_cast<int>(at + std::strlen(kMessageKeyword));
     else
         return false;
     if (caret < keywordEnd || selStart < keywordEnd) return false;
@@ -240,52 +244,55 @@ CaretPosition KAddressAnalysis::LocateCaret(int caret) {
     const int length = static_cast<int>(text.size());
     size_t open = text.find('(');
     size_t close = text.find(')');
-    int state = 0;
+    // the segment the caret has reached so far
+    CaretPosition state = kCaretNothing;
     int s = 0;
     for (;;) {
         int e = WordEnd(text, s);
         if (e == 0) break;
         std::string segment = text.substr(static_cast<size_t>(std::min(s, length)), static_cast<size_t>(std::max(e - s, 0)));
-        int before = state;
+        CaretPosition before = state;
         switch (state) {
-        case 0:
+        case kCaretNothing:
             ResolveFBlock(segment);
-            state = 1;
+            state = kCaretFBlock;
             break;
-        case 1:
+        case kCaretFBlock:
             if (!keywordMode && withInstance) {
-                state = IsValidInstanceText(segment) ? 2 : 6;
+                state = IsValidInstanceText(segment) ? kCaretInstance : kCaretInvalid;
             } else {
                 ResolveFunction(segment);
-                state = 3;
+                state = kCaretFunction;
             }
             break;
-        case 2:
+        case kCaretInstance:
             ResolveFunction(segment);
-            state = 3;
+            state = kCaretFunction;
             break;
-        case 3:
+        case kCaretFunction:
             ResolveOpType(segment);
-            state = 4;
+            state = kCaretOpType;
             break;
-        case 4:
-            if (open == std::string::npos || s < static_cast<int>(open) || keywordMode) state = 6;
+        case kCaretOpType:
+            if (open == std::string::npos || s < static_cast<int>(open) || keywordMode) state = kCaretInvalid;
             break;
         default: break;
         }
         bool justSet = state != before;
         if (justSet && e != length) {
+            // each segment ends at the separator of the next one
             char at = text[static_cast<size_t>(e)];
-            if ((state == 1 || state == 2 || state == 3) && at != '.') state = 6;
-            if (state == 4 && at != '(') state = 6;
+            if ((state == kCaretFBlock || state == kCaretInstance || state == kCaretFunction) && at != '.')
+                state = kCaretInvalid;
+            if (state == kCaretOpType && at != '(') state = kCaretInvalid;
         }
         s = e + 1;
         if (!(e + 1 <= caret)) break;
     }
-    if (state == 6) return kCaretInvalid;
-    if (open != std::string::npos && caret > static_cast<int>(open)) state = 5;
+    if (state == kCaretInvalid) return kCaretInvalid;
+    if (open != std::string::npos && caret > static_cast<int>(open)) state = kCaretParameters;
     if (close != std::string::npos && caret > static_cast<int>(close)) return kCaretAfterList;
-    return static_cast<CaretPosition>(state);
+    return state;
 }
 
 int KAddressAnalysis::BuildReplacement(std::string& outLine) {

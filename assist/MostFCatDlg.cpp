@@ -12,8 +12,15 @@
 
 namespace {
 
+// The caret timer: a first look half a second after the dialog starts, then five times a second.
 const UINT_PTR kTimer = 1;
+const UINT kFirstLookMs = 500;
+const UINT kTickMs = 200;
 const char* const kInstanceItem = "# (InstanceID)";
+// GetKeyState: the key is held down.
+const SHORT kKeyDownBit = static_cast<SHORT>(0x8000);
+// The list below the edit field: a sorted drop-down list with a vertical scroll bar.
+const DWORD kComboListStyle = WS_VSCROLL | WS_TABSTOP | CBS_SORT | CBS_DROPDOWNLIST;
 
 std::string part(const std::string& text, int begin, int end) {
     int n = static_cast<int>(text.size());
@@ -73,7 +80,7 @@ BOOL KMostFCatDlg::OnInitDialog() {
     listMode = kNoList;
     lastSelection = 0;
     firstUpdate = true;
-    comboList.Create(0x00210103, CRect(0, 0, 200, 8), this, IDC_COMBO_LIST);
+    comboList.Create(kComboListStyle, CRect(0, 0, 200, 8), this, IDC_COMBO_LIST);
 
     CRect window;
     GetWindowRect(&window);
@@ -94,13 +101,13 @@ BOOL KMostFCatDlg::OnInitDialog() {
     formatStatic.ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
     hintStatic.ShowWindow(SW_HIDE);
     comboList.ShowWindow(SW_HIDE);
-    timerId = SetTimer(kTimer, 500);
+    timerId = SetTimer(kTimer, kFirstLookMs);
     return FALSE;
 }
 
 void KMostFCatDlg::OnShowWindow(BOOL bShow, UINT nStatus) {
     CDialog::OnShowWindow(bShow, nStatus);
-    if (bShow) timerId = SetTimer(kTimer, 200);
+    if (bShow) timerId = SetTimer(kTimer, kTickMs);
 }
 
 void KMostFCatDlg::OnSysCommand(UINT nID, LPARAM lParam) { CDialog::OnSysCommand(nID, lParam); }
@@ -391,7 +398,7 @@ void KMostFCatDlg::ShowParameterInfo() {
 }
 
 void KMostFCatDlg::ShowValueList(int index, int typeCode) {
-    if (typeCode != 9) {
+    if (typeCode != QRN_TYPE_ENUM) {
         CloseList();
         return;
     }
@@ -453,8 +460,8 @@ void KMostFCatDlg::MoveWordRight() {
 BOOL KMostFCatDlg::PreTranslateMessage(MSG* pMsg) {
     if (addressEdit.m_hWnd && pMsg->hwnd == addressEdit.m_hWnd) {
         bool open = comboList.IsDropDownVisible();
-        bool shift = GetKeyState(VK_SHIFT) & 0x8000;
-        bool control = GetKeyState(VK_CONTROL) & 0x8000;
+        bool shift = GetKeyState(VK_SHIFT) & kKeyDownBit;
+        bool control = GetKeyState(VK_CONTROL) & kKeyDownBit;
         switch (pMsg->message) {
         case WM_KEYDOWN:
             switch (pMsg->wParam) {
@@ -523,7 +530,7 @@ BOOL KMostFCatDlg::PreTranslateMessage(MSG* pMsg) {
             }
             break;
         case WM_LBUTTONDOWN: KillTimer(kTimer); break;
-        case WM_LBUTTONUP: timerId = SetTimer(kTimer, 200); break;
+        case WM_LBUTTONUP: timerId = SetTimer(kTimer, kTickMs); break;
         case WM_MOUSEWHEEL: comboList.PostMessage(pMsg->message, pMsg->wParam, pMsg->lParam); return TRUE;
         }
     } else if (pMsg->message == KCOMBOLIST_CLICKED) {

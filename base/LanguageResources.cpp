@@ -9,6 +9,10 @@
 
 namespace {
 
+// Language numbers: the country calling codes of the languages there are modules for.
+const unsigned kEnglish = 1;
+const unsigned kGerman = 49;
+
 #ifdef _WIN32
 const char kSeparator = '\\';
 #else
@@ -57,11 +61,12 @@ bool SettingsFolderFor(const std::string& path, std::string& folder) {
 unsigned GetLanguageNumber() {
     unsigned& languageNumber = ProcessState().languageNumber;
     if (languageNumber) return languageNumber;
-    languageNumber = 1;
+    languageNumber = kEnglish;
     std::string folder;
     if (GetSettingsFolder(folder)) {
         std::string ini = folder + kSeparator + "tolmar.ini";
-        if (exists(ini) && GetPrivateProfileIntA("Language", "Country", 1, ini.c_str()) == 49) languageNumber = 49;
+        if (exists(ini) && GetPrivateProfileIntA("Language", "Country", kEnglish, ini.c_str()) == kGerman)
+            languageNumber = kGerman;
     }
     return languageNumber;
 }

@@ -1,5 +1,7 @@
 #include "catalog/CatalogTexts.h"
 
+#include <QuarnelDefs.h>
+
 #include <cstdio>
 
 namespace {
@@ -65,7 +67,7 @@ const char* GetParameterTypeName(int code) {
     static const char* const names[] = {"Undefined", "Error",   "Stream",    "StreamCase", "Parameter Array",
                                         "Parameter Record", "Boolean", "Boolfield", "Number",  "Enum",
                                         "String",    "Bit field", "Void",      "FunctionID", "Raw stream"};
-    if (code < 0 || code > 14) return "Unknown";
+    if (code < 0 || code > QRN_TYPE_RAWSTREAM) return "Unknown";
     return names[code];
 }
 

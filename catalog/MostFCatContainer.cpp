@@ -13,6 +13,11 @@
 
 namespace {
 
+// Zeros after what the user typed: tokens for the parameters the text leaves out, and data
+// bytes so that every parameter of the message decodes to a value.
+const int kSpareTokens = 20;
+const int kSpareBytes = 20;
+
 } // namespace
 
 KMostFCatContainer::~KMostFCatContainer() {
@@ -44,7 +49,7 @@ void KMostFCatContainer::LoadFCats() {
     if (files.empty()) return;
     KProcessState& process = ProcessState();
     if (process.catalogInterfaceToCheck) {
-        process.catalogInterfaceCompatible = gQRNIsCompatibleInterface(1, 52) == 1;
+        process.catalogInterfaceCompatible = gQRNIsCompatibleInterface(QRN_INTERFACE_MAJOR, QRN_INTERFACE_MINOR) == 1;
         if (!process.catalogInterfaceCompatible)
             MessageBoxA(nullptr, LoadResourceText(IDS_INCOMPATIBLE).c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
         process.catalogInterfaceToCheck = false;
@@ -54,7 +59,7 @@ void KMostFCatContainer::LoadFCats() {
         QRNHandle handle = 0;
         if (gQRNCreateFCatManager(&handle, "Pelorin") != 0) return;
         managerHandle = handle;
-        if (KQRNFCatManager* m = Manager()) m->SetOption(16);
+        if (KQRNFCatManager* m = Manager()) m->SetOption(QRN_OPT_LOAD_CACHE);
     }
     KQRNFCatManager* manager = Manager();
     if (!manager) return;
@@ -63,7 +68,7 @@ void KMostFCatContainer::LoadFCats() {
     fblocks.clear();
     for (const auto& file : files) {
         std::string catalog;
-        if (manager->LoadFCat(file, 1, catalog, 1, LogFileName(file)) != 0) {
+        if (manager->LoadFCat(file, QRN_LOAD_REPLACE, catalog, QRN_LOG_REWRITE, LogFileName(file)) != 0) {
             std::string text = LoadResourceText(IDS_LOAD_FAILED);
             // the template's single "%s" takes the file name; any other directive is printed as text
             std::string message;
@@ -78,7 +83,7 @@ void KMostFCatContainer::LoadFCats() {
         int index = nextFCatIndex++;
         fcats.push_back(ListEntry{catalog, index});
         std::vector<IdName> list;
-        manager->ListFBlocks(list, 1, catalog);
+        manager->ListFBlocks(list, QRN_FLAG_WITH_HIDDEN, catalog);
         for (const auto& fb : list) {
             bool known = std::any_of(fblocks.begin(), fblocks.end(),
                                      [&](const ListEntry& e) { return GetEntryHead(e.text) == fb.name; });
@@ -123,7 +128,7 @@ std::vector<ListEntry>& KMostFCatContainer::BuildFunctionList(const ListEntry& f
     KQRNFCatManager* manager = Manager();
     if (!catalog || !manager) return functions;
     std::vector<IdName> list;
-    manager->ListFunctions(list, 1, *catalog, fblockId, 0xFFFFFFFFu);
+    manager->ListFunctions(list, QRN_FLAG_WITH_HIDDEN, *catalog, fblockId, QRN_ANY_INSTANCE);
     int f = normalisedFormat(format);
     for (const auto& fn : list) functions.push_back(ListEntry{FormatEntryText(fn.name, fn.id, f, kFunctionDigits), fblockId});
     functionFormat = f;
@@ -139,7 +144,7 @@ std::vector<ListEntry>& KMostFCatContainer::BuildOpTypeList(const ListEntry& fbl
     KQRNFCatManager* manager = Manager();
     if (!catalog || !manager) return opTypes;
     std::vector<IdName> list;
-    manager->ListOpTypes(list, 1, *catalog, fblockId, 0xFFFFFFFFu, functionId);
+    manager->ListOpTypes(list, QRN_FLAG_WITH_HIDDEN, *catalog, fblockId, QRN_ANY_INSTANCE, functionId);
     int f = normalisedFormat(format);
     for (const auto& op : list) opTypes.push_back(ListEntry{FormatEntryText(op.name, op.id, f, kOpTypeDigits), functionId});
     opTypeFormat = f;
@@ -158,7 +163,7 @@ std::vector<std::string> KMostFCatContainer::SplitParameterText(const std::strin
         std::string t = Trim(raw);
         tokens.push_back(t.empty() ? "0" : t);
     }
-    for (int i = 0; i < 20; ++i) tokens.push_back("0");
+    for (int i = 0; i < kSpareTokens; ++i) tokens.push_back("0");
     return tokens;
 }
 
@@ -176,29 +181,28 @@ std::vector<ListEntry>& KMostFCatContainer::BuildParameterList(const std::string
     for (;;) {
         message.reset();
         if (!manager) break;
-        message.reset(manager->CreateMessage(1, fblockId, 0, functionId, opTypeId));
+        message.reset(manager->CreateMessage(QRN_FLAG_WITH_HIDDEN, fblockId, 0, functionId, opTypeId));
         // without a message there is nothing to try again with
         if (!message) break;
         int status = 0, index = -1;
         message->SetParameterTexts(tokens, status, index);
-        if (status < 10 || status > 16) break;
-        if (status <= 15) {
+        if (QRNRefusesToken(status)) {
             if (index == lastFailing) break;
             lastFailing = index;
             if (index >= 0 && index < static_cast<int>(tokens.size())) tokens[static_cast<size_t>(index)] = "0";
             if (tokens.empty()) break;
             continue;
         }
-        if (tokens.empty()) break;
+        if (status != QRN_TEXT_TOO_MANY || tokens.empty()) break;
         tokens.pop_back();
         if (tokens.empty()) break;
     }
     if (message) {
-        message->SetWord(0xFFFF);
-        message->SetFlags(0x20100);
+        message->SetWord(QRN_NO_ELEMENT_LIMIT);
+        message->SetFlags(QRN_MSG_VALUE_CHOICES | QRN_MSG_ALLOW_SURPLUS);
         std::vector<std::uint8_t> bytes;
         message->GetData(bytes);
-        bytes.insert(bytes.end(), 20, 0);
+        bytes.insert(bytes.end(), kSpareBytes, 0);
         message->SetData(bytes);
         message->Decode();
     }

@@ -42,11 +42,14 @@ void KComboList::OnVScroll(UINT, UINT, CScrollBar*) {
     if (previousFocus && ::IsWindow(previousFocus->m_hWnd)) previousFocus->SetFocus();
 }
 
+// The pop-up list: a framed pop-up with a vertical scroll bar, its items sorted.
+static const DWORD kListStyle = WS_POPUP | WS_DLGFRAME | WS_VSCROLL | LBS_SORT;
+
 BOOL KComboListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
     BOOL created = CComboBox::Create(dwStyle, rect, pParentWnd, nID);
     if (!created) return created;
     if (pParentWnd) SetFont(pParentWnd->GetFont(), TRUE);
-    list.CreateEx(0, "ListBox", nullptr, 0x80600002, CRect(0, 0, 10, 10), this, 0);
+    list.CreateEx(0, "ListBox", nullptr, kListStyle, CRect(0, 0, 10, 10), this, 0);
     list.SetFont(GetFont(), TRUE);
     list.owner = this;
     return created;

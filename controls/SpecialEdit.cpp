@@ -2,19 +2,34 @@
 
 #include <afxole.h>
 
+namespace {
+
+// The characters Ctrl with a letter types, and the edit commands they stand for.
+const char kCtrlC = 'C' - '@', kCtrlV = 'V' - '@', kCtrlX = 'X' - '@', kCtrlZ = 'Z' - '@';
+// GetKeyState: the key is held down.
+const SHORT kKeyDownBit = static_cast<SHORT>(0x8000);
+// MessageBeep: the simple beep of the speaker.
+const UINT kSimpleBeep = 0xFFFFFFFF;
+
+} // namespace
+
 BEGIN_MESSAGE_MAP(CSpecialEdit, CEdit)
 ON_WM_CHAR()
 END_MESSAGE_MAP()
 
 bool CSpecialEdit::IsAllowed(char c) const {
-    if (c == 8 || c == 10 || c == 13) return true;
+    if (c == '\b' || c == '\n' || c == '\r') return true;
     return !m_format || m_format->IsValidChar(c);
 }
 
 void CSpecialEdit::OnChar(UINT nChar, UINT, UINT) {
-    if (GetKeyState(VK_CONTROL) & 0x8000) {
+    if (GetKeyState(VK_CONTROL) & kKeyDownBit) {
         // the shortcuts' control codes are in no format, yet they must keep working
-        UINT command = nChar == 3 ? WM_COPY : nChar == 22 ? WM_PASTE : nChar == 24 ? WM_CUT : nChar == 26 ? EM_UNDO : 0;
+        UINT command = nChar == kCtrlC   ? WM_COPY
+                       : nChar == kCtrlV ? WM_PASTE
+                       : nChar == kCtrlX ? WM_CUT
+                       : nChar == kCtrlZ ? EM_UNDO
+                                         : 0;
         if (command) {
             SendMessage(command, 0, 0);
             return;
@@ -24,7 +39,7 @@ void CSpecialEdit::OnChar(UINT nChar, UINT, UINT) {
         Default();
         return;
     }
-    MessageBeep(0xFFFFFFFF);
+    MessageBeep(kSimpleBeep);
 }
 
 bool CSpecialEdit::IsPasteAllowed() const {
@@ -53,7 +68,7 @@ bool CSpecialEdit::IsPasteAllowed() const {
 
 LRESULT CSpecialEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PASTE && !IsPasteAllowed()) {
-        MessageBeep(0xFFFFFFFF);
+        MessageBeep(kSimpleBeep);
         return 0;
     }
     return CEdit::WindowProc(message, wParam, lParam);

@@ -49,7 +49,9 @@ int KPelorin::Show(HWND parent, const char* text, int caret, int selStart, int s
     POINT p{0, 0};
     GetCaretPos(&p);
     ClientToScreen(parent, &p);
-    return ShowEx(parent, text, p.x < 0 ? 10 : p.x, p.y < 0 ? 10 : p.y, caret, selStart, selEnd);
+    // a caret above or left of the screen puts the dialog near the screen's corner instead
+    const int kFallback = 10;
+    return ShowEx(parent, text, p.x < 0 ? kFallback : p.x, p.y < 0 ? kFallback : p.y, caret, selStart, selEnd);
 }
 
 int KPelorin::ShowEx(HWND parent, const char* text, int x, int y, int caret, int selStart, int selEnd) {

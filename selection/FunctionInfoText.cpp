@@ -6,20 +6,20 @@
 
 namespace {
 
-const std::uint32_t kAny = 0xFFFFFFFFu;
 const size_t kMaxLength = 1024;
 const size_t kMaxValueLines = 27;
 
 std::string nodeText(KQRNNode* node) {
     std::string text = node->GetDescription();
-    if (node->GetType() == 7) {
+    if (node->GetType() == QRN_TYPE_BOOLFIELD) {
         std::vector<std::string> lines;
-        if (KQRNTableNode* t = QRNAsTable(node)) t->GetInfoTexts(lines, 3);
+        if (KQRNTableNode* t = QRNAsTable(node)) t->GetInfoTexts(lines, QRN_INFO_CODE | QRN_INFO_NAME);
         if (!lines.empty()) text += lines[0] + "\n";
         if (lines.size() >= 2) text += lines[1];
-    } else if (node->GetType() == 9) {
+    } else if (node->GetType() == QRN_TYPE_ENUM) {
         std::vector<std::string> lines;
-        if (KQRNTableNode* t = QRNAsTable(node)) t->GetInfoTexts(lines, 51);
+        if (KQRNTableNode* t = QRNAsTable(node))
+            t->GetInfoTexts(lines, QRN_INFO_CODE | QRN_INFO_NAME | QRN_INFO_HEX | QRN_INFO_DESCRIPTION);
         if (!text.empty()) text += "\n";
         text += "Value table:";
         for (size_t i = 0; i < lines.size(); ++i) {
@@ -36,10 +36,10 @@ std::string nodeText(KQRNNode* node) {
 std::string functionText(KQRNFCatManager& m, const KMXSTreeItem& item) {
     std::unique_ptr<KQRNMessageContainer> c(m.GetMessageContainer(0, item.catalog, item.fblockId,
                                                                   static_cast<std::uint32_t>(item.instanceId),
-                                                                  item.functionId, kAny, 0));
+                                                                  item.functionId, QRN_NO_ID, 0));
     if (!c) return "";
     int type = c->GetFunctionType();
-    std::string text = std::string("Function type: ") + (type == 1 ? "Property" : type == 2 ? "Method" : "Unknown") +
+    std::string text = std::string("Function type: ") + (type == QRN_FUNCTION_PROPERTY ? "Property" : type == QRN_FUNCTION_METHOD ? "Method" : "Unknown") +
                        "\nFunction class: " + FunctionClassText(c->GetFunctionClass());
     if (!c->GetFunctionDescription().empty()) text += "\n\n" + c->GetFunctionDescription();
     return text;
@@ -53,7 +53,7 @@ const char* FunctionClassText(int code) {
         "Undefined", "Undefined", "Undefined", "Undefined", "Undefined", "Undefined", "Undefined", "Undefined",
         "Undefined", "Unclassified Property", "Switch", "Number", "Text", "Enumeration", "Array", "Record",
         "Dynamic Array", "Long Array", "BoolField", "BitSet", "Container", "Sequence Property", "Map"};
-    if (code < 0 || code > 29) return "Undefined";
+    if (code < 0 || code > QRN_LAST_FUNCTION_CLASS) return "Undefined";
     return texts[code];
 }
 
@@ -68,7 +68,7 @@ std::string BuildInfoText(const KMXSTreeItem& item, unsigned long managerHandle)
         if (m) text = functionText(*m, item);
     } else if (!item.fblock.empty()) {
         if (m) {
-            std::unique_ptr<KQRNMessageContainer> c(m->GetMessageContainer(0, item.catalog, item.fblockId, kAny, kAny, kAny, 0));
+            std::unique_ptr<KQRNMessageContainer> c(m->GetMessageContainer(0, item.catalog, item.fblockId, QRN_ANY_INSTANCE, QRN_NO_ID, QRN_NO_ID, 0));
             if (c) text = c->GetFBlockDescription();
         }
     } else if (!item.catalog.empty()) {

@@ -19,9 +19,9 @@ std::string decimal(int value) { return std::to_string(value); }
 
 std::string sizeText(int code) {
     switch (code) {
-    case 0: return "(1 byte)";
-    case 1: return "(2 byte)";
-    case 2: return "(4 byte)";
+    case QRN_SIZE_1_BYTE: return "(1 byte)";
+    case QRN_SIZE_2_BYTES: return "(2 byte)";
+    case QRN_SIZE_4_BYTES: return "(4 byte)";
     default: return "";
     }
 }
@@ -37,12 +37,12 @@ std::string numberText(KQRNNode* node) {
     static const char* const formats[] = {" %u - %u", " %u - %u", " %u - %u", " %d - %d", " %d - %d", "%d - %d"};
     int type = n->GetNumberType();
     std::string name, range;
-    if (type >= 0 && type <= 5) {
+    if (type >= QRN_NUMBER_UBYTE && type <= QRN_NUMBER_SLONG) {
         name = names[type];
         double min = n->GetMinimum(), max = n->GetMaximum();
         if (min != max) {
             char buf[64];
-            if (type <= 2)
+            if (type <= QRN_NUMBER_ULONG)
                 std::snprintf(buf, sizeof buf, formats[type], low32(min), low32(max));
             else
                 std::snprintf(buf, sizeof buf, formats[type], static_cast<int>(low32(min)), static_cast<int>(low32(max)));
@@ -59,7 +59,7 @@ std::string enumText(KQRNNode* node) {
     KQRNEnumNode* e = QRNAsEnum(node);
     if (!e) return "";
     int size = e->GetEnumSizeCode();
-    std::string text = size == 0 ? "Enum (1 byte)" : size == 1 ? "Enum (2 byte)" : "";
+    std::string text = size == QRN_SIZE_1_BYTE ? "Enum (1 byte)" : size == QRN_SIZE_2_BYTES ? "Enum (2 byte)" : "";
     return text + ", " + LoadResourceText(IDS_RANGE) + " 0 - " + decimal(e->GetEnumMaximum());
 }
 
@@ -68,35 +68,36 @@ std::string enumText(KQRNNode* node) {
 std::string BuildParameterTypeText(KQRNNode* node) {
     if (!node) return "";
     switch (node->GetType()) {
-    case 2: return "Stream";
-    case 3: {
+    case QRN_TYPE_STREAM: return "Stream";
+    case QRN_TYPE_STREAMCASE: {
         std::string text = "Streamcase";
-        if (attribute(node, 1300) > 0) {
-            int max = attribute(node, 1301);
+        if (attribute(node, QRN_ATTR_CASE_INDEXED) > 0) {
+            int max = attribute(node, QRN_ATTR_CASE_MAX_INDEX);
             text += ", Max. index: " + (max > 0 ? decimal(max) : std::string("-"));
         }
         return text;
     }
-    case 4: {
-        int max = attribute(node, 1100);
+    case QRN_TYPE_ARRAY: {
+        int max = attribute(node, QRN_ATTR_ARRAY_MAX_INDEX);
         return "Array, Max. index: " + (max > 0 ? decimal(max) : std::string("-"));
     }
-    case 5: return "Record";
-    case 6:
-    case 11: {
+    case QRN_TYPE_RECORD: return "Record";
+    case QRN_TYPE_BOOLEAN:
+    case QRN_TYPE_BITFIELD: {
         KQRNDataNode* d = QRNAsData(node);
-        return std::string(node->GetType() == 6 ? "Bool " : "Bitfield ") + (d ? sizeText(d->GetSizeCode()) : "");
+        return std::string(node->GetType() == QRN_TYPE_BOOLEAN ? "Bool " : "Bitfield ") +
+               (d ? sizeText(d->GetSizeCode()) : "");
     }
-    case 7: return "BoolField";
-    case 8: return numberText(node);
-    case 9: return enumText(node);
-    case 10: {
+    case QRN_TYPE_BOOLFIELD: return "BoolField";
+    case QRN_TYPE_NUMBER: return numberText(node);
+    case QRN_TYPE_ENUM: return enumText(node);
+    case QRN_TYPE_STRING: {
         KQRNStringNode* s = QRNAsString(node);
         int max = s ? s->GetStringMaxLength() : -1;
         return "String, " + LoadResourceText(IDS_MAX_LENGTH) + (max == -1 ? std::string(" - ") : " " + decimal(max));
     }
-    case 13: return "FktID bit stream";
-    case 14: {
+    case QRN_TYPE_FUNCTIONID: return "FktID bit stream";
+    case QRN_TYPE_RAWSTREAM: {
         KQRNDataNode* d = QRNAsData(node);
         int max = d ? d->GetRawMaxLength() : 0;
         return "Raw stream, Max. length: " + (max == 0 ? std::string("- ") : decimal(max));

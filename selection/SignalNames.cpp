@@ -10,7 +10,6 @@ const char* const kOpTypeNames[] = {"Set",        "Get",         "SetGet",      
                                     "Abort",      "StartResult", "StartResultAck", "AbortAck",  "StartAck",
                                     "ErrorAck",   "ProcessingAck", "Processing",   "Result",    "ResultAck"};
 
-const std::uint32_t kAnyInstance = 0xFFFFFFFFu;
 
 bool isSymbolic(const std::string& text) {
     for (const char* name : kOpTypeNames)
@@ -49,15 +48,15 @@ bool checkNumeric(KQRNFCatManager& m, const Parts& p, std::string* normalised, b
     // copies: the library's references stay valid only until its next lookup of the same kind
     std::string fblock = m.LookupFBlockName(0, fb);
     if (fblock.empty()) return false;
-    std::string function = m.LookupFunctionName(0, fb, kAnyInstance, fn, nullptr);
+    std::string function = m.LookupFunctionName(0, fb, QRN_ANY_INSTANCE, fn, nullptr);
     if (function.empty()) return false;
-    std::string opType = m.LookupOpTypeName(0, fb, kAnyInstance, fn, op, nullptr);
+    std::string opType = m.LookupOpTypeName(0, fb, QRN_ANY_INSTANCE, fn, op, nullptr);
     if (opType.empty()) return false;
-    std::unique_ptr<KQRNMessage> message(m.CreateMessage(0, fb, kAnyInstance, fn, op));
+    std::unique_ptr<KQRNMessage> message(m.CreateMessage(0, fb, QRN_ANY_INSTANCE, fn, op));
     if (!message) return false;
     std::string catalog = message->GetCatalog();
     std::string path;
-    m.LookupParameterPath(path, 0, catalog, fb, kAnyInstance, fn, op, p.rest);
+    m.LookupParameterPath(path, 0, catalog, fb, QRN_ANY_INSTANCE, fn, op, p.rest);
     message.reset();
     if (path.empty()) return false;
     if (opType != "Status" || path == "Pos") keepFilter = false;
@@ -69,10 +68,10 @@ bool checkSymbolic(KQRNFCatManager& m, const Parts& p, std::string* normalised, 
     std::string path = NormaliseIndices(p.rest);
     std::string catalog;
     std::int32_t fb = -1, fn = -1, op = -1;
-    m.LookupIds(0, "", p.first, kAnyInstance, p.second, p.third, catalog, fb, fn, op, 0);
+    m.LookupIds(0, "", p.first, QRN_ANY_INSTANCE, p.second, p.third, catalog, fb, fn, op, 0);
     if (fb == -1 || fn == -1 || op == -1) return false;
     std::string name;
-    m.GetParameterName(name, 0, catalog, fb, kAnyInstance, fn, op, path);
+    m.GetParameterName(name, 0, catalog, fb, QRN_ANY_INSTANCE, fn, op, path);
     if (name.empty()) return false;
     if (p.third != "Status" || p.rest == "Pos") keepFilter = false;
     *normalised = catalog + "." + p.first + "." + p.second + "." + p.third + "." + path;

@@ -34,6 +34,8 @@ enum { QRN_INTERFACE_MAJOR = 1, QRN_INTERFACE_MINOR = 52 };
 
 // Instance argument meaning "any instance" (also written -1).
 const std::uint32_t QRN_ANY_INSTANCE = 0xFFFFFFFFu;
+// GetMessageContainer without a function or an OpType: the container of the FBlock or function.
+const std::int32_t QRN_NO_ID = -1;
 
 // List/lookup flag: 1 also finds FBlocks, functions and OpTypes the catalog marks as hidden.
 enum { QRN_FLAG_WITH_HIDDEN = 1 };
@@ -75,6 +77,9 @@ enum {
     QRN_MSG_VALUE_CHOICES = 0x20000 // enum, boolean and error-code nodes list their choices as value texts
 };
 
+// KQRNMessage::SetWord: no element limit of the message's own.
+enum { QRN_NO_ELEMENT_LIMIT = 0xFFFF };
+
 // SetParameterTexts status values.
 enum {
     QRN_TEXT_OK = 0,
@@ -87,6 +92,8 @@ enum {
     QRN_TEXT_STREAM = 15,     // bad hexadecimal bytes or stream too long
     QRN_TEXT_TOO_MANY = 16    // more tokens than the message takes
 };
+// The refusals of one token (status QRN_TEXT_NOT_NUMBER to QRN_TEXT_STREAM) name it by index.
+inline bool QRNRefusesToken(int status) { return status >= QRN_TEXT_NOT_NUMBER && status <= QRN_TEXT_STREAM; }
 
 // Parameter type codes (KQRNNode::GetType).
 enum {
@@ -138,3 +145,19 @@ enum {
     QRN_INFO_HEX = 0x10,        // codes in hexadecimal
     QRN_INFO_DESCRIPTION = 0x20 // the value's description, after " - "
 };
+
+// Size codes (KQRNDataNode::GetSizeCode, KQRNEnumNode::GetEnumSizeCode).
+enum { QRN_SIZE_1_BYTE = 0, QRN_SIZE_2_BYTES = 1, QRN_SIZE_4_BYTES = 2 };
+
+// Number types (KQRNNumberNode::GetNumberType): the unsigned ones first.
+enum {
+    QRN_NUMBER_UBYTE = 0,
+    QRN_NUMBER_UWORD = 1,
+    QRN_NUMBER_ULONG = 2,
+    QRN_NUMBER_SBYTE = 3,
+    QRN_NUMBER_SWORD = 4,
+    QRN_NUMBER_SLONG = 5
+};
+
+// Function classes (KQRNMessageContainer::GetFunctionClass) run from 0 to this one.
+enum { QRN_LAST_FUNCTION_CLASS = 29 };

@@ -28,11 +28,11 @@ protected:
 
 TEST_F(ControlTest, AComboBoxCreatedWithStyleRectangleParentAndIdTakesItsParentsFont) {
     CComboBox combo;
-    ASSERT_TRUE(combo.Create(0x00210103, CRect(0, 0, 200, 8), &dlg, 1023));
+    ASSERT_TRUE(combo.Create(WS_VSCROLL | WS_TABSTOP | CBS_SORT | CBS_DROPDOWNLIST, CRect(0, 0, 200, 8), &dlg, 1023));
     EXPECT_EQ(ClassOf(combo.m_hWnd), "ComboBox");
     EXPECT_EQ(combo.GetDlgCtrlID(), 1023);
     EXPECT_EQ(combo.GetParent(), &dlg);
-    const DWORD requested = 0x00210103u | static_cast<DWORD>(WS_CHILD);
+    const DWORD requested = WS_VSCROLL | WS_TABSTOP | CBS_SORT | CBS_DROPDOWNLIST | static_cast<DWORD>(WS_CHILD);
     EXPECT_EQ(combo.GetStyle() & requested, requested);
     EXPECT_FALSE(combo.IsWindowVisible());
     EXPECT_EQ(CWnd::FromHandlePermanent(combo.m_hWnd), &combo);

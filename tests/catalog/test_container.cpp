@@ -5,6 +5,7 @@
 #include "base/ProcessState.h"
 
 #include <w32drv.h>
+#include "support/FakeCatalogManager.h"
 #include "support/SampleCatalogs.h"
 
 #include <gtest/gtest.h>
@@ -40,16 +41,14 @@ protected:
 };
 
 // A manager that answers SetParameterTexts from a script and records the tokens it was given.
-class ScriptedMessage : public KQRNMessage {
+class ScriptedMessage : public FakeMessage {
 public:
-    explicit ScriptedMessage(class ScriptedManager* owner) : owner_(owner) {}
+    explicit ScriptedMessage(class ScriptedManager* owner) : owner_(owner) { catalog = "Scripted"; }
     ~ScriptedMessage() override;
     bool Decode() override { return decoded_ = true; }
     void SetData(const std::vector<std::uint8_t>& bytes) override { data_ = bytes; }
     void GetData(std::vector<std::uint8_t>& bytes) const override { bytes = {1, 2}; }
-    const std::string& GetCatalog() const override { return catalog_; }
     bool IsDecoded() const override { return decoded_; }
-    void GetParameters(std::vector<KQRNNode*>&) const override {}
     void SetParameterTexts(const std::vector<std::string>& tokens, int& status, int& index) override;
     void SetWord(std::uint16_t w) override { word_ = w; }
     void SetFlags(std::uint32_t f) override { flags_ = f; }
@@ -59,11 +58,10 @@ public:
 
 private:
     class ScriptedManager* owner_;
-    std::string catalog_ = "Scripted";
     bool decoded_ = false;
 };
 
-class ScriptedManager : public KQRNFCatManager {
+class ScriptedManager : public FakeCatalogManager {
 public:
     std::deque<std::pair<int, int>> answers; // status, index per attempt
     std::vector<std::vector<std::string>> attempts;
@@ -74,16 +72,6 @@ public:
     bool noMessage = false;
     ScriptedMessage* last = nullptr;
 
-    int LoadFCat(const std::string&, int, std::string&, int, const std::string&) override { return 1; }
-    int SetOption(int) override { return 0; }
-    std::string GetFCatDescription(const std::string&) const override { return ""; }
-    void ListCatalogs(std::vector<std::string>&, int) const override {}
-    void ListFunctionNames(std::vector<std::string>&, int, const std::string&, const std::string&, std::uint32_t) const override {}
-    void ListOpTypeNames(std::vector<std::string>&, int, const std::string&, const std::string&, std::uint32_t,
-                         const std::string&) const override {}
-    void ListFBlocks(std::vector<IdName>&, int, const std::string&) const override {}
-    void ListFunctions(std::vector<IdName>&, int, const std::string&, std::int32_t, std::uint32_t) const override {}
-    void ListOpTypes(std::vector<IdName>&, int, const std::string&, std::int32_t, std::uint32_t, std::int32_t) const override {}
     KQRNMessage* CreateMessage(int, std::int32_t, std::uint32_t, std::int32_t, std::int32_t) const override {
         auto* self = const_cast<ScriptedManager*>(this);
         if (noMessage) return nullptr;
@@ -91,31 +79,6 @@ public:
         self->last = new ScriptedMessage(self);
         return self->last;
     }
-    const std::string& LookupFBlockName(int, std::int32_t) override { return empty_; }
-    const std::string& LookupFunctionName(int, std::int32_t, std::uint32_t, std::int32_t, const std::string*) override { return empty_; }
-    const std::string& LookupOpTypeName(int, std::int32_t, std::uint32_t, std::int32_t, std::int32_t, const std::string*) override {
-        return empty_;
-    }
-    int LookupIds(int, const std::string&, const std::string&, std::uint32_t, const std::string&, const std::string&,
-                  std::string&, std::int32_t&, std::int32_t&, std::int32_t&, int) const override {
-        return 0;
-    }
-    KQRNMessageContainer* GetMessageContainer(int, const std::string&, std::int32_t, std::uint32_t, std::int32_t,
-                                              std::int32_t, int) const override {
-        return nullptr;
-    }
-    bool GetParameterName(std::string&, int, const std::string&, std::int32_t, std::uint32_t, std::int32_t, std::int32_t,
-                          const std::string&) const override {
-        return false;
-    }
-    bool LookupParameterPath(std::string&, int, const std::string&, std::int32_t, std::uint32_t, std::int32_t,
-                             std::int32_t, const std::string&) const override {
-        return false;
-    }
-    ~ScriptedManager() override = default;
-
-private:
-    std::string empty_;
 };
 
 ScriptedMessage::~ScriptedMessage() {
@@ -300,7 +263,7 @@ TEST_F(ContainerTest, ParameterListsDecodeNamesTypesAndValueTexts) {
     auto& params = c.BuildParameterList("", mute, set);
     ASSERT_EQ(params.size(), 1u);
     EXPECT_EQ(params[0].text, "Mute");
-    EXPECT_EQ(params[0].key, 6); // Boolean
+    EXPECT_EQ(params[0].key, QRN_TYPE_BOOLEAN);
     const auto* values = c.GetParameterValues(0);
     ASSERT_NE(values, nullptr);
     EXPECT_FALSE(values->empty());
@@ -311,7 +274,7 @@ TEST_F(ContainerTest, ParameterListsDecodeNamesTypesAndValueTexts) {
 
 TEST_F(ContainerTest, ARefusedTokenBecomesZeroAndTheSameRefusalTwiceEndsTheLoop) {
     ScriptedContainer c;
-    c.manager.answers = {{12, 1}, {12, 1}};
+    c.manager.answers = {{QRN_TEXT_NOT_ENUM, 1}, {QRN_TEXT_NOT_ENUM, 1}};
     c.BuildParameterList("1,abc", ListEntry{"Volume (0x400)", 0x22}, ListEntry{"Set (0x0)", 0x400});
     ASSERT_EQ(c.manager.attempts.size(), 2u);
     EXPECT_EQ(c.manager.attempts[0][1], "abc");
@@ -323,14 +286,14 @@ TEST_F(ContainerTest, ARefusedTokenBecomesZeroAndTheSameRefusalTwiceEndsTheLoop)
     std::vector<std::uint8_t> padded{1, 2};
     padded.insert(padded.end(), 20, 0);
     EXPECT_EQ(c.manager.lastData, padded);
-    EXPECT_EQ(c.manager.lastWord, 0xFFFF);
-    EXPECT_EQ(c.manager.lastFlags, 0x20100u);
+    EXPECT_EQ(c.manager.lastWord, QRN_NO_ELEMENT_LIMIT);
+    EXPECT_EQ(c.manager.lastFlags, static_cast<std::uint32_t>(QRN_MSG_VALUE_CHOICES | QRN_MSG_ALLOW_SURPLUS));
     EXPECT_TRUE(c.parameters.empty()); // the scripted message has no parameters
 }
 
 TEST_F(ContainerTest, TooManyTokensAreDroppedFromTheEndUntilAccepted) {
     ScriptedContainer c;
-    c.manager.answers = {{16, 0}, {16, 0}, {0, 0}};
+    c.manager.answers = {{QRN_TEXT_TOO_MANY, 0}, {QRN_TEXT_TOO_MANY, 0}, {QRN_TEXT_OK, 0}};
     c.BuildParameterList("7", ListEntry{"x (0x1)", 0x22}, ListEntry{"Set (0x0)", 0x400});
     ASSERT_EQ(c.manager.attempts.size(), 3u);
     EXPECT_EQ(c.manager.attempts[0].size(), 21u);

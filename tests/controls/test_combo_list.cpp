@@ -42,7 +42,7 @@ protected:
         RegisterClassA(&wc);
         ASSERT_TRUE(frame.CreateEx(0, "Frame", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 100, 100, 400, 300, nullptr, nullptr));
         field.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 10, 300, 32), &frame, 1000);
-        ASSERT_TRUE(combo.Create(0x00210103, CRect(10, 32, 210, 40), &frame, 1023));
+        ASSERT_TRUE(combo.Create(WS_VSCROLL | WS_TABSTOP | CBS_SORT | CBS_DROPDOWNLIST, CRect(10, 32, 210, 40), &frame, 1023));
         for (const char* s : {"Volume (0x400)", "Bass (0x202)", "Mute (0x401)", "Treble (0x203)", "Balance (0x201)",
                               "Fader (0x204)", "Loudness (0x205)", "Equalizer (0x206)", "Source (0x207)",
                               "Zone (0x208)", "Delay (0x209)"})

@@ -62,7 +62,7 @@ TEST_F(SpecialEditTest, HexDigitsAndTheWildcardPassOthersBeep) {
     w32drv::Pump();
     EXPECT_EQ(text(), "aF0*");
     ASSERT_EQ(w32drv::Beeps().size(), 4u);
-    EXPECT_EQ(w32drv::Beeps()[0], 0xFFFFFFFFu);
+    EXPECT_EQ(w32drv::Beeps()[0], 0xFFFFFFFFu); // the simple beep
     w32drv::Key(VK_BACK);
     w32drv::Pump();
     EXPECT_EQ(text(), "aF0"); // backspace is never refused

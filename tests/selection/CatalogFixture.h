@@ -22,7 +22,7 @@ protected:
         manager = gQRNFCatManager(handle);
         for (const char* f : {"standard.xml", "rearseat.xml"}) {
             std::string name;
-            ASSERT_EQ(manager->LoadFCat(SampleCatalog(f), 1, name, 0, ""), 0) << f;
+            ASSERT_EQ(manager->LoadFCat(SampleCatalog(f), QRN_LOAD_REPLACE, name, QRN_LOG_NONE, ""), 0) << f;
         }
     }
     void TearDown() override { gQRNDestroyFCatManager(handle); }
@@ -32,9 +32,9 @@ protected:
                    const std::string& name) {
         std::string catalog;
         std::int32_t fb = -1, fn = -1, op = -1;
-        manager->LookupIds(0, "", fblock, 0xFFFFFFFF, function, opType, catalog, fb, fn, op, 0);
+        manager->LookupIds(0, "", fblock, QRN_ANY_INSTANCE, function, opType, catalog, fb, fn, op, 0);
         if (fb < 0 || fn < 0 || op < 0) return nullptr;
-        containers.emplace_back(manager->GetMessageContainer(0, catalog, fb, 0xFFFFFFFF, fn, op, 0));
+        containers.emplace_back(manager->GetMessageContainer(0, catalog, fb, QRN_ANY_INSTANCE, fn, op, 0));
         containers.back()->LoadNodes();
         std::vector<KQRNNode*> nodes;
         containers.back()->GetNodes(nodes);
@@ -79,7 +79,7 @@ public:
 class FakeNumber : public FakeNode<KQRNNumberNode> {
 public:
     FakeNumber(int numberType, double min, double max, int numberInt = 0) : numberType(numberType), min(min), max(max), numberInt(numberInt) {
-        type = 8;
+        type = QRN_TYPE_NUMBER;
     }
     int GetSizeCode() const override { return 0; }
     int GetRawMaxLength() const override { return 0; }
@@ -94,7 +94,7 @@ public:
 
 class FakeEnum : public FakeNode<KQRNEnumNode> {
 public:
-    explicit FakeEnum(int values, int sizeCode = 0) : values(values), sizeCode(sizeCode) { type = 9; }
+    explicit FakeEnum(int values, int sizeCode = 0) : values(values), sizeCode(sizeCode) { type = QRN_TYPE_ENUM; }
     int GetSizeCode() const override { return sizeCode; }
     int GetRawMaxLength() const override { return 0; }
     void GetInfoTexts(std::vector<std::string>& out, int) const override {
@@ -116,7 +116,7 @@ public:
 
 class FakeString : public FakeNode<KQRNStringNode> {
 public:
-    explicit FakeString(int maxLength) : maxLength(maxLength) { type = 10; }
+    explicit FakeString(int maxLength) : maxLength(maxLength) { type = QRN_TYPE_STRING; }
     int GetSizeCode() const override { return 0; }
     int GetRawMaxLength() const override { return 0; }
     int GetStringMaxLength() const override { return maxLength; }

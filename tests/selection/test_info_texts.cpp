@@ -48,7 +48,7 @@ TEST_F(InfoTextTest, EnumValueTablesStopAfterTwentySevenLines) {
 }
 
 TEST_F(InfoTextTest, LongTextsAreCutToTenTwentyFourCharacters) {
-    FakeNumber longOne(0, 0, 1);
+    FakeNumber longOne(QRN_NUMBER_UBYTE, 0, 1);
     longOne.description = std::string(2000, 'x');
     std::string text = BuildInfoText(KMXSTreeItem(nullptr, &longOne), handle);
     EXPECT_EQ(text.size(), 1024u);

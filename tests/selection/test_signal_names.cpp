@@ -1,6 +1,7 @@
 // Signal names: the two forms, index normalisation, the manager calls and what they decide, the
 // keep-filter flag and the pre-selection that a selectable signal makes.
 #include "CatalogFixture.h"
+#include "support/FakeCatalogManager.h"
 #include "selection/MXSSelection.h"
 #include "selection/SignalNames.h"
 
@@ -19,20 +20,10 @@ protected:
 
 // A manager whose name lookups all answer in one buffer, as a library may, and which records
 // the messages it hands out.
-class OneBufferManager : public KQRNFCatManager {
+class OneBufferManager : public FakeCatalogManager {
 public:
     int messages = 0, deleted = 0;
     std::vector<std::string> calls;
-    int LoadFCat(const std::string&, int, std::string&, int, const std::string&) override { return 1; }
-    int SetOption(int) override { return 0; }
-    std::string GetFCatDescription(const std::string&) const override { return ""; }
-    void ListCatalogs(std::vector<std::string>&, int) const override {}
-    void ListFunctionNames(std::vector<std::string>&, int, const std::string&, const std::string&, std::uint32_t) const override {}
-    void ListOpTypeNames(std::vector<std::string>&, int, const std::string&, const std::string&, std::uint32_t,
-                         const std::string&) const override {}
-    void ListFBlocks(std::vector<IdName>&, int, const std::string&) const override {}
-    void ListFunctions(std::vector<IdName>&, int, const std::string&, std::int32_t, std::uint32_t) const override {}
-    void ListOpTypes(std::vector<IdName>&, int, const std::string&, std::int32_t, std::uint32_t, std::int32_t) const override {}
     KQRNMessage* CreateMessage(int f, std::int32_t, std::uint32_t instance, std::int32_t, std::int32_t) const override;
     const std::string& LookupFBlockName(int f, std::int32_t fb) override {
         calls.push_back("fblock " + std::to_string(f) + " " + std::to_string(fb));
@@ -45,47 +36,24 @@ public:
     const std::string& LookupOpTypeName(int, std::int32_t, std::uint32_t, std::int32_t, std::int32_t, const std::string*) override {
         return buffer_ = "Status";
     }
-    int LookupIds(int, const std::string&, const std::string&, std::uint32_t, const std::string&, const std::string&,
-                  std::string&, std::int32_t&, std::int32_t&, std::int32_t&, int) const override {
-        return 0; // writes nothing: the ids must count as not found
-    }
-    KQRNMessageContainer* GetMessageContainer(int, const std::string&, std::int32_t, std::uint32_t, std::int32_t,
-                                              std::int32_t, int) const override {
-        return nullptr;
-    }
-    bool GetParameterName(std::string&, int, const std::string&, std::int32_t, std::uint32_t, std::int32_t, std::int32_t,
-                          const std::string&) const override {
-        return false;
-    }
     bool LookupParameterPath(std::string& result, int, const std::string& catalog, std::int32_t, std::uint32_t,
                              std::int32_t, std::int32_t, const std::string& text) const override {
         const_cast<OneBufferManager*>(this)->calls.push_back("path " + catalog + " " + text);
         result = text == "none" ? "" : "Data[1].Pos";
         return !result.empty();
     }
-    ~OneBufferManager() override = default;
 
 private:
     std::string buffer_;
 };
 
-class CountedMessage : public KQRNMessage {
+class CountedMessage : public FakeMessage {
 public:
-    explicit CountedMessage(OneBufferManager* m) : m_(m) {}
+    explicit CountedMessage(OneBufferManager* m) : m_(m) { catalog = "Cars"; }
     ~CountedMessage() override { ++m_->deleted; }
-    bool Decode() override { return false; }
-    void SetData(const std::vector<std::uint8_t>&) override {}
-    void GetData(std::vector<std::uint8_t>&) const override {}
-    const std::string& GetCatalog() const override { return catalog_; }
-    bool IsDecoded() const override { return false; }
-    void GetParameters(std::vector<KQRNNode*>&) const override {}
-    void SetParameterTexts(const std::vector<std::string>&, int&, int&) override {}
-    void SetWord(std::uint16_t) override {}
-    void SetFlags(std::uint32_t) override {}
 
 private:
     OneBufferManager* m_;
-    std::string catalog_ = "Cars";
 };
 
 KQRNMessage* OneBufferManager::CreateMessage(int f, std::int32_t, std::uint32_t instance, std::int32_t, std::int32_t) const {

@@ -6,18 +6,18 @@
 using TypeTextTest = CatalogFixture;
 
 TEST_F(TypeTextTest, NumbersShowNameRangeExponentAndUnitWithTwoSpacesAfterEachComma) {
-    FakeNumber byte(0, 0, 255);
+    FakeNumber byte(QRN_NUMBER_UBYTE, 0, 255);
     EXPECT_EQ(BuildParameterTypeText(&byte), "Unsigned byte,  Range: 0 - 255,  Exponent: 0");
-    FakeNumber same(1, 5, 5);
+    FakeNumber same(QRN_NUMBER_UWORD, 5, 5);
     EXPECT_EQ(BuildParameterTypeText(&same), "Unsigned word,  Range:,  Exponent: 0");
     FakeNumber odd(7, 0, 9);
     EXPECT_EQ(BuildParameterTypeText(&odd), ",  Range:,  Exponent: 0");
-    FakeNumber sbyte(3, -128.9, 127.9, -1);
+    FakeNumber sbyte(QRN_NUMBER_SBYTE, -128.9, 127.9, -1);
     EXPECT_EQ(BuildParameterTypeText(&sbyte), "Signed byte,  Range: -128 - 127,  Exponent: -1");
-    FakeNumber slong(5, -70000, 70000);
+    FakeNumber slong(QRN_NUMBER_SLONG, -70000, 70000);
     slong.extra = "mV";
     EXPECT_EQ(BuildParameterTypeText(&slong), "Signed long,  Range:-70000 - 70000,  Exponent: 0,  Unit: mV");
-    FakeNumber ulong(2, 0, 4294967295.0);
+    FakeNumber ulong(QRN_NUMBER_ULONG, 0, 4294967295.0);
     EXPECT_EQ(BuildParameterTypeText(&ulong), "Unsigned long,  Range: 0 - 4294967295,  Exponent: 0");
     // a real catalog node with a unit
     KQRNNode* volume = node("AudioAmplifier", "Volume", "Set", "Volume");
@@ -26,21 +26,21 @@ TEST_F(TypeTextTest, NumbersShowNameRangeExponentAndUnitWithTwoSpacesAfterEachCo
 }
 
 TEST_F(TypeTextTest, EnumsBooleansStringsAndStreams) {
-    FakeEnum e(6, 0);
+    FakeEnum e(6, QRN_SIZE_1_BYTE);
     EXPECT_EQ(BuildParameterTypeText(&e), "Enum (1 byte), Range: 0 - 5");
-    FakeEnum wide(300, 1);
+    FakeEnum wide(300, QRN_SIZE_2_BYTES);
     EXPECT_EQ(BuildParameterTypeText(&wide), "Enum (2 byte), Range: 0 - 299");
-    FakeData b(6, 0), bits(11, 2), odd(6, 7);
+    FakeData b(QRN_TYPE_BOOLEAN, QRN_SIZE_1_BYTE), bits(QRN_TYPE_BITFIELD, QRN_SIZE_4_BYTES), odd(QRN_TYPE_BOOLEAN, 7);
     EXPECT_EQ(BuildParameterTypeText(&b), "Bool (1 byte)");
     EXPECT_EQ(BuildParameterTypeText(&bits), "Bitfield (4 byte)");
     EXPECT_EQ(BuildParameterTypeText(&odd), "Bool ");
     FakeString unlimited(-1), limited(32);
     EXPECT_EQ(BuildParameterTypeText(&unlimited), "String, max. length: - ");
     EXPECT_EQ(BuildParameterTypeText(&limited), "String, max. length: 32");
-    FakeData raw(14, 0, 0), raw8(14, 0, 8);
+    FakeData raw(QRN_TYPE_RAWSTREAM, 0, 0), raw8(QRN_TYPE_RAWSTREAM, 0, 8);
     EXPECT_EQ(BuildParameterTypeText(&raw), "Raw stream, Max. length: - ");
     EXPECT_EQ(BuildParameterTypeText(&raw8), "Raw stream, Max. length: 8");
-    for (int code : {0, 1, 12, 15, -3}) {
+    for (int code : std::initializer_list<int>{QRN_TYPE_UNDEFINED, QRN_TYPE_ERROR, QRN_TYPE_VOID, QRN_TYPE_RAWSTREAM + 1, -3}) {
         FakeData plain(code, 0);
         EXPECT_EQ(BuildParameterTypeText(&plain), "") << code;
     }
@@ -51,8 +51,8 @@ TEST_F(TypeTextTest, ArraysAndStreamCasesReadTheirAttributes) {
     KQRNNode* registry = node("NetworkMaster", "CentralRegistry", "Status", "Registry");
     ASSERT_NE(registry, nullptr);
     EXPECT_EQ(BuildParameterTypeText(registry), "Array, Max. index: 64");
-    FakeData noAttributes(4, 0);
+    FakeData noAttributes(QRN_TYPE_ARRAY, 0);
     EXPECT_EQ(BuildParameterTypeText(&noAttributes), "Array, Max. index: -");
-    FakeData plainCase(3, 0);
+    FakeData plainCase(QRN_TYPE_STREAMCASE, 0);
     EXPECT_EQ(BuildParameterTypeText(&plainCase), "Streamcase");
 }
