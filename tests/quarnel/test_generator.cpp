@@ -1,9 +1,12 @@
-// Synthetic catalogs: they load, have the asked-for size and use every type.
+// Synthetic catalogs: they load, have the asked-for size and use every type; the program's
+// command line.
 
 #include "CatalogGenerator.h"
 #include "QuarnelTestSupport.h"
 
+#include <cstdlib>
 #include <set>
+#include <sys/wait.h>
 
 using namespace qtest;
 
@@ -61,4 +64,71 @@ TEST_F(QuarnelGenerator, SizeTargetIsMetClosely) {
     const auto file = tmp.path("big.xml");
     ASSERT_TRUE(quarnel_gen::writeCatalogFile(file.string(), text));
     EXPECT_EQ(QRN_OK, load(file.string()));
+}
+
+namespace {
+struct GenRun {
+    int exit;
+    std::string out, err;
+};
+
+std::string shellQuoted(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs the program in `dir`, its output captured beside it.
+GenRun runGenerator(const std::filesystem::path& dir, const std::vector<std::string>& args) {
+    const auto out = dir.parent_path() / "stdout.txt", err = dir.parent_path() / "stderr.txt";
+    std::string command = "cd " + shellQuoted(dir.string()) + " && " + shellQuoted(QUARNEL_GEN);
+    for (const std::string& a : args)
+        command += " " + shellQuoted(a);
+    command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string());
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+}
+} // namespace
+
+// Help goes to stdout; an unknown option, a missing or bad value or a missing file name is a
+// one-line error and the usage on stderr, exit 2, and no file is written.
+TEST_F(QuarnelGenerator, CommandLineOptionsAreNeverFileNames) {
+    const auto dir = tmp.path("run");
+    std::filesystem::create_directories(dir);
+    for (const char* help : {"--help", "-h"}) {
+        const GenRun r = runGenerator(dir, {help});
+        EXPECT_EQ(0, r.exit) << help;
+        EXPECT_EQ(0u, r.out.find("usage: quarnel-gen")) << r.out;
+        EXPECT_EQ("", r.err);
+    }
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } refused[] = {
+        {{"out.xml", "--bogus"}, "unknown option --bogus"},
+        {{"-x", "out.xml"}, "unknown option -x"},
+        {{"out.xml", "--size"}, "--size needs a value"},
+        {{"out.xml", "--fblocks", "2", "--functions"}, "--functions needs a value"},
+        {{"out.xml", "--size", "big"}, "--size takes megabytes above 0, not big"},
+        {{"out.xml", "--fblocks", "0"}, "--fblocks takes 1 to 256, not 0"},
+        {{"--fblocks", "2"}, "no output file"},
+        {{"a.xml", "b.xml"}, "more than one output file: a.xml and b.xml"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.error);
+        const GenRun r = runGenerator(dir, c.args);
+        EXPECT_EQ(2, r.exit);
+        EXPECT_EQ("", r.out);
+        EXPECT_EQ(0u, r.err.find(std::string("quarnel-gen: ") + c.error + "\nusage: quarnel-gen")) << r.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir)) << "no file written";
+
+    const GenRun made = runGenerator(dir, {"--fblocks", "2", "--functions", "3", "--", "-odd.xml"});
+    EXPECT_EQ(0, made.exit) << made.err;
+    std::string name;
+    ASSERT_EQ(QRN_OK, load((dir / "-odd.xml").string(), &name)) << readFile(logPath());
+    std::vector<IdName> fbs;
+    mgr->ListFBlocks(fbs, 0, name);
+    EXPECT_EQ(2u, fbs.size());
 }
