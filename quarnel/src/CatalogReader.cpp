@@ -846,7 +846,7 @@ bool Reader::readValues(pugi::xml_node t, const char* child, const char* codeAtt
 
 void locate(const std::string& path, LoadError& err) {
     if (err.offset == static_cast<std::size_t>(-1)) return;
-    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
     unsigned line = 1, column = 1;
     std::size_t pos = 0;
     char buf[65536];
@@ -893,7 +893,8 @@ std::shared_ptr<const Catalog> parseCatalog(char* data, std::size_t size, LoadEr
 }
 
 std::shared_ptr<const Catalog> readCatalogFile(const std::string& path, LoadError& err) {
-    const std::filesystem::path fsPath = std::filesystem::u8path(path);
+    // File names are the bytes the file system takes; they are never converted.
+    const std::filesystem::path fsPath(path);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fsPath, ec)) {
         err.code = QRN_ERR_FILE;

@@ -32,14 +32,15 @@ Cache& cache() {
 
 std::string fileKey(const std::string& path) {
     std::error_code ec;
-    std::filesystem::path p = std::filesystem::absolute(std::filesystem::u8path(path), ec);
+    // File names are the bytes the file system takes; they are never converted.
+    std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(path), ec);
     if (ec) return path;
-    return p.lexically_normal().u8string();
+    return p.lexically_normal().string();
 }
 
 bool stampOf(const std::string& path, FileStamp& stamp) {
     std::error_code ec;
-    const std::filesystem::path p = std::filesystem::u8path(path);
+    const std::filesystem::path p(path);
     stamp.size = std::filesystem::file_size(p, ec);
     if (ec) return false;
     stamp.mtime =
