@@ -1,5 +1,6 @@
 #include "CatalogReader.h"
 
+#include "Excerpt.h"
 #include "NumberText.h"
 #include "SeenSet.h"
 #include "QuarnelDefs.h"
@@ -146,6 +147,10 @@ private:
     bool bad(pugi::xml_node at, const std::string& what) { return fail(at, QRN_ERR_CONTENT, what); }
 
     Text addText(std::string_view s) { return c_.pool.add(s); }
+    // Every quotation of file text in a message is bounded (Excerpt.h).
+    static std::string q(std::string_view s) { return quoted(s); }
+    std::string q(Text t) const { return quoted(c_.view(t)); }
+    static std::string tag(pugi::xml_node n) { return quoted(n.name(), '<', '>'); }
 
     // Collects the attributes of n in one pass into found[i] for names[i]; any other
     // attribute is an error.
@@ -156,32 +161,32 @@ private:
             std::size_t i = 0;
             while (i < N && !same(an, names[i]))
                 ++i;
-            if (i == N) return bad(n, std::string("unknown attribute ") + an + " on <" + n.name() + ">");
+            if (i == N) return bad(n, "unknown attribute " + q(an) + " on " + tag(n));
             found[i] = a;
         }
         return true;
     }
     bool noAttributes(pugi::xml_node n) {
         if (pugi::xml_attribute a = n.first_attribute())
-            return bad(n, std::string("unknown attribute ") + a.name() + " on <" + n.name() + ">");
+            return bad(n, "unknown attribute " + q(a.name()) + " on " + tag(n));
         return true;
     }
 
     bool name(pugi::xml_node n, pugi::xml_attribute a, const char* attr, bool required, Text& out) {
         if (!a) {
-            if (required) return bad(n, std::string("<") + n.name() + "> has no " + attr);
+            if (required) return bad(n, tag(n) + " has no " + attr);
             return true;
         }
         std::string_view s = a.value();
-        if (s.empty()) return bad(n, std::string("<") + n.name() + "> has an empty " + attr);
+        if (s.empty()) return bad(n, tag(n) + " has an empty " + attr);
         if (s.size() > kMaxNameBytes)
-            return fail(n, QRN_ERR_LIMIT, std::string(attr) + " longer than 256 bytes");
+            return fail(n, QRN_ERR_LIMIT, std::string(attr) + " " + q(s) + " is longer than 256 bytes");
         if (s.front() == ' ' || s.back() == ' ')
-            return bad(n, std::string(attr) + " \"" + std::string(s) + "\" begins or ends with a space");
+            return bad(n, std::string(attr) + " " + q(s) + " begins or ends with a space");
         for (char ch : s) {
             if (kNameChars.bad[static_cast<unsigned char>(ch)])
-                return bad(n, std::string(attr) + " \"" + std::string(s) +
-                                  "\" contains a character of .[](),\" or a control character");
+                return bad(n, std::string(attr) + " " + q(s) +
+                                  " contains a character of .[](),\" or a control character");
         }
         out = addText(s);
         return true;
@@ -190,17 +195,17 @@ private:
     bool integer(pugi::xml_node n, pugi::xml_attribute a, const char* attr, std::int64_t lo, std::int64_t hi,
                  bool required, std::int64_t& out) {
         if (!a) {
-            if (required) return bad(n, std::string("<") + n.name() + "> has no " + attr);
+            if (required) return bad(n, tag(n) + " has no " + attr);
             return true;
         }
         std::int64_t v = 0;
         if (!parseInteger(a.value(), true, v))
-            return bad(n, std::string(attr) + " \"" + a.value() + "\" is not a number");
+            return bad(n, std::string(attr) + " " + q(a.value()) + " is not a number");
         if (v < lo || v > hi) {
             bool absurd = v > hi && hi >= kMaxCount;
             return fail(n, absurd ? QRN_ERR_LIMIT : QRN_ERR_CONTENT,
-                        std::string(attr) + " " + a.value() + " is outside " + std::to_string(lo) + " to " +
-                            std::to_string(hi));
+                        std::string(attr) + " " + q(a.value()) + " is outside " + std::to_string(lo) +
+                            " to " + std::to_string(hi));
         }
         out = v;
         return true;
@@ -230,16 +235,16 @@ private:
     }
 
     bool onlyOnce(pugi::xml_node n, bool& seen) {
-        if (seen) return bad(n, std::string("second <") + n.name() + ">");
+        if (seen) return bad(n, "second " + tag(n));
         seen = true;
         return true;
     }
 
     bool unexpected(pugi::xml_node n, const char* parent) {
         if (n.type() == pugi::node_element)
-            return bad(n, std::string("unexpected <") + n.name() + "> in <" + parent + ">");
+            return bad(n, "unexpected " + tag(n) + " in " + quoted(parent, '<', '>'));
         if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
-            return bad(n, std::string("unexpected text in <") + parent + ">");
+            return bad(n, "unexpected text " + q(n.value()) + " in " + quoted(parent, '<', '>'));
         return true; // comments, processing instructions
     }
 
@@ -272,7 +277,7 @@ private:
                                       " appears twice" + where);
         if (name >= 0)
             return bad(nodes[name],
-                       std::string(what) + " name " + c_.str(records(name).name) + " appears twice" + where);
+                       std::string(what) + " name " + q(records(name).name) + " appears twice" + where);
         return true;
     }
 
@@ -309,7 +314,7 @@ bool Reader::readRoot(const pugi::xml_document& doc) {
     pugi::xml_node root = doc.document_element();
     if (!root) return fail(pugi::xml_node(), QRN_ERR_XML, "no root element");
     if (!same(root.name(), "FunctionCatalog"))
-        return bad(root, std::string("root element is <") + root.name() + ">, not <FunctionCatalog>");
+        return bad(root, "root element is " + tag(root) + ", not <FunctionCatalog>");
     static const char* const kAttrs[] = {"Name"};
     pugi::xml_attribute at[1];
     if (!collect(root, kAttrs, at) || !name(root, at[0], "Name", true, c_.name)) return false;
@@ -355,7 +360,7 @@ bool Reader::readFBlock(pugi::xml_node n, FBlockDef& fb) {
             std::string_view word = rest.substr(0, end);
             std::int64_t v = 0;
             if (!parseInteger(word, false, v) || v > 0xFF)
-                return bad(n, "Instances holds \"" + std::string(word) + "\", not an instance id 0 to 0xFF");
+                return bad(n, "Instances holds " + q(word) + ", not an instance id 0 to 0xFF");
             c_.instances.push_back(static_cast<std::uint8_t>(v));
             rest = end == std::string_view::npos ? std::string_view() : rest.substr(end);
         }
@@ -378,9 +383,9 @@ bool Reader::readFBlock(pugi::xml_node n, FBlockDef& fb) {
             // Hashed: an FBlock may have hundreds of functions. Functions do not nest, so
             // these sets serve one FBlock at a time.
             if (!functionIds_.insert(fn.id))
-                return bad(ch, "function id " + formatHex(fn.id, 3) + " appears twice in " + c_.str(fb.name));
+                return bad(ch, "function id " + formatHex(fn.id, 3) + " appears twice in " + q(fb.name));
             if (!functionNames_.insert(c_.view(fn.name)))
-                return bad(ch, "function name " + c_.str(fn.name) + " appears twice in " + c_.str(fb.name));
+                return bad(ch, "function name " + q(fn.name) + " appears twice in " + q(fb.name));
             c_.functions.push_back(fn);
         } else if (same(tag, "Description")) {
             if (!onlyOnce(ch, seenDescription) || !description(ch, fb.description)) return false;
@@ -431,8 +436,7 @@ bool Reader::readFunction(pugi::xml_node n, FunctionDef& fn) {
                 if (kClassNames[i] && same(at[3].value(), kClassNames[i])) code = i;
             }
         }
-        if (code < 0 || code > 29)
-            return bad(n, std::string("unknown function class \"") + at[3].value() + "\"");
+        if (code < 0 || code > 29) return bad(n, "unknown function class " + q(at[3].value()));
         fn.functionClass = static_cast<std::int32_t>(code);
     }
 
@@ -448,10 +452,9 @@ bool Reader::readFunction(pugi::xml_node n, FunctionDef& fn) {
             if (!readOpType(ch, method, op)) return false;
             for (std::uint32_t i = fn.opTypes.first; i < c_.opTypes.size(); ++i) {
                 if (c_.opTypes[i].id == op.id)
-                    return bad(ch,
-                               "OpType id " + formatHex(op.id, 1) + " appears twice in " + c_.str(fn.name));
+                    return bad(ch, "OpType id " + formatHex(op.id, 1) + " appears twice in " + q(fn.name));
                 if (c_.view(c_.opTypes[i].name) == c_.view(op.name))
-                    return bad(ch, "OpType name " + c_.str(op.name) + " appears twice in " + c_.str(fn.name));
+                    return bad(ch, "OpType name " + q(op.name) + " appears twice in " + q(fn.name));
             }
             c_.opTypes.push_back(op);
         } else if (same(tag, "Description")) {
@@ -512,7 +515,7 @@ bool Reader::readParams(pugi::xml_node parent, Range& out, int depth, bool restA
         if (p.role == 0) p.role = static_cast<std::uint8_t>(defaultKind);
         if (repeats(hashed, paramNames_[depth], c_.view(p.name), i,
                     [&](std::uint32_t j) { return c_.view(c_.params[out.first + j].name); }))
-            return bad(n, "parameter name " + c_.str(p.name) + " appears twice");
+            return bad(n, "parameter name " + q(p.name) + " appears twice");
         const Text selectorName = pendingSelector_;
         pendingSelector_ = Text();
         if (!selectorName.empty()) {
@@ -521,12 +524,11 @@ bool Reader::readParams(pugi::xml_node parent, Range& out, int depth, bool restA
                 const int t = c_.params[j].type;
                 if (t != QRN_TYPE_NUMBER && t != QRN_TYPE_ENUM && t != QRN_TYPE_BOOLEAN &&
                     t != QRN_TYPE_BITFIELD && t != QRN_TYPE_ERROR)
-                    return bad(n, "stream selector " + c_.str(selectorName) +
-                                      " is not a number, enum or boolean");
+                    return bad(n, "stream selector " + q(selectorName) + " is not a number, enum or boolean");
                 p.selector = static_cast<std::int16_t>(j - out.first);
             }
             if (p.selector < 0)
-                return bad(n, "stream selector " + c_.str(selectorName) + " is not an earlier parameter");
+                return bad(n, "stream selector " + q(selectorName) + " is not an earlier parameter");
         }
         c_.params[out.first + i++] = p;
     }
@@ -575,9 +577,10 @@ bool Reader::readParam(pugi::xml_node n, ParamDef& p, int depth, bool restHere, 
             if (id == QRN_ATTR_OFFSET || id == QRN_ATTR_SIZE || id == QRN_ATTR_ARRAY_MAX_INDEX ||
                 id == QRN_ATTR_CASE_INDEXED || id == QRN_ATTR_CASE_MAX_INDEX)
                 return bad(ch, "attribute " + std::to_string(id) + " is computed and cannot be given");
-            if (repeats(attributeCount > kPairwiseRun, attributeIds_, id,
-                        static_cast<std::uint32_t>(c_.attributes.size()) - p.attributes.first,
-                        [&](std::uint32_t j) { return std::int64_t(c_.attributes[p.attributes.first + j].id); }))
+            if (repeats(
+                    attributeCount > kPairwiseRun, attributeIds_, id,
+                    static_cast<std::uint32_t>(c_.attributes.size()) - p.attributes.first,
+                    [&](std::uint32_t j) { return std::int64_t(c_.attributes[p.attributes.first + j].id); }))
                 return bad(ch, "attribute " + std::to_string(id) + " appears twice");
             c_.attributes.push_back({static_cast<std::int32_t>(id), static_cast<std::int32_t>(value)});
         } else if (!unexpected(ch, "Parameter")) {
@@ -585,10 +588,10 @@ bool Reader::readParam(pugi::xml_node n, ParamDef& p, int depth, bool restHere, 
         }
     }
     p.attributes.count = static_cast<std::uint32_t>(c_.attributes.size()) - p.attributes.first;
-    if (!typeNode) return bad(n, "parameter " + c_.str(p.name) + " has no type element");
+    if (!typeNode) return bad(n, "parameter " + q(p.name) + " has no type element");
     if (!readType(typeNode, p, depth, restHere)) return false;
     if (takesRest(p) && !restHere)
-        return bad(n, "parameter " + c_.str(p.name) + " takes the rest of the data and must come last" +
+        return bad(n, "parameter " + q(p.name) + " takes the rest of the data and must come last" +
                           (element ? "; an array element cannot hold such data" : ""));
     return true;
 }
@@ -602,7 +605,7 @@ bool Reader::readType(pugi::xml_node t, ParamDef& p, int depth, bool restHere) {
             break;
         }
     }
-    if (type < 0) return bad(t, std::string("unknown type element <") + tag + ">");
+    if (type < 0) return bad(t, "unknown type element " + quoted(tag, '<', '>'));
     p.type = static_cast<std::uint8_t>(type);
     std::int64_t v = 0;
     auto noChildren = [&]() {
@@ -790,7 +793,7 @@ bool Reader::readStream(pugi::xml_node t, ParamDef& p, int depth) {
         }
         if (repeats(hashed, caseNames_[depth], c_.view(sc.name), i,
                     [&](std::uint32_t j) { return c_.view(c_.params[p.children.first + j].name); }))
-            return bad(ch, "stream case " + c_.str(sc.name) + " appears twice");
+            return bad(ch, "stream case " + q(sc.name) + " appears twice");
         // A repeated case cannot end in data that runs to the end.
         if (!readParams(ch, sc.children, depth + 2, !sc.indexed, QRN_KIND_FIELD, false)) return false;
         c_.params[p.children.first + i++] = sc;
@@ -829,8 +832,7 @@ bool Reader::readValues(pugi::xml_node t, const char* child, const char* codeAtt
         nodes.push_back(ch);
     }
     p.values.count = static_cast<std::uint32_t>(c_.values.size()) - p.values.first;
-    if (p.values.count == 0)
-        return bad(t, std::string("<") + t.name() + "> needs at least one <" + child + ">");
+    if (p.values.count == 0) return bad(t, tag(t) + " needs at least one " + quoted(child, '<', '>'));
 
     const std::uint32_t first = p.values.first;
     const auto [code, name] = firstRepeats(
@@ -840,7 +842,7 @@ bool Reader::readValues(pugi::xml_node t, const char* child, const char* codeAtt
         return bad(nodes[code], std::string(codeAttr) + " " + std::to_string(c_.values[first + code].code) +
                                     " appears twice");
     if (name >= 0)
-        return bad(nodes[name], "value name " + c_.str(c_.values[first + name].name) + " appears twice");
+        return bad(nodes[name], "value name " + q(c_.values[first + name].name) + " appears twice");
     return true;
 }
 

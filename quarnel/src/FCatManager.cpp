@@ -1,6 +1,7 @@
 #include "FCatManager.h"
 
 #include "CatalogReader.h"
+#include "Excerpt.h"
 #include "LoadCache.h"
 #include "LoadLog.h"
 #include "Message.h"
@@ -20,8 +21,9 @@ bool withHidden(int f) {
 }
 
 std::string describe(const Catalog& c) {
-    const std::string release = c.version.empty() ? std::string() : " (release " + c.str(c.version) + ")";
-    return "catalog \"" + c.str(c.name) + "\"" + release + ": " + std::to_string(c.fblocks.size()) +
+    const std::string release =
+        c.version.empty() ? std::string() : " (release " + quoted(c.view(c.version)) + ")";
+    return "catalog " + quoted(c.view(c.name)) + release + ": " + std::to_string(c.fblocks.size()) +
            " FBlocks, " + std::to_string(c.functions.size()) + " functions, " +
            std::to_string(c.opTypes.size()) + " OpTypes, " + std::to_string(c.params.size()) +
            " parameter definitions";
@@ -88,7 +90,7 @@ int FCatManager::load(const std::string& file, int mode, std::string& catalogNam
         }
         catalogName = it->catalog->str(it->catalog->name);
         catalogs_.erase(it);
-        report = "unloaded catalog \"" + catalogName + "\"\n";
+        report = "unloaded catalog " + quoted(catalogName) + "\n";
         notify();
         return QRN_OK;
     }
@@ -115,7 +117,7 @@ int FCatManager::load(const std::string& file, int mode, std::string& catalogNam
     if (mode == QRN_LOAD_KEEP_NAME) {
         for (const Loaded& l : catalogs_) {
             if (l.key != key && l.catalog->view(l.catalog->name) == name) {
-                report = "error: a catalog named \"" + name + "\" is already loaded from " + l.key + "\n";
+                report = "error: a catalog named " + quoted(name) + " is already loaded from " + l.key + "\n";
                 return QRN_ERR_NAME_TAKEN;
             }
         }

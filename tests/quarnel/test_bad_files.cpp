@@ -70,7 +70,7 @@ TEST_F(QuarnelBadFiles, BrokenFilesAreRefusedWithWhatAndWhere) {
         {"duplicate FBlock id", catalog("<FBlock ID=\"0x22\" Name=\"A\"/>\n<FBlock ID=\"34\" Name=\"B\"/>\n"),
          QRN_ERR_CONTENT, "FBlock id 0x22 appears twice", 4},
         {"duplicate FBlock name", catalog("<FBlock ID=\"1\" Name=\"A\"/>\n<FBlock ID=\"2\" Name=\"A\"/>\n"),
-         QRN_ERR_CONTENT, "FBlock name A appears twice", 4},
+         QRN_ERR_CONTENT, "FBlock name \"A\" appears twice", 4},
         {"FBlock id too large", catalog("<FBlock ID=\"0x100\" Name=\"A\"/>\n"), QRN_ERR_CONTENT,
          "outside 0 to 255", 3},
         {"negative id", catalog("<FBlock ID=\"-1\" Name=\"A\"/>\n"), QRN_ERR_CONTENT, "outside", 3},
@@ -85,14 +85,14 @@ TEST_F(QuarnelBadFiles, BrokenFilesAreRefusedWithWhatAndWhere) {
         {"unknown element", catalog("<FBlock ID=\"1\" Name=\"A\"><Blob/></FBlock>\n"), QRN_ERR_CONTENT,
          "unexpected <Blob> in <FBlock>", 3},
         {"unknown attribute", catalog("<FBlock ID=\"1\" Name=\"A\" Colour=\"red\"/>\n"), QRN_ERR_CONTENT,
-         "unknown attribute Colour", 3},
+         "unknown attribute \"Colour\" on <FBlock>", 3},
         {"stray text", catalog("<FBlock ID=\"1\" Name=\"A\">words</FBlock>\n"), QRN_ERR_CONTENT,
          "unexpected text", 3},
         {"dotted name", catalog("<FBlock ID=\"1\" Name=\"A.B\"/>\n"), QRN_ERR_CONTENT, "contains a character",
          3},
         {"absurd length",
          catalog(fblock("<Parameter Name=\"S\"><TString MaxLength=\"99999999\"/></Parameter>\n")),
-         QRN_ERR_LIMIT, "MaxLength 99999999 is outside", 6},
+         QRN_ERR_LIMIT, "MaxLength \"99999999\" is outside", 6},
         {"deep nesting", catalog(fblock(nested(20))), QRN_ERR_LIMIT, "nested deeper than 16", 0},
         {"stream not last",
          catalog(fblock("<Parameter Name=\"S\"><TStream/></Parameter>\n<Parameter Name=\"N\"><TNumber "
@@ -148,13 +148,13 @@ TEST_F(QuarnelBadFiles, DuplicateIdsInsideFunctionsAreRefused) {
               catalog("<FBlock ID=\"1\" Name=\"A\">\n<Function ID=\"1\" Name=\"F\" Kind=\"Property\">\n"
                       "<OPType ID=\"0xC\"/>\n<OPType ID=\"12\" Name=\"Other\"/>\n</Function>\n</FBlock>\n"));
     EXPECT_EQ(QRN_ERR_CONTENT, load(file.string()));
-    EXPECT_NE(std::string::npos, readFile(logPath()).find("OpType id 0xC appears twice in F"));
+    EXPECT_NE(std::string::npos, readFile(logPath()).find("OpType id 0xC appears twice in \"F\""));
     writeFile(file,
               catalog("<FBlock ID=\"1\" Name=\"A\">\n<Function ID=\"1\" Name=\"F\" Kind=\"Property\"/>\n"
                       "<Function ID=\"2\" Name=\"F\" Kind=\"Method\"/>\n</FBlock>\n"));
     EXPECT_EQ(QRN_ERR_CONTENT, load(file.string()));
     EXPECT_NE(std::string::npos,
-              readFile(logPath()).find("line 5, column 2: function name F appears twice in A"));
+              readFile(logPath()).find("line 5, column 2: function name \"F\" appears twice in \"A\""));
     expectStandardIntact();
 }
 
@@ -164,7 +164,8 @@ TEST_F(QuarnelBadFiles, RepeatsInShortAndLongRunsAreFoundWhereTheyAre) {
     auto params = [](const char* prefix, int count, const std::string& type) {
         std::string out;
         for (int i = 0; i < count; ++i)
-            out += "<Parameter Name=\"" + std::string(prefix) + std::to_string(i) + "\">" + type + "</Parameter>\n";
+            out += "<Parameter Name=\"" + std::string(prefix) + std::to_string(i) + "\">" + type +
+                   "</Parameter>\n";
         return out;
     };
     auto attributes = [](int count) {
@@ -184,8 +185,9 @@ TEST_F(QuarnelBadFiles, RepeatsInShortAndLongRunsAreFoundWhereTheyAre) {
     for (int count : {5, 40}) {
         SCOPED_TRACE(count);
         const std::string record = "<TRecord>" + params("P", count, "<TBool/>") + "</TRecord>";
-        writeFile(file, catalog(fblock(params("P", count, record) + params("Q", 1, attributes(count) + "<TBool/>") +
-                                       stream(count) + "</TStream></Parameter>\n")));
+        writeFile(file,
+                  catalog(fblock(params("P", count, record) + params("Q", 1, attributes(count) + "<TBool/>") +
+                                 stream(count) + "</TStream></Parameter>\n")));
         EXPECT_EQ(QRN_OK, load(file.string())) << readFile(logPath());
 
         // The OPType's content begins on line 6.
@@ -195,12 +197,13 @@ TEST_F(QuarnelBadFiles, RepeatsInShortAndLongRunsAreFoundWhereTheyAre) {
             std::string reason;
         } cases[] = {
             {"parameter", params("P", count, "<TBool/>") + "<Parameter Name=\"P3\"><TBool/></Parameter>\n",
-             "line " + std::to_string(6 + count) + ", column 2: parameter name P3 appears twice"},
+             "line " + std::to_string(6 + count) + ", column 2: parameter name \"P3\" appears twice"},
             {"attribute",
-             "<Parameter Name=\"A\">\n" + attributes(count) + "\n<Attribute ID=\"2003\" Value=\"2\"/><TBool/></Parameter>\n",
+             "<Parameter Name=\"A\">\n" + attributes(count) +
+                 "\n<Attribute ID=\"2003\" Value=\"2\"/><TBool/></Parameter>\n",
              "line 8, column 2: attribute 2003 appears twice"},
             {"stream case", stream(count) + "\n<TStreamCase Name=\"C3\"/></TStream></Parameter>\n",
-             "line 8, column 2: stream case C3 appears twice"},
+             "line 8, column 2: stream case \"C3\" appears twice"},
         };
         for (const auto& c : cases) {
             SCOPED_TRACE(c.label);
@@ -229,8 +232,8 @@ TEST_F(QuarnelBadFiles, RepeatedFunctionsAmongManyAreReportedAtTheRepeat) {
         const std::string log = readFile(logPath());
         EXPECT_NE(std::string::npos, log.find("line 304, column 2: function")) << log;
         EXPECT_NE(std::string::npos, log.find(extra.find("New") != std::string::npos
-                                                  ? "function id 0x111 appears twice in A"
-                                                  : "function name F211 appears twice in A"))
+                                                  ? "function id 0x111 appears twice in \"A\""
+                                                  : "function name \"F211\" appears twice in \"A\""))
             << log;
     }
     expectLoadedKept();
@@ -252,4 +255,44 @@ TEST_F(QuarnelBadFiles, MissingFilesAndFoldersAndFailedReloads) {
     std::vector<IdName> fbs;
     mgr->ListFBlocks(fbs, 0, "Diagnosis");
     EXPECT_EQ((std::vector<std::string>{"Diagnosis"}), names(fbs));
+}
+
+// Offending text of any length is quoted as a short excerpt followed by its length, so a
+// huge value or name cannot blow up the log.
+TEST_F(QuarnelBadFiles, HugeTextsAreQuotedAsShortExcerpts) {
+    const std::string huge(1000000, 'a');
+    const std::string cut = std::string(64, 'a') + "...";
+    const std::string excerpt = "\"" + cut + "\" (1000000 bytes)";
+    const struct {
+        const char* label;
+        std::string text;
+        int code;
+        std::string message;
+    } cases[] = {
+        {"value", catalog("<FBlock ID=\"" + huge + "\" Name=\"A\"/>\n"), QRN_ERR_CONTENT,
+         "ID " + excerpt + " is not a number"},
+        {"name", catalog("<FBlock ID=\"1\" Name=\"" + huge + "\"/>\n"), QRN_ERR_LIMIT,
+         "Name " + excerpt + " is longer than 256 bytes"},
+        {"element name", catalog("<FBlock ID=\"1\" Name=\"A\"><" + huge + "/></FBlock>\n"), QRN_ERR_CONTENT,
+         "unexpected <" + cut + "> (1000000 bytes) in <FBlock>"},
+        {"text", catalog("<FBlock ID=\"1\" Name=\"A\">" + huge + "</FBlock>\n"), QRN_ERR_CONTENT,
+         "unexpected text " + excerpt + " in <FBlock>"},
+    };
+    const auto file = tmp.path("huge.xml");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        writeFile(file, c.text);
+        EXPECT_EQ(c.code, load(file.string()));
+        const std::string log = readFile(logPath());
+        EXPECT_NE(std::string::npos, log.find(c.message)) << log.substr(0, 1000);
+        EXPECT_LT(log.size(), 1000u);
+    }
+    // The release text a loaded catalog reports is bounded the same way.
+    writeFile(file,
+              "<FunctionCatalog Name=\"Big\"><CatalogVersion Release=\"" + huge + "\"/></FunctionCatalog>");
+    ASSERT_EQ(QRN_OK, load(file.string()));
+    const std::string log = readFile(logPath());
+    EXPECT_NE(std::string::npos, log.find("loaded catalog \"Big\" (release " + excerpt + ")"))
+        << log.substr(0, 1000);
+    EXPECT_LT(log.size(), 1000u);
 }
