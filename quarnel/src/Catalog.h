@@ -6,6 +6,7 @@
 #include "ChunkedVector.h"
 #include "TextPool.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -91,6 +92,15 @@ struct FBlockDef {
     Range instances;
 };
 
+// Characters of the file that code page 1252 lacks, each read as '?': how many, and where
+// the first one is.
+struct ReplacedCharacters {
+    std::size_t count = 0;
+    char32_t first = 0;
+    unsigned line = 0;
+    unsigned column = 0;
+};
+
 struct Catalog {
     TextPool pool;
     Text name;
@@ -104,6 +114,7 @@ struct Catalog {
     ChunkedVector<NumberDef> numbers;
     std::vector<Attribute> attributes;
     std::vector<std::uint8_t> instances;
+    ReplacedCharacters replaced;
 
     std::string_view view(Text t) const { return pool.view(t); }
     const NumberDef& number(const ParamDef& d) const { return numbers[d.number]; }

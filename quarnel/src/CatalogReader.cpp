@@ -2,8 +2,9 @@
 
 #include "Excerpt.h"
 #include "NumberText.h"
-#include "SeenSet.h"
 #include "QuarnelDefs.h"
+#include "SeenSet.h"
+#include "XmlRules.h"
 
 #include <pugixml.hpp>
 
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <system_error>
 
 namespace quarnel {
@@ -20,6 +22,7 @@ namespace {
 const std::size_t kMaxNameBytes = 256;
 const std::size_t kMaxTextBytes = 1u << 20;
 const std::int64_t kMaxCount = 0xFFFF;
+const char kBom[] = "\xEF\xBB\xBF";
 
 struct TypeName {
     const char* element;
@@ -118,12 +121,13 @@ bool takesRest(const ParamDef& p) {
 
 class Reader {
 public:
-    Reader(Catalog& catalog, LoadError& err) : c_(catalog), err_(err) {}
+    Reader(Catalog& catalog, XmlRules& xml, LoadError& err) : c_(catalog), xml_(xml), err_(err) {}
 
-    bool readRoot(const pugi::xml_document& doc);
+    bool readRoot(pugi::xml_node root);
 
 private:
     Catalog& c_;
+    XmlRules& xml_; // applied to everything read, as it is read
     LoadError& err_;
     std::vector<pugi::xml_node> valueNodes_;
     SeenSet<std::int64_t> seenIds_;
@@ -137,6 +141,7 @@ private:
     SeenSet<std::string_view> paramNames_[kMaxParamDepth + 1];
     SeenSet<std::string_view> caseNames_[kMaxParamDepth + 1];
     SeenSet<std::int64_t> attributeIds_;
+    std::string joined_; // a description in several pieces
 
     bool fail(pugi::xml_node at, int code, std::string what) {
         err_.code = code;
@@ -150,10 +155,11 @@ private:
     // Every quotation of file text in a message is bounded (Excerpt.h).
     static std::string q(std::string_view s) { return quoted(s); }
     std::string q(Text t) const { return quoted(c_.view(t)); }
-    static std::string tag(pugi::xml_node n) { return quoted(n.name(), '<', '>'); }
+    // Element and attribute names are quoted as written; values and texts once decoded.
+    static std::string tag(pugi::xml_node n) { return excerpt(n.name(), '<', '>'); }
 
-    // Collects the attributes of n in one pass into found[i] for names[i]; any other
-    // attribute is an error.
+    // Collects the attributes of n in one pass into found[i] for names[i], their values
+    // decoded; any other attribute is an error.
     template <std::size_t N>
     bool collect(pugi::xml_node n, const char* const (&names)[N], pugi::xml_attribute (&found)[N]) {
         for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
@@ -161,14 +167,16 @@ private:
             std::size_t i = 0;
             while (i < N && !same(an, names[i]))
                 ++i;
-            if (i == N) return bad(n, "unknown attribute " + q(an) + " on " + tag(n));
+            if (i == N) return bad(n, "unknown attribute " + excerpt(an) + " on " + tag(n));
+            if (found[i]) return xml_.repeated(n, a);
+            if (!xml_.value(a)) return false;
             found[i] = a;
         }
         return true;
     }
     bool noAttributes(pugi::xml_node n) {
         if (pugi::xml_attribute a = n.first_attribute())
-            return bad(n, "unknown attribute " + q(a.name()) + " on " + tag(n));
+            return bad(n, "unknown attribute " + excerpt(a.name()) + " on " + tag(n));
         return true;
     }
 
@@ -223,14 +231,39 @@ private:
         return true;
     }
 
+    // The text and CDATA pieces in order; comments between them are left out. A text in one
+    // piece, as nearly all are, is decoded straight into the pool.
     bool description(pugi::xml_node n, Text& out) {
         if (!noAttributes(n)) return false;
+        pugi::xml_node single;
+        std::size_t pieces = 0;
         for (pugi::xml_node ch = n.first_child(); ch; ch = ch.next_sibling()) {
             if (ch.type() == pugi::node_element) return bad(ch, "<Description> holds text only");
+            if (ch.type() == pugi::node_comment && !xml_.comment(ch)) return false;
+            if (ch.type() != pugi::node_pcdata && ch.type() != pugi::node_cdata) continue;
+            single = ch;
+            ++pieces;
         }
-        std::string_view s = n.text().get();
-        if (s.size() > kMaxTextBytes) return fail(n, QRN_ERR_LIMIT, "description longer than 1 MiB");
-        out = addText(s);
+        if (pieces == 0) return true;
+        std::size_t length = 0;
+        if (pieces == 1 && (length = std::strlen(single.value())) <= TextPool::kBlockSize) {
+            char* to = c_.pool.reserve(length);
+            char* end = xml_.text(single, to);
+            if (!end) return false;
+            length = static_cast<std::size_t>(end - to);
+            if (length > kMaxTextBytes) return fail(n, QRN_ERR_LIMIT, "description longer than 1 MiB");
+            out = c_.pool.commit(length);
+            return true;
+        }
+        joined_.clear();
+        for (pugi::xml_node ch = n.first_child(); ch; ch = ch.next_sibling()) {
+            if (ch.type() != pugi::node_pcdata && ch.type() != pugi::node_cdata) continue;
+            if (!xml_.text(ch)) return false;
+            joined_ += ch.value();
+            if (joined_.size() > kMaxTextBytes)
+                return fail(n, QRN_ERR_LIMIT, "description longer than 1 MiB");
+        }
+        out = addText(joined_);
         return true;
     }
 
@@ -244,8 +277,9 @@ private:
         if (n.type() == pugi::node_element)
             return bad(n, "unexpected " + tag(n) + " in " + quoted(parent, '<', '>'));
         if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
-            return bad(n, "unexpected text " + q(n.value()) + " in " + quoted(parent, '<', '>'));
-        return true; // comments, processing instructions
+            return bad(n, "unexpected text " + excerpt(n.value()) + " in " + quoted(parent, '<', '>'));
+        if (n.type() == pugi::node_comment) return xml_.comment(n);
+        return true;
     }
 
     // Position of the first record whose id (first) or name (second) repeats an earlier
@@ -310,9 +344,7 @@ private:
                     ParamDef& p);
 };
 
-bool Reader::readRoot(const pugi::xml_document& doc) {
-    pugi::xml_node root = doc.document_element();
-    if (!root) return fail(pugi::xml_node(), QRN_ERR_XML, "no root element");
+bool Reader::readRoot(pugi::xml_node root) {
     if (!same(root.name(), "FunctionCatalog"))
         return bad(root, "root element is " + tag(root) + ", not <FunctionCatalog>");
     static const char* const kAttrs[] = {"Name"};
@@ -846,53 +878,88 @@ bool Reader::readValues(pugi::xml_node t, const char* child, const char* codeAtt
     return true;
 }
 
-void locate(const std::string& path, LoadError& err) {
-    if (err.offset == static_cast<std::size_t>(-1)) return;
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    unsigned line = 1, column = 1;
+// Line and column of a byte offset in the file: lines end in LF, CR LF or CR, as in XML;
+// columns count characters, and a byte-order mark takes none.
+void locate(const std::filesystem::path& path, std::size_t offset, unsigned& line, unsigned& column) {
+    std::ifstream in(path, std::ios::binary);
+    line = 1;
+    column = 1;
     std::size_t pos = 0;
+    bool afterCr = false;
     char buf[65536];
-    while (in && pos < err.offset) {
+    while (in && pos < offset) {
         in.read(buf, sizeof buf);
-        std::streamsize got = in.gcount();
-        for (std::streamsize i = 0; i < got && pos < err.offset; ++i, ++pos) {
-            if (buf[i] == '\n') {
+        const std::size_t got = static_cast<std::size_t>(in.gcount());
+        std::size_t i = 0;
+        if (pos == 0 && got >= 3 && offset >= 3 && std::memcmp(buf, kBom, 3) == 0) i = pos = 3;
+        for (; i < got && pos < offset; ++i, ++pos) {
+            const unsigned char c = static_cast<unsigned char>(buf[i]);
+            if (c == '\r' || (c == '\n' && !afterCr)) {
                 ++line;
                 column = 1;
-            } else {
+            } else if (c != '\n' && (c & 0xC0) != 0x80) { // not a UTF-8 continuation byte
                 ++column;
             }
+            afterCr = c == '\r';
         }
     }
-    err.line = line;
-    err.column = column;
 }
 
-} // namespace
+// After a refusal: the first XML error of the file, if it has one, is what is reported, as the
+// file is XML before it is a catalog. The reader decodes texts in place as it goes, so the
+// whole check runs on the bytes read afresh.
+void preferXmlError(char* data, std::size_t size, std::size_t bom, const std::function<bool(char*)>& reread,
+                    LoadError& err) {
+    if (!reread || !reread(data)) return;
+    data[size] = 0;
+    pugi::xml_document doc;
+    if (!doc.load_buffer_inplace(data, size + 1, kXmlParseOptions, pugi::encoding_utf8)) return;
+    LoadError xmlErr;
+    Replacements unused;
+    XmlRules rules(data, size, bom, xmlErr, unused);
+    if (!rules.checkAll(doc)) err = xmlErr;
+}
 
-std::shared_ptr<const Catalog> parseCatalog(char* data, std::size_t size, LoadError& err) {
-    const std::string_view text(data, size);
-    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+std::shared_ptr<Catalog> parse(char* data, std::size_t size, LoadError& err, std::size_t& replacedOffset,
+                               const std::function<bool(char*)>& reread) {
+    const std::size_t bom = size >= 3 && std::memcmp(data, kBom, 3) == 0 ? 3 : 0;
+    if (std::string_view(data + bom, size - bom).find_first_not_of(" \t\r\n") == std::string_view::npos) {
         err.code = QRN_ERR_XML;
         err.what = "the file is empty";
         return nullptr;
     }
+    if (!checkCharacters(data, size, err)) return nullptr;
+    // The terminator is parsed with the text: without one the parser would overwrite the last
+    // byte with its own, and text after the root element could lose its last character.
+    data[size] = 0;
     pugi::xml_document doc;
-    pugi::xml_parse_result parsed = doc.load_buffer_inplace(data, size);
+    const pugi::xml_parse_result parsed =
+        doc.load_buffer_inplace(data, size + 1, kXmlParseOptions, pugi::encoding_utf8);
     if (!parsed) {
         err.code = QRN_ERR_XML;
         err.what = std::string("not well-formed XML: ") + parsed.description();
         err.offset = static_cast<std::size_t>(parsed.offset);
         return nullptr;
     }
+    Replacements replaced;
+    XmlRules xml(data, size, bom, err, replaced);
+    pugi::xml_node root;
     auto catalog = std::make_shared<Catalog>();
-    Reader reader(*catalog, err);
-    if (!reader.readRoot(doc)) return nullptr;
+    Reader reader(*catalog, xml, err);
+    if (!xml.checkDocument(doc, root) || !reader.readRoot(root)) {
+        preferXmlError(data, size, bom, reread, err);
+        return nullptr;
+    }
     catalog->fblocks.shrink_to_fit();
     catalog->attributes.shrink_to_fit();
     catalog->instances.shrink_to_fit();
+    catalog->replaced.count = replaced.count;
+    catalog->replaced.first = replaced.first;
+    replacedOffset = replaced.offset;
     return catalog;
 }
+
+} // namespace
 
 std::shared_ptr<const Catalog> readCatalogFile(const std::string& path, LoadError& err) {
     // File names are the bytes the file system takes; they are never converted.
@@ -924,8 +991,19 @@ std::shared_ptr<const Catalog> readCatalogFile(const std::string& path, LoadErro
         return nullptr;
     }
     in.close();
-    auto catalog = parseCatalog(bytes.get(), static_cast<std::size_t>(size), err);
-    if (!catalog) locate(path, err);
+    std::size_t replacedOffset = 0;
+    const auto reread = [&](char* to) {
+        std::ifstream again(fsPath, std::ios::binary);
+        return again.read(to, static_cast<std::streamsize>(size)) &&
+               again.gcount() == static_cast<std::streamsize>(size);
+    };
+    auto catalog = parse(bytes.get(), static_cast<std::size_t>(size), err, replacedOffset, reread);
+    if (!catalog) {
+        if (err.offset != static_cast<std::size_t>(-1)) locate(fsPath, err.offset, err.line, err.column);
+        return nullptr;
+    }
+    if (catalog->replaced.count)
+        locate(fsPath, replacedOffset, catalog->replaced.line, catalog->replaced.column);
     return catalog;
 }
 

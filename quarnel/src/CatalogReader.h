@@ -22,9 +22,6 @@ const std::uintmax_t kMaxFileBytes = 512u * 1024u * 1024u;
 // Deepest parameter nesting accepted (records, arrays, stream cases).
 const int kMaxParamDepth = 16;
 
-// Parses XML text already in memory. The buffer is parsed in place and left modified.
-std::shared_ptr<const Catalog> parseCatalog(char* data, std::size_t size, LoadError& err);
-
 // Reads and parses a file; on failure err tells what and where.
 std::shared_ptr<const Catalog> readCatalogFile(const std::string& path, LoadError& err);
 

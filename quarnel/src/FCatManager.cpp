@@ -1,6 +1,7 @@
 #include "FCatManager.h"
 
 #include "CatalogReader.h"
+#include "CodePage.h"
 #include "Excerpt.h"
 #include "LoadCache.h"
 #include "LoadLog.h"
@@ -27,6 +28,14 @@ std::string describe(const Catalog& c) {
            " FBlocks, " + std::to_string(c.functions.size()) + " functions, " +
            std::to_string(c.opTypes.size()) + " OpTypes, " + std::to_string(c.params.size()) +
            " parameter definitions";
+}
+
+// Loading goes on with '?' for characters code page 1252 lacks, but the log says so.
+std::string replacedWarning(const ReplacedCharacters& r) {
+    if (r.count == 0) return std::string();
+    return "warning at line " + std::to_string(r.line) + ", column " + std::to_string(r.column) +
+           ": character " + codePointText(r.first) + " is not in code page 1252 and reads as '?'; " +
+           std::to_string(r.count) + (r.count == 1 ? " character" : " characters") + " replaced in all\n";
 }
 } // namespace
 
@@ -139,7 +148,8 @@ int FCatManager::load(const std::string& file, int mode, std::string& catalogNam
     place = std::min(place, catalogs_.size());
     catalogs_.insert(catalogs_.begin() + static_cast<std::ptrdiff_t>(place), Loaded{key, catalog});
     catalogName = name;
-    report = "loaded " + describe(*catalog) + (cached ? " (unchanged, from the cache)" : "") + "\n";
+    report = replacedWarning(catalog->replaced) + "loaded " + describe(*catalog) +
+             (cached ? " (unchanged, from the cache)" : "") + "\n";
     if (!(same && replaced == 1)) notify();
     return QRN_OK;
 }

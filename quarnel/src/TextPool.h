@@ -24,15 +24,24 @@ public:
     // Texts longer than a block are cut to one block (the reader refuses far shorter ones).
     Text add(std::string_view s) {
         if (s.size() > kBlockSize) s = s.substr(0, kBlockSize);
-        if (blocks_.empty() || used_ + s.size() > kBlockSize) {
+        char* to = reserve(s.size());
+        if (!s.empty()) std::memcpy(to, s.data(), s.size());
+        return commit(s.size());
+    }
+    // Room for a text of at most `size` bytes (at most a block) to be written in place; the
+    // text is then added by commit with the length it came to.
+    char* reserve(std::size_t size) {
+        if (blocks_.empty() || used_ + size > kBlockSize) {
             blocks_.push_back(std::unique_ptr<char[]>(new char[kBlockSize]));
             used_ = 0;
         }
+        return blocks_.back().get() + used_;
+    }
+    Text commit(std::size_t length) {
         Text t;
         t.offset = static_cast<std::uint32_t>(((blocks_.size() - 1) << kBlockBits) | used_);
-        t.length = static_cast<std::uint32_t>(s.size());
-        if (!s.empty()) std::memcpy(blocks_.back().get() + used_, s.data(), s.size());
-        used_ += s.size();
+        t.length = static_cast<std::uint32_t>(length);
+        used_ += length;
         return t;
     }
     std::string_view view(Text t) const {

@@ -64,7 +64,7 @@ TEST_F(QuarnelBadFiles, BrokenFilesAreRefusedWithWhatAndWhere) {
         {"unclosed",
          "<?xml version=\"1.0\"?>\n<FunctionCatalog Name=\"X\">\n  <FBlock ID=\"1\" Name=\"A\">\n",
          QRN_ERR_XML, "not well-formed", 3},
-        {"binary", std::string("\x01\x02\xFF\xFE garbage", 12), QRN_ERR_XML, "not well-formed", 0},
+        {"binary", std::string("\x01\x02\xFF\xFE garbage", 12), QRN_ERR_XML, "U+0001 is not allowed", 1},
         {"wrong root", "<Catalog Name=\"X\"/>", QRN_ERR_CONTENT, "root element is <Catalog>", 1},
         {"no catalog name", "<FunctionCatalog>\n</FunctionCatalog>", QRN_ERR_CONTENT, "has no Name", 1},
         {"duplicate FBlock id", catalog("<FBlock ID=\"0x22\" Name=\"A\"/>\n<FBlock ID=\"34\" Name=\"B\"/>\n"),
@@ -277,6 +277,8 @@ TEST_F(QuarnelBadFiles, HugeTextsAreQuotedAsShortExcerpts) {
          "unexpected <" + cut + "> (1000000 bytes) in <FBlock>"},
         {"text", catalog("<FBlock ID=\"1\" Name=\"A\">" + huge + "</FBlock>\n"), QRN_ERR_CONTENT,
          "unexpected text " + excerpt + " in <FBlock>"},
+        {"entity", catalog("<Description>&" + huge + ";</Description>\n"), QRN_ERR_XML,
+         "undefined entity \"&" + std::string(63, 'a') + "...\" (1000002 bytes)"},
     };
     const auto file = tmp.path("huge.xml");
     for (const auto& c : cases) {

@@ -1,0 +1,159 @@
+// Catalog files are UTF-8; every text the library hands out is in code page 1252, the
+// system's narrow strings. Characters the code page lacks read as '?' and the log says so.
+// Expected texts are written as 1252 bytes in octal escapes ("R\344der" is Räder).
+
+#include "QuarnelTestSupport.h"
+
+using namespace qtest;
+
+namespace {
+
+const char kCatalog[] = u8R"(<?xml version="1.0" encoding="UTF-8"?>
+<FunctionCatalog Name="Fahrzeug">
+  <Description>Straße, Café, 5 €</Description>
+  <FBlock ID="0x10" Name="Räder">
+    <Device Name="Vorderachse"><Description>Größe</Description></Device>
+    <Function ID="0x100" Name="Drück" Kind="Property">
+      <Description>Übersicht</Description>
+      <OPType ID="0x0" Name="Einstellen">
+        <Parameter Name="Richtung">
+          <TEnum><TEnumValue Code="0" Name="Vorwärts"/><TEnumValue Code="1" Name="Zurück"/></TEnum>
+        </Parameter>
+        <Parameter Name="Türen">
+          <TBoolField><TBit Pos="0" Name="Tür vorn"/><TBit Pos="1" Name="Tür hinten"/></TBoolField>
+        </Parameter>
+        <Parameter Name="Temperatur"><TNumber Type="SByte" Unit="°C"/></Parameter>
+        <Parameter Name="Straße"><TString MaxLength="20"/></Parameter>
+      </OPType>
+    </Function>
+  </FBlock>
+</FunctionCatalog>
+)";
+
+std::string repeated(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+
+} // namespace
+
+class QuarnelCodePage : public ManagerTest {
+protected:
+    int loadText(const std::string& text, const char* file = "cp.xml") {
+        writeFile(tmp.path(file), text);
+        return load(tmp.path(file).string());
+    }
+};
+
+TEST_F(QuarnelCodePage, TextsComeOutIn1252AndAreFoundBy1252Names) {
+    ASSERT_EQ(QRN_OK, loadText(kCatalog)) << readFile(logPath());
+    EXPECT_EQ(std::string::npos, readFile(logPath()).find("warning"));
+    EXPECT_EQ("Stra\337e, Caf\351, 5 \200", mgr->GetFCatDescription("Fahrzeug"));
+    std::vector<IdName> fbs;
+    mgr->ListFBlocks(fbs, 0, "Fahrzeug");
+    EXPECT_EQ((std::vector<std::string>{"R\344der"}), names(fbs));
+
+    std::string catalog;
+    std::int32_t fb = -1, fn = -1, op = -1;
+    EXPECT_EQ(3, mgr->LookupIds(0, "", "R\344der", QRN_ANY_INSTANCE, "Dr\374ck", "Einstellen", catalog, fb,
+                                fn, op, 0));
+    EXPECT_EQ((std::vector<std::int32_t>{0x10, 0x100, 0x0}), (std::vector<std::int32_t>{fb, fn, op}));
+    EXPECT_EQ(0, mgr->LookupIds(0, "", u8"Räder", QRN_ANY_INSTANCE, "", "", catalog, fb, fn, op, 0))
+        << "UTF-8 spellings are not the system's names";
+
+    std::unique_ptr<KQRNMessageContainer> c(
+        mgr->GetMessageContainer(0, "Fahrzeug", 0x10, QRN_ANY_INSTANCE, 0x100, 0x0, 1));
+    EXPECT_EQ("Gr\366\337e", c->GetDeviceDescription());
+    EXPECT_EQ("\334bersicht", c->GetFunctionDescription());
+    std::vector<KQRNNode*> nodes;
+    c->GetNodes(nodes);
+    ASSERT_EQ(4u, nodes.size());
+    EXPECT_EQ("T\374ren", nodes[1]->GetName());
+    EXPECT_EQ("\260C", nodes[2]->GetExtraText());
+    std::vector<std::string> values;
+    ASSERT_NE(nullptr, QRNAsEnum(nodes[0]));
+    QRNAsEnum(nodes[0])->GetInfoTexts(values, 2);
+    EXPECT_EQ((std::vector<std::string>{"Vorw\344rts", "Zur\374ck"}), values);
+    EXPECT_EQ("Stra\337e", nodes[3]->GetPath());
+}
+
+// Names in parameter texts are 1252 like the catalog's; string data stays the bytes given.
+TEST_F(QuarnelCodePage, MessagesTakeNamesIn1252AndKeepStringBytes) {
+    ASSERT_EQ(QRN_OK, loadText(kCatalog)) << readFile(logPath());
+    std::unique_ptr<KQRNMessage> m(mgr->CreateMessage(0, 0x10, QRN_ANY_INSTANCE, 0x100, 0x0));
+    ASSERT_NE(nullptr, m);
+    int status = -1, index = -1;
+    m->SetParameterTexts({"Zur\374ck", "T\374r vorn|T\374r hinten", "-5", "\"Stra\337e\""}, status, index);
+    ASSERT_EQ(QRN_TEXT_OK, status);
+    std::vector<std::uint8_t> data;
+    m->GetData(data);
+    EXPECT_EQ("01 03 FB 00 53 74 72 61 DF 65 00", hex(data));
+    ASSERT_TRUE(m->Decode());
+    std::vector<KQRNNode*> ps;
+    m->GetParameters(ps);
+    ASSERT_EQ(4u, ps.size());
+    EXPECT_EQ((std::vector<std::string>{"Zur\374ck"}), valueTexts(ps[0]));
+    EXPECT_EQ((std::vector<std::string>{"T\374r vorn|T\374r hinten"}), valueTexts(ps[1]));
+    EXPECT_EQ((std::vector<std::string>{"Stra\337e"}), valueTexts(ps[3]));
+
+    m->SetParameterTexts({u8"Zurück"}, status, index);
+    EXPECT_EQ(QRN_TEXT_NOT_ENUM, status);
+    m->SetParameterTexts({"0", "0", "0", u8"Straße"}, status, index);
+    ASSERT_EQ(QRN_TEXT_OK, status);
+    m->GetData(data);
+    EXPECT_EQ("00 00 00 00 53 74 72 61 C3 9F 65 00", hex(data)) << "string bytes are not converted";
+}
+
+TEST_F(QuarnelCodePage, CharactersOutside1252ReadAsQuestionMarksWithAWarning) {
+    const std::string text = u8R"(<FunctionCatalog Name="Griechisch">
+  <FBlock ID="1" Name="Ω-Block"><Description>Lächeln 😀 &#x3A9;</Description></FBlock>
+</FunctionCatalog>
+)";
+    const char* warning = "warning at line 2, column 24: character U+03A9 is not in code page 1252 and reads "
+                          "as '?'; 3 characters replaced in all";
+    ASSERT_EQ(QRN_OK, loadText(text)) << readFile(logPath());
+    EXPECT_NE(std::string::npos, readFile(logPath()).find(warning)) << readFile(logPath());
+    std::vector<IdName> fbs;
+    mgr->ListFBlocks(fbs, 0, "Griechisch");
+    EXPECT_EQ((std::vector<std::string>{"?-Block"}), names(fbs));
+    std::unique_ptr<KQRNMessageContainer> c(
+        mgr->GetMessageContainer(0, "Griechisch", 1, QRN_ANY_INSTANCE, -1, -1, 0));
+    EXPECT_EQ("L\344cheln ? ?", c->GetFBlockDescription());
+
+    // A catalog served from the cache still says so.
+    mgr->SetOption(QRN_OPT_LOAD_CACHE);
+    ASSERT_EQ(QRN_OK, load(tmp.path("cp.xml").string()));
+    ASSERT_EQ(QRN_OK, load(tmp.path("cp.xml").string()));
+    EXPECT_NE(std::string::npos, readFile(logPath()).find("from the cache")) << readFile(logPath());
+    EXPECT_NE(std::string::npos, readFile(logPath()).find(warning)) << readFile(logPath());
+}
+
+// The name rules apply to the converted names: their length in 1252 bytes, and names that
+// differ only in replaced characters are repeats.
+TEST_F(QuarnelCodePage, NameRulesApplyToConvertedNames) {
+    auto block = [](const std::string& name) {
+        return "<FunctionCatalog Name=\"N\"><FBlock ID=\"1\" Name=\"" + name + "\"/></FunctionCatalog>";
+    };
+    EXPECT_EQ(QRN_OK, loadText(block(repeated(u8"ä", 256)))) << readFile(logPath());
+    std::vector<IdName> fbs;
+    mgr->ListFBlocks(fbs, 0, "N");
+    ASSERT_EQ(1u, fbs.size());
+    EXPECT_EQ(std::string(256, '\344'), fbs[0].name);
+    EXPECT_EQ(QRN_ERR_LIMIT, loadText(block(repeated(u8"ä", 257))));
+    EXPECT_NE(std::string::npos, readFile(logPath()).find("longer than 256 bytes"));
+
+    EXPECT_EQ(QRN_ERR_CONTENT, loadText(u8"<FunctionCatalog Name=\"N\"><FBlock ID=\"1\" Name=\"Ω1\"/>"
+                                        u8"<FBlock ID=\"2\" Name=\"Ж1\"/></FunctionCatalog>"));
+    EXPECT_NE(std::string::npos, readFile(logPath()).find("FBlock name \"?1\" appears twice"));
+}
+
+// File names are the bytes the file system takes: never converted either way.
+TEST_F(QuarnelCodePage, FileNamesStayTheirBytes) {
+    const std::string file = "Katalog-\344.xml", log = tmp.path("Protokoll-\344.log").string();
+    writeFile(tmp.path(file), kCatalog);
+    std::string name;
+    EXPECT_EQ(QRN_OK, mgr->LoadFCat(tmp.path(file).string(), QRN_LOAD_REPLACE, name, QRN_LOG_REWRITE, log));
+    EXPECT_NE(std::string::npos, readFile(log).find("file: " + tmp.path(file).string() + "\n"));
+}
