@@ -173,8 +173,9 @@ void summary() {
 } // namespace
 
 int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv); // prints its usage and ends for --help
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     fixture();
-    benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     summary();
