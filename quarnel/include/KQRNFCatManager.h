@@ -96,4 +96,13 @@ public:
 protected:
     // Managers are destroyed only through gQRNDestroyFCatManager.
     virtual ~KQRNFCatManager() {}
+
+public:
+    // Added after the original interface, so earlier entries keep their places.
+    // (f, catalog, FBlock id, instance, function id, OpType id) New message of the address in
+    // that catalog, or null when that catalog does not define it (another catalog may use the
+    // same FBlock id for something else).
+    virtual KQRNMessage* CreateCatalogMessage(int f, const std::string& catalog, std::int32_t fblock,
+                                              std::uint32_t instance, std::int32_t function,
+                                              std::int32_t opType) const = 0;
 };

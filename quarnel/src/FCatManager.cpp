@@ -259,8 +259,19 @@ void FCatManager::ListOpTypes(std::vector<IdName>& out, int f, const std::string
 
 KQRNMessage* FCatManager::CreateMessage(int f, std::int32_t fblock, std::uint32_t instance,
                                         std::int32_t function, std::int32_t opType) const {
+    return message(f, nullptr, fblock, instance, function, opType);
+}
+
+KQRNMessage* FCatManager::CreateCatalogMessage(int f, const std::string& catalog, std::int32_t fblock,
+                                               std::uint32_t instance, std::int32_t function,
+                                               std::int32_t opType) const {
+    return message(f, &catalog, fblock, instance, function, opType);
+}
+
+KQRNMessage* FCatManager::message(int f, const std::string* catalog, std::int32_t fblock, std::uint32_t instance,
+                                  std::int32_t function, std::int32_t opType) const {
     if (function == -1 || opType == -1) return nullptr;
-    const Address a = resolve(f, nullptr, fblock, instance, function, opType);
+    const Address a = resolve(f, catalog, fblock, instance, function, opType);
     if (!a.opType) return nullptr;
     return new (std::nothrow) Message(a.loaded->catalog, *a.opType);
 }

@@ -32,6 +32,8 @@ public:
                      std::uint32_t instance, std::int32_t function) const override;
     KQRNMessage* CreateMessage(int f, std::int32_t fblock, std::uint32_t instance, std::int32_t function,
                                std::int32_t opType) const override;
+    KQRNMessage* CreateCatalogMessage(int f, const std::string& catalog, std::int32_t fblock, std::uint32_t instance,
+                                      std::int32_t function, std::int32_t opType) const override;
     const std::string& LookupFBlockName(int f, std::int32_t fblock) override;
     const std::string& LookupFunctionName(int f, std::int32_t fblock, std::uint32_t instance,
                                           std::int32_t function, const std::string* catalog) override;
@@ -72,6 +74,9 @@ private:
     // the deepest id that is not -1.
     Address resolve(int f, const std::string* catalog, std::int32_t fblock, std::uint32_t instance,
                     std::int32_t function, std::int32_t opType) const;
+    // A new message of the OpType that resolve finds; null without one.
+    KQRNMessage* message(int f, const std::string* catalog, std::int32_t fblock, std::uint32_t instance,
+                         std::int32_t function, std::int32_t opType) const;
     int load(const std::string& file, int mode, std::string& catalogName, std::string& report);
     void notify();
 

@@ -93,6 +93,12 @@ TEST_F(QuarnelLookup, MessagesAreFoundByAddressOrNotAtAll) {
     std::unique_ptr<KQRNMessage> hidden(mgr->CreateMessage(QRN_FLAG_WITH_HIDDEN, 0x22, 0, 0xE00, 0xC));
     EXPECT_NE(nullptr, hidden);
     EXPECT_EQ(nullptr, mgr->CreateMessage(0, 0x22, 5, 0x400, 0xC)) << "no instance 5";
+    // asked of one catalog, only that catalog answers
+    std::unique_ptr<KQRNMessage> rear(mgr->CreateCatalogMessage(0, "RearSeat", 0x23, QRN_ANY_INSTANCE, 0x430, 0xC));
+    ASSERT_NE(nullptr, rear);
+    EXPECT_EQ("RearSeat", rear->GetCatalog());
+    EXPECT_EQ(nullptr, mgr->CreateCatalogMessage(0, "Infotainment", 0x23, QRN_ANY_INSTANCE, 0x430, 0xC));
+    EXPECT_EQ(nullptr, mgr->CreateCatalogMessage(0, "NoSuchCatalog", 0x22, QRN_ANY_INSTANCE, 0x400, 0xC));
 }
 
 TEST_F(QuarnelLookup, ParameterNamesFollowStrictPaths) {

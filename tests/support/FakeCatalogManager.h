@@ -19,6 +19,10 @@ public:
     void ListFunctions(std::vector<IdName>&, int, const std::string&, std::int32_t, std::uint32_t) const override {}
     void ListOpTypes(std::vector<IdName>&, int, const std::string&, std::int32_t, std::uint32_t, std::int32_t) const override {}
     KQRNMessage* CreateMessage(int, std::int32_t, std::uint32_t, std::int32_t, std::int32_t) const override { return nullptr; }
+    KQRNMessage* CreateCatalogMessage(int, const std::string&, std::int32_t, std::uint32_t, std::int32_t,
+                                      std::int32_t) const override {
+        return nullptr;
+    }
     const std::string& LookupFBlockName(int, std::int32_t) override { return none_; }
     const std::string& LookupFunctionName(int, std::int32_t, std::uint32_t, std::int32_t, const std::string*) override {
         return none_;
