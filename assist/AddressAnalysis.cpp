@@ -23,7 +23,10 @@ int clampTo(int position, const std::string& text) {
     return std::max(0, std::min(position, static_cast<int>(text.size())));
 }
 
+// An entry spelt as typed wins over one that differs only in letter case.
 template <class Entries> std::optional<ListEntry> firstWithHead(const Entries& list, const std::string& segment) {
+    for (const auto& e : list)
+        if (GetEntryHead(e.text) == segment) return e;
     for (const auto& e : list)
         if (EqualsNoCase(GetEntryHead(e.text), segment)) return e;
     return std::nullopt;
@@ -206,7 +209,8 @@ void KAddressAnalysis::SetSourceText(const std::string& line, int caret, int sel
         } else if (ch == ')') {
             tokenEnd = inParentheses ? p + 1 : p;
             break;
-        } else if (inParentheses ? isParameterDelimiter(ch) : isWordDelimiter(ch)) {
+        } else if (ch == '"' || (inParentheses ? isParameterDelimiter(ch) : isWordDelimiter(ch))) {
+            // the closing quote ends the address even inside an unclosed parameter list
             tokenEnd = p;
             break;
         }

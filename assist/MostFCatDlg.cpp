@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -148,15 +149,26 @@ void KMostFCatDlg::OnTimer(UINT_PTR) {
         addressEdit.SetSel(caretInToken, caretInToken);
         caretInToken = -1;
     }
-    DWORD selection = addressEdit.GetSel();
-    if (firstUpdate || selection != lastSelection) {
-        lastSelection = selection;
-        UpdateAssistance();
-        firstUpdate = false;
-    }
+    CatchUp();
     HWND focus = ::GetFocus();
     HWND ok = ::GetDlgItem(m_hWnd, IDOK);
     if (focus != addressEdit.m_hWnd && focus != ok) addressEdit.SetFocus();
+}
+
+void KMostFCatDlg::CatchUp() {
+    // the text counts too: a key deleted and another typed leave the caret where it was
+    DWORD selection = addressEdit.GetSel();
+    if (firstUpdate || selection != lastSelection || addressText != updatedText) {
+        lastSelection = selection;
+        updatedText = addressText;
+        UpdateAssistance();
+        firstUpdate = false;
+    }
+}
+
+bool KMostFCatDlg::CaughtUpListOpen() {
+    CatchUp();
+    return comboList.IsDropDownVisible();
 }
 
 int KMostFCatDlg::CaretEnd() const { return static_cast<int>(HIWORD(addressEdit.GetSel())); }
@@ -293,26 +305,27 @@ void KMostFCatDlg::ShowInstanceList() {
     hintStatic.ShowWindow(SW_SHOW);
 }
 
+int KMostFCatDlg::FirstItemStartingWith(const std::string& typed, bool headsOnly) const {
+    // an item that begins as typed wins over one that differs only in letter case
+    std::string item;
+    for (bool exact : {true, false})
+        for (int i = 0; i < comboList.GetCount(); ++i) {
+            comboList.GetText(i, item);
+            if (headsOnly) item = GetEntryHead(item);
+            if (exact ? item.compare(0, typed.size(), typed) == 0 : StartsWithNoCase(item, typed)) return i;
+        }
+    return -1;
+}
+
 int KMostFCatDlg::BestMatch() const {
     int caret = CaretEnd();
-    std::string word = part(addressText, WordStart(addressText, caret), WordEnd(addressText, caret));
-    std::string item;
-    for (int i = 0; i < comboList.GetCount(); ++i) {
-        comboList.GetText(i, item);
-        if (StartsWithNoCase(GetEntryHead(item), word)) return i;
-    }
-    return -1;
+    return FirstItemStartingWith(part(addressText, WordStart(addressText, caret), WordEnd(addressText, caret)), true);
 }
 
 int KMostFCatDlg::BestValueMatch() const {
     int caret = CaretEnd();
-    std::string typed = Trim(part(addressText, ParameterStart(addressText, caret), ParameterEnd(addressText, caret)), " \t");
-    std::string item;
-    for (int i = 0; i < comboList.GetCount(); ++i) {
-        comboList.GetText(i, item);
-        if (StartsWithNoCase(item, typed)) return i;
-    }
-    return -1;
+    return FirstItemStartingWith(
+        Trim(part(addressText, ParameterStart(addressText, caret), ParameterEnd(addressText, caret)), " \t"), false);
 }
 
 void KMostFCatDlg::OpenListAt(int index, bool moving, bool parameterScanning) {
@@ -363,7 +376,7 @@ void KMostFCatDlg::ShowParameterInfo() {
     int index = CountParameterIndex(part(addressText, 0, caret));
     size_t open = addressText.find('(');
     std::string text = part(addressText, static_cast<int>(open) + 1, ParameterEnd(addressText, caret));
-    parameters = container ? &container->BuildParameterList(text, *functionEntry, *opTypeEntry) : nullptr;
+    parameters = container ? &container->BuildParameterList(text, *fblockEntry, *functionEntry, *opTypeEntry) : nullptr;
     if (!parameters || parameters->empty()) {
         formatStatic.SetWindowText(LoadResourceText(IDS_NO_PARAMETERS));
         return;
@@ -405,9 +418,10 @@ void KMostFCatDlg::ShowValueList(int index, int typeCode) {
     const std::vector<ListEntry>* values = container ? container->GetParameterValues(index) : nullptr;
     if (!values) return;
     comboList.ResetContent();
+    const int digits = container->GetParameterCodeDigits(index);
     for (const auto& v : *values) {
         char code[16];
-        std::snprintf(code, sizeof code, " (0x%02X)", static_cast<unsigned>(v.key));
+        std::snprintf(code, sizeof code, " (0x%0*X)", digits, static_cast<unsigned>(v.key));
         comboList.AddString((v.text + code).c_str());
     }
     bool moving = !(listMode == kValueList && ProcessState().lastValueListIndex == index);
@@ -466,12 +480,14 @@ BOOL KMostFCatDlg::PreTranslateMessage(MSG* pMsg) {
         case WM_KEYDOWN:
             switch (pMsg->wParam) {
             case VK_TAB:
+                if (!shift) open = CaughtUpListOpen();
                 if (open && !shift) {
                     ApplyListItem();
                     return TRUE;
                 }
                 break;
             case VK_RETURN:
+                open = CaughtUpListOpen();
                 if (open && comboList.GetCurSel() >= 0) {
                     ApplyListItem();
                     return TRUE;
@@ -512,6 +528,9 @@ BOOL KMostFCatDlg::PreTranslateMessage(MSG* pMsg) {
             }
             break;
         case WM_CHAR:
+            // a separator applies the entry chosen for the text as typed, not for the text
+            // of the last timer tick
+            if (std::strchr("(),.", static_cast<int>(pMsg->wParam)) && pMsg->wParam != 0) open = CaughtUpListOpen();
             switch (pMsg->wParam) {
             case '"': OnOK(); return TRUE;
             case '(':
@@ -546,11 +565,13 @@ bool KMostFCatDlg::CheckParameters(int position, UINT& message) {
     if (!opTypeEntry) return message = IDS_ASK_OPTYPE, false;
     if (!functionEntry) return message = IDS_ASK_FUNCTION, false;
     if (!fblockEntry) return message = IDS_ASK_FBLOCK, false;
-    parameters = container ? &container->BuildParameterList(text, *functionEntry, *opTypeEntry) : nullptr;
+    parameters = container ? &container->BuildParameterList(text, *fblockEntry, *functionEntry, *opTypeEntry) : nullptr;
     if (!parameters || parameters->empty()) return message = IDS_ASK_NO_PARAMETERS, false;
     if (index > static_cast<int>(parameters->size())) return message = IDS_ASK_TOO_MANY_PARAMETERS, false;
     if ((*parameters)[static_cast<size_t>(index) - 1].key < 0 && !text.empty())
         return message = IDS_ASK_PARAMETER_TEXT, false;
+    // a value the catalog does not take would otherwise go out as 0 without a word
+    if (container->refusedToken >= 0) return message = IDS_ASK_PARAMETER_TEXT, false;
     return true;
 }
 

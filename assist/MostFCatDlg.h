@@ -37,6 +37,8 @@ public:
     UINT_PTR timerId = 0;
     DWORD lastSelection = 0;
     bool firstUpdate = true;
+    // The address as the last update saw it.
+    std::string updatedText;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -59,6 +61,10 @@ protected:
     void UpdateAssistance();
 
 private:
+    // Updates the assistance when the caret or the text moved on since the last update.
+    void CatchUp();
+    // Whether the list is open once the assistance has caught up with the typing.
+    bool CaughtUpListOpen();
     int CaretEnd() const;
     void CloseList();
     void Hint(UINT text);
@@ -72,6 +78,8 @@ private:
     void ShowCatalogList(const std::vector<ListEntry>* entries, bool refill, UINT emptyText);
     int BestMatch() const;
     int BestValueMatch() const;
+    // The first list item (or item head) that begins with the typed text; -1 when none does.
+    int FirstItemStartingWith(const std::string& typed, bool headsOnly) const;
     void OpenListAt(int index, bool moving, bool parameterScanning);
     void ApplyListItem();
     bool CheckParameters(int position, UINT& message);

@@ -9,9 +9,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 
 namespace {
+
+// Hidden catalog entries are neither offered nor accepted: the selection side does not know them.
+const int kVisibleOnly = 0;
 
 // Zeros after what the user typed: tokens for the parameters the text leaves out, and data
 // bytes so that every parameter of the message decodes to a value.
@@ -83,7 +87,7 @@ void KMostFCatContainer::LoadFCats() {
         int index = nextFCatIndex++;
         fcats.push_back(ListEntry{catalog, index});
         std::vector<IdName> list;
-        manager->ListFBlocks(list, QRN_FLAG_WITH_HIDDEN, catalog);
+        manager->ListFBlocks(list, kVisibleOnly, catalog);
         for (const auto& fb : list) {
             bool known = std::any_of(fblocks.begin(), fblocks.end(),
                                      [&](const ListEntry& e) { return GetEntryHead(e.text) == fb.name; });
@@ -128,7 +132,7 @@ std::vector<ListEntry>& KMostFCatContainer::BuildFunctionList(const ListEntry& f
     KQRNFCatManager* manager = Manager();
     if (!catalog || !manager) return functions;
     std::vector<IdName> list;
-    manager->ListFunctions(list, QRN_FLAG_WITH_HIDDEN, *catalog, fblockId, QRN_ANY_INSTANCE);
+    manager->ListFunctions(list, kVisibleOnly, *catalog, fblockId, QRN_ANY_INSTANCE);
     int f = normalisedFormat(format);
     for (const auto& fn : list) functions.push_back(ListEntry{FormatEntryText(fn.name, fn.id, f, kFunctionDigits), fblockId});
     functionFormat = f;
@@ -144,7 +148,7 @@ std::vector<ListEntry>& KMostFCatContainer::BuildOpTypeList(const ListEntry& fbl
     KQRNFCatManager* manager = Manager();
     if (!catalog || !manager) return opTypes;
     std::vector<IdName> list;
-    manager->ListOpTypes(list, QRN_FLAG_WITH_HIDDEN, *catalog, fblockId, QRN_ANY_INSTANCE, functionId);
+    manager->ListOpTypes(list, kVisibleOnly, *catalog, fblockId, QRN_ANY_INSTANCE, functionId);
     int f = normalisedFormat(format);
     for (const auto& op : list) opTypes.push_back(ListEntry{FormatEntryText(op.name, op.id, f, kOpTypeDigits), functionId});
     opTypeFormat = f;
@@ -167,21 +171,25 @@ std::vector<std::string> KMostFCatContainer::SplitParameterText(const std::strin
     return tokens;
 }
 
-std::vector<ListEntry>& KMostFCatContainer::BuildParameterList(const std::string& parameterText, const ListEntry& function,
-                                                              const ListEntry& opType) {
+std::vector<ListEntry>& KMostFCatContainer::BuildParameterList(const std::string& parameterText, const ListEntry& fblock,
+                                                              const ListEntry& function, const ListEntry& opType) {
     parameters.clear();
     parameterValues.clear();
+    parameterCodeDigits.clear();
+    refusedToken = -1;
     std::int32_t fblockId = function.key;
     std::int32_t functionId = opType.key;
     std::int32_t opTypeId = ParseEntryId(opType.text, opTypeFormat);
     std::vector<std::string> tokens = SplitParameterText(parameterText);
     KQRNFCatManager* manager = Manager();
+    // the same FBlock id may mean another FBlock in another catalog
+    const std::string* catalog = CatalogOf(fblock.key);
     std::unique_ptr<KQRNMessage> message;
     int lastFailing = -1;
     for (;;) {
         message.reset();
-        if (!manager) break;
-        message.reset(manager->CreateMessage(QRN_FLAG_WITH_HIDDEN, fblockId, 0, functionId, opTypeId));
+        if (!manager || !catalog) break;
+        message.reset(manager->CreateCatalogMessage(kVisibleOnly, *catalog, fblockId, 0, functionId, opTypeId));
         // without a message there is nothing to try again with
         if (!message) break;
         int status = 0, index = -1;
@@ -189,6 +197,7 @@ std::vector<ListEntry>& KMostFCatContainer::BuildParameterList(const std::string
         if (QRNRefusesToken(status)) {
             if (index == lastFailing) break;
             lastFailing = index;
+            if (refusedToken < 0) refusedToken = index;
             if (index >= 0 && index < static_cast<int>(tokens.size())) tokens[static_cast<size_t>(index)] = "0";
             if (tokens.empty()) break;
             continue;
@@ -217,11 +226,32 @@ std::vector<ListEntry>& KMostFCatContainer::BuildParameterList(const std::string
         parameters.push_back(ListEntry{node->GetName(), node->GetType()});
         std::vector<std::string> texts;
         node->GetValueTexts(texts);
+        std::vector<std::int32_t> codes = ValueCodes(node, texts.size());
         std::vector<ListEntry> values;
-        for (size_t i = 0; i < texts.size(); ++i) values.push_back(ListEntry{texts[i], static_cast<std::int32_t>(i)});
+        for (size_t i = 0; i < texts.size(); ++i) values.push_back(ListEntry{texts[i], codes[i]});
         parameterValues.push_back(std::move(values));
+        KQRNEnumNode* e = QRNAsEnum(node);
+        parameterCodeDigits.push_back(e && e->GetEnumSizeCode() == QRN_SIZE_2_BYTES ? 4 : 2);
     }
     return parameters;
+}
+
+std::vector<std::int32_t> KMostFCatContainer::ValueCodes(KQRNNode* node, size_t count) {
+    std::vector<std::int32_t> codes(count);
+    for (size_t i = 0; i < count; ++i) codes[i] = static_cast<std::int32_t>(i);
+    // Below 256 the library lists every code in order; above, only the named values, in
+    // catalog order, as its info lines list them ("code: name").
+    KQRNEnumNode* e = QRNAsEnum(node);
+    if (!e || e->GetEnumMaximum() < 256) return codes;
+    std::vector<std::string> lines;
+    e->GetInfoTexts(lines, QRN_INFO_CODE | QRN_INFO_NAME);
+    for (size_t i = 0; i < count && i < lines.size(); ++i) codes[i] = std::atoi(lines[i].c_str());
+    return codes;
+}
+
+int KMostFCatContainer::GetParameterCodeDigits(int position) const {
+    if (position < 0 || static_cast<size_t>(position) >= parameterCodeDigits.size()) return 2;
+    return parameterCodeDigits[static_cast<size_t>(position)];
 }
 
 const std::vector<ListEntry>* KMostFCatContainer::GetParameterValues(int position) const {

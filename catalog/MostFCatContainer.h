@@ -27,14 +27,19 @@ public:
     void SetFBlockFormat(int format);
     std::vector<ListEntry>& BuildFunctionList(const ListEntry& fblock, int format);
     std::vector<ListEntry>& BuildOpTypeList(const ListEntry& fblock, const ListEntry& function, int format);
-    std::vector<ListEntry>& BuildParameterList(const std::string& parameterText, const ListEntry& function,
-                                               const ListEntry& opType);
+    // The parameters of the OpType in the catalog the FBlock entry came from; records in
+    // refusedToken whether the catalog library refused a token of the text.
+    std::vector<ListEntry>& BuildParameterList(const std::string& parameterText, const ListEntry& fblock,
+                                               const ListEntry& function, const ListEntry& opType);
 
     int GetFBlockFormat() const { return fblockFormat; }
     int GetFunctionFormat() const { return functionFormat; }
     int GetOpTypeFormat() const { return opTypeFormat; }
-    // The value texts of the parameter at that position, or null when there is none.
+    // The value texts of the parameter at that position, or null when there is none; an enum's
+    // values carry their codes as keys.
     const std::vector<ListEntry>* GetParameterValues(int position) const;
+    // Hex digits that show a code of the parameter at that position: 2, or 4 for an enum of two bytes.
+    int GetParameterCodeDigits(int position) const;
 
     // The catalog file's log file: the name up to its last "." with ".log" appended.
     static std::string LogFileName(const std::string& file);
@@ -51,6 +56,10 @@ public:
     int opTypeFormat = 0;
     std::vector<ListEntry> parameters;
     std::vector<std::vector<ListEntry>> parameterValues;
+    std::vector<int> parameterCodeDigits;
+    // Index of the first token of the last parameter text that the catalog library refused
+    // (and that was taken as 0), or -1.
+    int refusedToken = -1;
     int nextFCatIndex = 0;
     unsigned long managerHandle = 0;
 
@@ -60,4 +69,6 @@ protected:
 
 private:
     const std::string* CatalogOf(std::int32_t key) const;
+    // The codes of an enum's value texts (their positions for any other node).
+    static std::vector<std::int32_t> ValueCodes(KQRNNode* node, size_t count);
 };

@@ -109,8 +109,8 @@ void CaretInParameterSegment(benchmark::State& state) {
     a.addressText = c.fblock + "." + c.function + "." + c.opType + "(1, ";
     for (auto _ : state) {
         a.LocateCaret(static_cast<int>(a.addressText.size()));
-        if (a.functionEntry && a.opTypeEntry)
-            benchmark::DoNotOptimize(c.container.BuildParameterList("1, ", *a.functionEntry, *a.opTypeEntry));
+        if (a.fblockEntry && a.functionEntry && a.opTypeEntry)
+            benchmark::DoNotOptimize(c.container.BuildParameterList("1, ", *a.fblockEntry, *a.functionEntry, *a.opTypeEntry));
     }
 }
 

@@ -72,8 +72,11 @@ public:
     bool noMessage = false;
     ScriptedMessage* last = nullptr;
 
-    KQRNMessage* CreateMessage(int, std::int32_t, std::uint32_t, std::int32_t, std::int32_t) const override {
+    std::vector<std::string> catalogs; // asked for, per message
+    KQRNMessage* CreateCatalogMessage(int, const std::string& catalog, std::int32_t, std::uint32_t, std::int32_t,
+                                      std::int32_t) const override {
         auto* self = const_cast<ScriptedManager*>(this);
+        self->catalogs.push_back(catalog);
         if (noMessage) return nullptr;
         ++self->created;
         self->last = new ScriptedMessage(self);
@@ -100,7 +103,9 @@ void ScriptedMessage::SetParameterTexts(const std::vector<std::string>& tokens, 
 
 class ScriptedContainer : public KMostFCatContainer {
 public:
+    ScriptedContainer() { fcats.push_back(ListEntry{"Scripted", 0}); }
     ScriptedManager manager;
+    const ListEntry amp{"Amp (0x22)", 0};
 
 protected:
     KQRNFCatManager* Manager() const override { return const_cast<ScriptedManager*>(&manager); }
@@ -260,7 +265,7 @@ TEST_F(ContainerTest, ParameterListsDecodeNamesTypesAndValueTexts) {
     ListEntry mute = *std::find_if(c.functions.begin(), c.functions.end(), [](const ListEntry& e) { return GetEntryHead(e.text) == "Mute"; });
     c.BuildOpTypeList(amp, mute, kNameFirst);
     ListEntry set = *std::find_if(c.opTypes.begin(), c.opTypes.end(), [](const ListEntry& e) { return GetEntryHead(e.text) == "Set"; });
-    auto& params = c.BuildParameterList("", mute, set);
+    auto& params = c.BuildParameterList("", amp, mute, set);
     ASSERT_EQ(params.size(), 1u);
     EXPECT_EQ(params[0].text, "Mute");
     EXPECT_EQ(params[0].key, QRN_TYPE_BOOLEAN);
@@ -275,13 +280,15 @@ TEST_F(ContainerTest, ParameterListsDecodeNamesTypesAndValueTexts) {
 TEST_F(ContainerTest, ARefusedTokenBecomesZeroAndTheSameRefusalTwiceEndsTheLoop) {
     ScriptedContainer c;
     c.manager.answers = {{QRN_TEXT_NOT_ENUM, 1}, {QRN_TEXT_NOT_ENUM, 1}};
-    c.BuildParameterList("1,abc", ListEntry{"Volume (0x400)", 0x22}, ListEntry{"Set (0x0)", 0x400});
+    c.BuildParameterList("1,abc", c.amp, ListEntry{"Volume (0x400)", 0x22}, ListEntry{"Set (0x0)", 0x400});
     ASSERT_EQ(c.manager.attempts.size(), 2u);
     EXPECT_EQ(c.manager.attempts[0][1], "abc");
     EXPECT_EQ(c.manager.attempts[1][1], "0");
     EXPECT_EQ(c.manager.attempts[1][0], "1");
     EXPECT_EQ(c.manager.created, 2);
     EXPECT_EQ(c.manager.deleted, 2); // every message made is deleted
+    EXPECT_EQ(c.manager.catalogs, (std::vector<std::string>{"Scripted", "Scripted"})); // the FBlock's own catalog
+    EXPECT_EQ(c.refusedToken, 1);
     // the final message was prepared for decoding: its bytes padded with 20 zero bytes
     std::vector<std::uint8_t> padded{1, 2};
     padded.insert(padded.end(), 20, 0);
@@ -294,17 +301,18 @@ TEST_F(ContainerTest, ARefusedTokenBecomesZeroAndTheSameRefusalTwiceEndsTheLoop)
 TEST_F(ContainerTest, TooManyTokensAreDroppedFromTheEndUntilAccepted) {
     ScriptedContainer c;
     c.manager.answers = {{QRN_TEXT_TOO_MANY, 0}, {QRN_TEXT_TOO_MANY, 0}, {QRN_TEXT_OK, 0}};
-    c.BuildParameterList("7", ListEntry{"x (0x1)", 0x22}, ListEntry{"Set (0x0)", 0x400});
+    c.BuildParameterList("7", c.amp, ListEntry{"x (0x1)", 0x22}, ListEntry{"Set (0x0)", 0x400});
     ASSERT_EQ(c.manager.attempts.size(), 3u);
     EXPECT_EQ(c.manager.attempts[0].size(), 21u);
     EXPECT_EQ(c.manager.attempts[2].size(), 19u);
     EXPECT_EQ(c.manager.deleted, 3);
+    EXPECT_EQ(c.refusedToken, -1); // surplus tokens are no refused value
 }
 
 TEST_F(ContainerTest, NoMessageFromTheLibraryGivesTheSingleErrorEntry) {
     ScriptedContainer c;
     c.manager.noMessage = true;
-    auto& params = c.BuildParameterList("1", ListEntry{"x (0x1)", 0x22}, ListEntry{"Set (0x0)", 0x400});
+    auto& params = c.BuildParameterList("1", c.amp, ListEntry{"x (0x1)", 0x22}, ListEntry{"Set (0x0)", 0x400});
     ASSERT_EQ(params.size(), 1u);
     EXPECT_EQ(params[0].key, -1);
     EXPECT_EQ(params[0].text, LoadResourceText(19200));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -47,7 +48,7 @@ TEST_F(TemplateTest, TheInputAssistanceTemplateOfTheSystemsModule) {
     EXPECT_TRUE(GetWindowLongA(dlg, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     RECT client;
     GetClientRect(dlg, &client);
-    EXPECT_EQ(client.right, MulDiv(275, 6, 4));
+    EXPECT_EQ(client.right, MulDiv(399, 6, 4)); // wide enough for the format line's longest text
     EXPECT_EQ(client.bottom, MulDiv(54, 13, 8));
     struct Expected {
         int id;
@@ -56,10 +57,10 @@ TEST_F(TemplateTest, TheInputAssistanceTemplateOfTheSystemsModule) {
         DWORD mustNotHave;
         RECT dlu;
     } expected[] = {
-        {1000, "Edit", WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 0, {1, 15, 267, 29}},
-        {IDOK, "Button", WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, {218, 34, 268, 48}},
-        {1020, "Static", SS_NOPREFIX | SS_LEFTNOWORDWRAP, WS_VISIBLE, {2, 3, 268, 13}},
-        {1019, "Static", SS_NOPREFIX | SS_LEFTNOWORDWRAP, WS_VISIBLE, {2, 31, 212, 41}},
+        {1000, "Edit", WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 0, {1, 15, 391, 29}},
+        {IDOK, "Button", WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, {342, 34, 392, 48}},
+        {1020, "Static", SS_NOPREFIX | SS_LEFTNOWORDWRAP, WS_VISIBLE, {2, 3, 392, 13}},
+        {1019, "Static", SS_NOPREFIX | SS_LEFTNOWORDWRAP, WS_VISIBLE, {2, 31, 336, 41}},
     };
     HWND c = GetWindow(dlg, GW_CHILD);
     for (const auto& e : expected) {
@@ -105,6 +106,18 @@ TEST_F(TemplateTest, BothLanguageModulesHoldTheDialogsWithEveryBoundControl) {
         std::string t = text;
         EXPECT_NE(t.find("%s"), std::string::npos);
         EXPECT_EQ(t.find("%s", t.find("%s") + 1), std::string::npos); // exactly one
+        // each address form with its explanation fits the format line (6 pixels a character, a border)
+        HWND dlg = CreateDialogParamA(module, MAKEINTRESOURCEA(102), nullptr, plain, 0);
+        ASSERT_NE(dlg, nullptr) << name;
+        RECT line;
+        GetWindowRect(GetDlgItem(dlg, 1020), &line);
+        const std::pair<UINT, const char*> forms[] = {{19221u, " FBlockID.FunctionID.OpType(Parameter) - "},
+                                                      {19222u, " FBlockID.InstID.FunctionID.OpType(Parameter) - "}};
+        for (const auto& [id, form] : forms) {
+            int n = LoadStringA(module, id, text, sizeof text);
+            EXPECT_LE(6 * (static_cast<int>(std::strlen(form)) + n) + 2, line.right - line.left) << name << " " << id;
+        }
+        DestroyWindow(dlg);
         FreeLibrary(module);
     }
 }

@@ -137,7 +137,7 @@ expect '|>AudioAmplifier (0x22)'
 # "." takes the selected FBlock and lists its functions; on to a value of Volume.Set
 keys -l '.'
 expect '[AudioAmplifier.|'
-expect '|>AmpDiagnosis (0xE00)'
+expect '|>Bass (0x202)'
 keys -l 'Vo.S(10'
 expect '[AudioAmplifier.Volume.Set(10|'
 expect 'Volume: Number'
