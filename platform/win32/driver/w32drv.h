@@ -85,6 +85,32 @@ W32DRV void ClearRecords();
 W32DRV std::string CursorName(HCURSOR cursor);
 
 // ---- inspection ----
+// Windows of classes the driver does not know describe themselves: the driver sends them the
+// registered message named by kDescribeMessage (RegisterWindowMessageA) with wParam the size of
+// a char buffer and lParam the buffer. A window that answers copies as much of its description
+// as fits (null-terminated) and returns the whole description's length; 0 means no description
+// (what DefWindowProc answers). The description is text, one item a line, unknown lines ignored:
+//   top N                  index of the first row in view among the rows that follow
+//   page N                 how many rows the view shows wholly
+//   row DEPTH FLAGS TEXT   one displayed row of a tree (a row whose ancestors are all open), in
+//                          display order, DEPTH 0 for a root row; FLAGS is '+' (closed, has
+//                          children), '-' (open) or '.' (no children), then any of
+//                          's' selected, 'c' caret, 'f' focus rectangle, 'd' disabled
+// Only the Win32 API is involved, so a control answers the same way on Windows.
+constexpr const char* kDescribeMessage = "W32DRV_DESCRIBE";
+
+// A displayed row of a tree control.
+struct TreeRow {
+    int depth = 0;
+    std::string text;
+    bool hasChildren = false;
+    bool expanded = false;
+    bool selected = false;
+    bool caret = false;
+    bool focused = false; // the row with the focus rectangle
+    bool disabled = false;
+};
+
 struct WindowInfo {
     HWND hwnd = nullptr;
     std::string className;
@@ -101,15 +127,20 @@ struct WindowInfo {
     int check = -1;                 // buttons: BST_ state
     std::vector<std::string> items; // list and combo boxes
     int selection = -1;             // list and combo boxes: selected index
-    int topIndex = 0;               // list boxes: first visible item
+    int topIndex = 0;               // list boxes: first visible item; trees: first row in view
     int selStart = -1, selEnd = -1; // edits
+    std::vector<TreeRow> rows;      // windows that describe themselves: their displayed rows
 };
 W32DRV WindowInfo Inspect(HWND hwnd);
 // Children in z-order (top first), optionally the whole subtree depth-first.
 W32DRV std::vector<HWND> Children(HWND hwnd, bool recursive = false);
 // Visible top-level windows in z-order (top first).
 W32DRV std::vector<HWND> TopLevelWindows();
-// A text picture of the window, its visible children and the visible pop-ups it owns.
+// A text picture of the window, its visible children and the visible pop-ups it owns. A window
+// that describes itself with rows draws the rows in view inside its rectangle:
+//   >*-Parent      column 1: '>' the caret row; column 2: '*' selected, '~' disabled; then two
+//    ~  +Child     spaces a level of depth, '+' closed / '-' open / ' ' no children, the text;
+//                  '^' and 'v' at the right edge: rows scrolled out above and below.
 W32DRV std::string Picture(HWND hwnd);
 
 // Destroy every window and forget all state (tests start from a clean window system).

@@ -1,4 +1,6 @@
-// Common controls of the subset: tooltips and the common notification codes.
+// Common controls of the subset: tooltips, the common notification codes, and the tree view's
+// messages, structures and notifications (the subset has no tree view class of its own; a control
+// that speaks the protocol registers its own class).
 #pragma once
 #ifdef _WIN32
 #error "use the platform's own <commctrl.h> on Windows"
@@ -121,3 +123,182 @@ typedef struct tagINITCOMMONCONTROLSEX {
 } INITCOMMONCONTROLSEX, *LPINITCOMMONCONTROLSEX;
 W32API BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* icc);
 W32API void WINAPI InitCommonControls(void);
+
+// ---- registered window messages ----
+// Windows declares it in <winuser.h>; the subset keeps it here beside the controls that use it.
+// The same name gives the same number (0xC000 to 0xFFFF) for the life of the process.
+W32API UINT WINAPI RegisterWindowMessageA(LPCSTR name);
+#define RegisterWindowMessage RegisterWindowMessageA
+
+// ---- tree view ----
+#define WC_TREEVIEWA "SysTreeView32"
+
+struct _TREEITEM;
+typedef struct _TREEITEM* HTREEITEM;
+
+#define TVI_ROOT ((HTREEITEM)(ULONG_PTR)-0x10000)
+#define TVI_FIRST ((HTREEITEM)(ULONG_PTR)-0x0FFFF)
+#define TVI_LAST ((HTREEITEM)(ULONG_PTR)-0x0FFFE)
+#define TVI_SORT ((HTREEITEM)(ULONG_PTR)-0x0FFFD)
+
+#define TVIF_TEXT 0x0001
+#define TVIF_IMAGE 0x0002
+#define TVIF_PARAM 0x0004
+#define TVIF_STATE 0x0008
+#define TVIF_HANDLE 0x0010
+#define TVIF_SELECTEDIMAGE 0x0020
+#define TVIF_CHILDREN 0x0040
+#define TVIF_INTEGRAL 0x0080
+
+#define TVIS_FOCUSED 0x0001
+#define TVIS_SELECTED 0x0002
+#define TVIS_CUT 0x0004
+#define TVIS_DROPHILITED 0x0008
+#define TVIS_BOLD 0x0010
+#define TVIS_EXPANDED 0x0020
+#define TVIS_EXPANDEDONCE 0x0040
+#define TVIS_EXPANDPARTIAL 0x0080
+#define TVIS_OVERLAYMASK 0x0F00
+#define TVIS_STATEIMAGEMASK 0xF000
+#define TVIS_USERMASK 0xF000
+
+#define I_CHILDRENCALLBACK (-1)
+
+typedef struct tagTVITEMA {
+    UINT mask;
+    HTREEITEM hItem;
+    UINT state;
+    UINT stateMask;
+    LPSTR pszText;
+    int cchTextMax;
+    int iImage;
+    int iSelectedImage;
+    int cChildren;
+    LPARAM lParam;
+} TVITEMA, *LPTVITEMA;
+typedef TVITEMA TVITEM;
+typedef LPTVITEMA LPTVITEM;
+
+typedef struct tagTVITEMEXA {
+    UINT mask;
+    HTREEITEM hItem;
+    UINT state;
+    UINT stateMask;
+    LPSTR pszText;
+    int cchTextMax;
+    int iImage;
+    int iSelectedImage;
+    int cChildren;
+    LPARAM lParam;
+    int iIntegral;
+    UINT uStateEx;
+    HWND hwnd;
+    int iExpandedImage;
+    int iReserved;
+} TVITEMEXA, *LPTVITEMEXA;
+
+typedef struct tagTVINSERTSTRUCTA {
+    HTREEITEM hParent;
+    HTREEITEM hInsertAfter;
+    union {
+        TVITEMEXA itemex;
+        TVITEMA item;
+    };
+} TVINSERTSTRUCTA, *LPTVINSERTSTRUCTA;
+typedef TVINSERTSTRUCTA TVINSERTSTRUCT;
+typedef LPTVINSERTSTRUCTA LPTVINSERTSTRUCT;
+
+typedef struct tagTVHITTESTINFO {
+    POINT pt;
+    UINT flags;
+    HTREEITEM hItem;
+} TVHITTESTINFO, *LPTVHITTESTINFO;
+
+#define TVHT_NOWHERE 0x0001
+#define TVHT_ONITEMICON 0x0002
+#define TVHT_ONITEMLABEL 0x0004
+#define TVHT_ONITEMINDENT 0x0008
+#define TVHT_ONITEMBUTTON 0x0010
+#define TVHT_ONITEMRIGHT 0x0020
+#define TVHT_ONITEMSTATEICON 0x0040
+#define TVHT_ONITEM (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)
+#define TVHT_ABOVE 0x0100
+#define TVHT_BELOW 0x0200
+#define TVHT_TORIGHT 0x0400
+#define TVHT_TOLEFT 0x0800
+
+#define TV_FIRST 0x1100
+#define TVM_INSERTITEMA (TV_FIRST + 0)
+#define TVM_DELETEITEM (TV_FIRST + 1)
+#define TVM_EXPAND (TV_FIRST + 2)
+#define TVM_GETITEMRECT (TV_FIRST + 4)
+#define TVM_GETCOUNT (TV_FIRST + 5)
+#define TVM_GETINDENT (TV_FIRST + 6)
+#define TVM_SETINDENT (TV_FIRST + 7)
+#define TVM_GETNEXTITEM (TV_FIRST + 10)
+#define TVM_SELECTITEM (TV_FIRST + 11)
+#define TVM_GETITEMA (TV_FIRST + 12)
+#define TVM_SETITEMA (TV_FIRST + 13)
+#define TVM_GETVISIBLECOUNT (TV_FIRST + 16)
+#define TVM_HITTEST (TV_FIRST + 17)
+#define TVM_ENSUREVISIBLE (TV_FIRST + 20)
+#define TVM_SETITEMHEIGHT (TV_FIRST + 27)
+#define TVM_GETITEMHEIGHT (TV_FIRST + 28)
+#define TVM_SETBKCOLOR (TV_FIRST + 29)
+#define TVM_SETTEXTCOLOR (TV_FIRST + 30)
+#define TVM_GETBKCOLOR (TV_FIRST + 31)
+#define TVM_GETTEXTCOLOR (TV_FIRST + 32)
+#define TVM_INSERTITEM TVM_INSERTITEMA
+#define TVM_GETITEM TVM_GETITEMA
+#define TVM_SETITEM TVM_SETITEMA
+
+#define TVE_COLLAPSE 0x0001
+#define TVE_EXPAND 0x0002
+#define TVE_TOGGLE 0x0003
+#define TVE_EXPANDPARTIAL 0x4000
+#define TVE_COLLAPSERESET 0x8000
+
+#define TVGN_ROOT 0x0000
+#define TVGN_NEXT 0x0001
+#define TVGN_PREVIOUS 0x0002
+#define TVGN_PARENT 0x0003
+#define TVGN_CHILD 0x0004
+#define TVGN_FIRSTVISIBLE 0x0005
+#define TVGN_NEXTVISIBLE 0x0006
+#define TVGN_PREVIOUSVISIBLE 0x0007
+#define TVGN_DROPHILITE 0x0008
+#define TVGN_CARET 0x0009
+#define TVGN_LASTVISIBLE 0x000A
+
+#define TVC_UNKNOWN 0x0000
+#define TVC_BYMOUSE 0x0001
+#define TVC_BYKEYBOARD 0x0002
+
+typedef struct tagNMTREEVIEWA {
+    NMHDR hdr;
+    UINT action;
+    TVITEMA itemOld;
+    TVITEMA itemNew;
+    POINT ptDrag;
+} NMTREEVIEWA, *LPNMTREEVIEWA;
+typedef NMTREEVIEWA NMTREEVIEW;
+typedef LPNMTREEVIEWA LPNMTREEVIEW;
+
+#define TVN_FIRST (0U - 400U)
+#define TVN_SELCHANGINGA (TVN_FIRST - 1)
+#define TVN_SELCHANGEDA (TVN_FIRST - 2)
+#define TVN_GETDISPINFOA (TVN_FIRST - 3)
+#define TVN_SETDISPINFOA (TVN_FIRST - 4)
+#define TVN_ITEMEXPANDINGA (TVN_FIRST - 5)
+#define TVN_ITEMEXPANDEDA (TVN_FIRST - 6)
+#define TVN_BEGINDRAGA (TVN_FIRST - 7)
+#define TVN_BEGINRDRAGA (TVN_FIRST - 8)
+#define TVN_DELETEITEMA (TVN_FIRST - 9)
+#define TVN_KEYDOWN (TVN_FIRST - 12)
+#define TVN_SELCHANGING TVN_SELCHANGINGA
+#define TVN_SELCHANGED TVN_SELCHANGEDA
+#define TVN_ITEMEXPANDING TVN_ITEMEXPANDINGA
+#define TVN_ITEMEXPANDED TVN_ITEMEXPANDEDA
+
+#define CLR_NONE 0xFFFFFFFFL
+#define CLR_DEFAULT 0xFF000000L

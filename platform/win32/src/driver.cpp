@@ -3,10 +3,77 @@
 #include <w32drv.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <sstream>
 
 namespace w32 {
 void resetSystem();
 bool getMessage(MSG* msg, HWND filter, UINT min, UINT max);
+bool describeWindow(HWND hwnd, std::vector<w32drv::TreeRow>& rows, int& top, int& page);
+} // namespace w32
+
+// Registered messages: one number per name (case-insensitive) for the life of the process, as the
+// window station keeps them on Windows; resetting the window system keeps them too.
+UINT WINAPI RegisterWindowMessageA(LPCSTR name) {
+    if (!name || !*name) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    static auto* table = new std::map<std::string, UINT>;
+    std::string key(name);
+    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    auto it = table->find(key);
+    if (it != table->end()) return it->second;
+    if (table->size() >= 0x4000) return 0;
+    UINT id = static_cast<UINT>(0xC000 + table->size());
+    table->emplace(key, id);
+    return id;
+}
+
+namespace w32 {
+
+// Asks a window for its description (see w32drv.h) and reads the rows; false when it has none.
+bool describeWindow(HWND hwnd, std::vector<w32drv::TreeRow>& rows, int& top, int& page) {
+    UINT msg = RegisterWindowMessageA(w32drv::kDescribeMessage);
+    LRESULT len = SendMessageA(hwnd, msg, 0, 0);
+    if (len <= 0 || !IsWindow(hwnd)) return false;
+    std::string text(static_cast<size_t>(len) + 1, '\0');
+    LRESULT got = SendMessageA(hwnd, msg, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min(got, len))));
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("top ", 0) == 0) {
+            top = std::atoi(line.c_str() + 4);
+            continue;
+        }
+        if (line.rfind("page ", 0) == 0) {
+            page = std::atoi(line.c_str() + 5);
+            continue;
+        }
+        if (line.rfind("row ", 0) != 0) continue;
+        size_t depthEnd = line.find(' ', 4);
+        if (depthEnd == std::string::npos) continue;
+        size_t flagsEnd = line.find(' ', depthEnd + 1);
+        std::string flags = line.substr(depthEnd + 1, flagsEnd == std::string::npos ? std::string::npos
+                                                                                   : flagsEnd - depthEnd - 1);
+        if (flags.empty()) continue;
+        w32drv::TreeRow row;
+        row.depth = std::atoi(line.c_str() + 4);
+        row.text = flagsEnd == std::string::npos ? "" : line.substr(flagsEnd + 1);
+        row.hasChildren = flags[0] == '+' || flags[0] == '-';
+        row.expanded = flags[0] == '-';
+        row.selected = flags.find('s', 1) != std::string::npos;
+        row.caret = flags.find('c', 1) != std::string::npos;
+        row.focused = flags.find('f', 1) != std::string::npos;
+        row.disabled = flags.find('d', 1) != std::string::npos;
+        rows.push_back(std::move(row));
+    }
+    return true;
+}
+
 } // namespace w32
 
 using namespace w32;
@@ -244,6 +311,9 @@ WindowInfo Inspect(HWND hwnd) {
         SendMessageA(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         info.selStart = static_cast<int>(start);
         info.selEnd = static_cast<int>(end);
+    } else if (cls != "static" && cls != "tooltips_class32" && cls != "#32770") {
+        int top = 0, page = -1;
+        if (describeWindow(hwnd, info.rows, top, page)) info.topIndex = top;
     }
     return info;
 }

@@ -7,6 +7,8 @@
 //   [x] [ ] [-]       check box checked, unchecked, indeterminate; (o) ( ) radio buttons
 //   >item             list box row of the selected item; ^ and v mark rows scrolled out of view
 //   [text        v]   combo box
+//   >*-Parent         a window that describes its rows (w32drv.h): '>' caret row, '*' selected,
+//    ~  +Child        '~' disabled, two spaces a level, '+' closed, '-' open, ' ' no children
 #include "core.h"
 #include <w32drv.h>
 
@@ -16,6 +18,7 @@
 #include <sstream>
 
 namespace w32 {
+bool describeWindow(HWND hwnd, std::vector<w32drv::TreeRow>& rows, int& top, int& page);
 namespace {
 
 constexpr int kCellW = 6;
@@ -191,6 +194,7 @@ private:
         else if (cls == "listbox" || cls == "combolbox") listBox(hwnd, a, clip);
         else if (cls == "combobox") comboBox(hwnd, a, clip);
         else if (cls == "tooltips_class32") tooltip(hwnd, a, clip);
+        else if (w->children.empty() && rows(hwnd, a, clip)) return;
         else if (w->children.empty()) {
             bool bordered = (w->style & WS_BORDER) || (w->exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
             canvas_.fill(a, clip);
@@ -320,6 +324,38 @@ private:
         }
         if (top > 0 && rows > 0) canvas_.put(inner.t, inner.r - 1, '^', clip);
         if (count - top > rows && rows > 0) canvas_.put(inner.b - 1, inner.r - 1, 'v', clip);
+    }
+
+    // A window that describes its rows: the rows in view, as many as the cells hold.
+    bool rows(HWND hwnd, const Cells& a, const Cells& clip) {
+        std::vector<w32drv::TreeRow> rows;
+        int top = 0, page = -1;
+        if (!describeWindow(hwnd, rows, top, page)) return false;
+        Window* w = win(hwnd);
+        if (!w) return true;
+        bool framed = (w->style & WS_BORDER) || (w->exStyle & WS_EX_CLIENTEDGE);
+        Cells inner = a;
+        canvas_.fill(a, clip);
+        if (framed && a.height() >= 3 && a.width() >= 3) {
+            canvas_.box(a, "", clip);
+            inner = Cells{a.l + 1, a.t + 1, a.r - 1, a.b - 1};
+        }
+        int count = static_cast<int>(rows.size());
+        top = std::max(0, std::min(top, count));
+        int shown = page >= 0 ? std::min(inner.height(), page) : inner.height();
+        for (int i = 0; i < shown && top + i < count; ++i) {
+            const w32drv::TreeRow& r = rows[static_cast<size_t>(top + i)];
+            std::string line;
+            line += r.caret ? '>' : ' ';
+            line += r.disabled ? '~' : r.selected ? '*' : ' ';
+            line.append(static_cast<size_t>(std::max(0, r.depth) * 2), ' ');
+            line += r.expanded ? '-' : r.hasChildren ? '+' : ' ';
+            line += r.text;
+            canvas_.text(inner.t + i, inner.l, padTo(line, inner.width()), clip);
+        }
+        if (top > 0 && shown > 0) canvas_.put(inner.t, inner.r - 1, '^', clip);
+        if (count - top > shown && shown > 0) canvas_.put(inner.t + shown - 1, inner.r - 1, 'v', clip);
+        return true;
     }
 
     void comboBox(HWND hwnd, const Cells& a, const Cells& clip) {
