@@ -17,8 +17,10 @@
 // NM_KILLFOCUS. TVN_SELCHANGEDA comes after every change of the caret or of the selection: itemOld
 // is the caret row before, itemNew the row the change was about (the new caret row, the toggled
 // row, the end of a range), with its state after the change; a change that moves the caret is
-// announced by TVN_SELCHANGINGA first. The action is TVC_BYMOUSE, TVC_BYKEYBOARD or TVC_UNKNOWN
-// (by program, by a collapse or a deletion).
+// announced by TVN_SELCHANGINGA first, except when a collapse or a deletion takes the caret's row
+// out of view (the caret must move then: to the collapsed row; to the deleted row's next sibling,
+// else its parent, else its previous sibling). The action is TVC_BYMOUSE, TVC_BYKEYBOARD or
+// TVC_UNKNOWN (by program, by a collapse or a deletion). Deleting all rows notifies nothing.
 //
 // Keys: Up, Down, Home, End, PageUp, PageDown move the caret (PageUp/PageDown by the visible
 // count less one); Left closes an open row or goes to the parent, Right opens a closed row or goes
