@@ -36,6 +36,12 @@ struct KProcessState {
 
     // The state of the last selection dialog that reported, made on first use.
     ProcessOwned<KMXSSessionState> lastDialogState{nullptr, nullptr};
+    // The selection dialogs' node filters, shared by all of them: the attribute filter hides
+    // parameters from the first one without a fixed offset and size on; the kind filter hides
+    // derived lengths, reserved and padding fields, and OpTypes other than Status outside
+    // address mode.
+    bool attributeFilter = false;
+    bool kindFilter = false;
 };
 
 KProcessState& ProcessState();
