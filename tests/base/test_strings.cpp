@@ -6,7 +6,7 @@
 // Names are code page 1252: a user typing "rä" means "RÄDER" as much as "räder".
 TEST(Strings, LetterCaseFollowsCodePage1252) {
     EXPECT_TRUE(EqualsNoCase("R\xE4" "der", "R\xC4" "DER"));
-    EXPECT_TRUE(EqualsNoCase("\x9A\x9C\x9E\xFF", "\x8A\x8C\x8E\x9F")); // š œ ž ÿ
+    EXPECT_TRUE(EqualsNoCase("\x9A\x9C\x9E\xFF\xFE", "\x8A\x8C\x8E\x9F\xDE")); // š œ ž ÿ þ
     EXPECT_FALSE(EqualsNoCase("\xF7", "\xD7"));                         // ÷ and × are no letters
     EXPECT_FALSE(EqualsNoCase("\xDF", "SS"));                           // ß stays one letter
     EXPECT_FALSE(EqualsNoCase("ab", "abc"));
@@ -14,6 +14,9 @@ TEST(Strings, LetterCaseFollowsCodePage1252) {
     EXPECT_TRUE(StartsWithNoCase("AudioAmplifier (0x22)", "aUDIO"));
     EXPECT_TRUE(StartsWithNoCase("\xC4rger", "\xE4"));
     EXPECT_FALSE(StartsWithNoCase("Au", "Audio"));
+    EXPECT_FALSE(StartsWithNoCase("Audio", "Ab"));
+    EXPECT_TRUE(StartsWithNoCase("zone", "ZONE")); // the whole text, and the last letter
+    EXPECT_EQ(ToUpper("az{"), "AZ{");
     EXPECT_TRUE(StartsWithNoCase("x", ""));
 }
 
