@@ -42,6 +42,13 @@ struct KProcessState {
     // address mode.
     bool attributeFilter = false;
     bool kindFilter = false;
+    // The selection dialogs' show-IDs and show-tooltips options: each dialog starts from them and
+    // leaves its own choice here when it saves its state.
+    bool showIds = true;
+    bool showTooltips = true;
+    // The message hook of the modeless selection dialog (one at a time), which hands the host's
+    // keys to the dialog.
+    HHOOK selectionHook = nullptr;
 };
 
 KProcessState& ProcessState();

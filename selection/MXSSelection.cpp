@@ -1,8 +1,13 @@
 #include "selection/MXSSelection.h"
 
+#include "base/LanguageResources.h"
+#include "resources/resource.h"
+#include "selection/MXSDialog.h"
+#include "selection/SelectFlags.h"
 #include "selection/SignalNames.h"
 
 #include <Quarnel.h>
+#include <afxwin.h>
 
 KMXSSelection::KMXSSelection() : managerHandle(gQRNFCatMngr()) {}
 
@@ -45,4 +50,64 @@ void KMXSSelection::SetPredefinedObjects(const std::list<KMXSPredefObjectCfg>& o
 void KMXSSelection::ModelessDialogClosed() {
     modelessOpen = false;
     modelessDialog = nullptr;
+}
+
+void KMXSSelection::SelectObject(KMXSListener* listener, void* parent, unsigned long flags, bool useLastState,
+                                 unsigned int channelCount, bool textEditable) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (LoadLanguageResources() != 0) return;
+    if (useLastState) lastState = LastDialogState();
+    if (!preParameter.empty()) {
+        lastState.channel = preChannel;
+        lastState.predefChannel = preChannel >= 1 && preChannel <= channelCount ? preChannel : 1;
+        lastState.instance = preInstance;
+        lastState.parameterText = preParameter;
+        lastState.topRowPath = prePath;
+        lastState.visibleRowPaths.insert(prePath);
+        lastState.valueText = preValueText;
+        lastState.selectPending = true;
+        if (!keepFilter) lastState.filterChoice = false;
+        preParameter.clear();
+        preValueText.clear();
+        prePath.clear();
+        preChannel = 0;
+        preInstance = 0;
+        keepFilter = true;
+    }
+    lastState.textEditable = textEditable;
+    CWnd* parentWnd = static_cast<CWnd*>(parent);
+    if (flags & kSelectModal) {
+        if (modalOpen) {
+            if (parentWnd && parentWnd->m_hWnd) parentWnd->BringWindowToTop();
+            return;
+        }
+        modalOpen = true;
+        KMXSDialog dialog(managerHandle, listener, &lastState, static_cast<unsigned>(flags), nullptr, parentWnd);
+        dialog.channelCount = channelCount;
+        dialog.predefinedObjects = predefinedObjects;
+        dialog.DoModal();
+        modalOpen = false;
+        return;
+    }
+    if (modelessOpen) return;
+    modelessOpen = true;
+    auto* dialog = new KMXSDialog(managerHandle, listener, &lastState, static_cast<unsigned>(flags), this, nullptr);
+    dialog->channelCount = channelCount;
+    modelessDialog = dialog;
+    if (!dialog->Create(IDD_SELECTION, nullptr)) {
+        // no window, so nothing will delete it or report its end
+        delete dialog;
+        ModelessDialogClosed();
+        return;
+    }
+    if (HICON icon = ::LoadIconA(GetLanguageModule(), MAKEINTRESOURCEA(IDI_SELECTION)))
+        dialog->SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    dialog->ShowWindow(SW_RESTORE);
+}
+
+bool KMXSSelection::CloseModelessDialog() {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (!modelessOpen || !modelessDialog) return false;
+    modelessDialog->DestroyWindow();
+    return true;
 }

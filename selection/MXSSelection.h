@@ -15,6 +15,12 @@ public:
     KMXSSelection();
     explicit KMXSSelection(unsigned long handle);
 
+    // Opens the selection dialog over the manager's catalogs: modal with flag 0x01 (parent is a
+    // CWnd* or null), else modeless (at most one per selection).
+    void SelectObject(KMXSListener* listener, void* parent, unsigned long flags, bool useLastState,
+                      unsigned int channelCount, bool textEditable);
+    // Destroys an open modeless dialog without a report; false when none is open.
+    bool CloseModelessDialog();
     // True when the signal names a selectable parameter of the catalogs.
     bool IsSignalSelectable(const std::string* signal);
     bool SetPreSelectSignal(std::string* signal, unsigned int instance, unsigned int channel, std::string* valueText,
