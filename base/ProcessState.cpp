@@ -11,6 +11,7 @@ KProcessState& ProcessState() {
 
 void EndProcessState() {
     KProcessState& s = ProcessState();
+    s.selectionBridge.reset(); // closes a selection dialog it still has open
     s.currentInputDialog = nullptr;
     s.inputDialog.reset();
     s.lastDialogState.reset();

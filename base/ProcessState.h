@@ -9,6 +9,7 @@
 #include <memory>
 
 class KMostFCatDlg;
+class KMXSSelDialogClient;
 class KMXSSessionState;
 
 // Owned here, made and deleted by the subsystem that knows the type.
@@ -34,6 +35,9 @@ struct KProcessState {
     // another parameter's values come up.
     int lastValueListIndex = -1;
 
+    // The bridge that opens the selection dialog for the selectors and hands its reports to
+    // their hosts, made on first use.
+    ProcessOwned<KMXSSelDialogClient> selectionBridge{nullptr, nullptr};
     // The state of the last selection dialog that reported, made on first use.
     ProcessOwned<KMXSSessionState> lastDialogState{nullptr, nullptr};
     // The selection dialogs' node filters, shared by all of them: the attribute filter hides
@@ -53,7 +57,8 @@ struct KProcessState {
 
 KProcessState& ProcessState();
 
-// Ends the parts that hold objects and modules (the dialog first, then the language module).
+// Ends the parts that hold objects and modules (the selection bridge with its dialog, the input
+// dialog, then the language module).
 void EndProcessState();
 
 // Ends everything and starts afresh; for tests only.

@@ -1,5 +1,7 @@
 #include "facade/Pelorin.h"
 
+#include "facade/SelDialogClient.h"
+
 #include "assist/MostFCatDlg.h"
 #include "catalog/MostFCatContainer.h"
 #include "base/LanguageResources.h"
@@ -88,6 +90,22 @@ int KPelorin::GetSelection(char* buffer, int size) {
 }
 
 void KPelorin::Close() {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
     KMostFCatDlg* dlg = ProcessState().currentInputDialog;
     if (dlg && dlg->m_hWnd) dlg->EndDialog(IDCANCEL);
+    if (ProcessState().selectionBridge) SelectionBridge().CloseDialog();
+}
+
+void KPelorin::ShowXMSSelection(KPelorinClient* client, void* window, const char* text, int caret, int, int,
+                                bool preselect) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (!container) return;
+    container->LoadFCats();
+    if (!container->IsDataAvailable() || container->GetManagerHandle() == 0) return;
+    int mode = 0;
+    if (preselect) {
+        const int length = text ? static_cast<int>(std::strlen(text)) : 0;
+        mode = caret > 0 && caret <= length && text[caret - 1] == '.' ? 2 : 1;
+    }
+    SelectionBridge().Open(container->GetManagerHandle(), client, window, mode);
 }

@@ -41,7 +41,13 @@ public:
     // Copies the new line (at most size characters; the terminator only when it fits) and returns
     // the caret displacement. A negative size copies nothing.
     int GetSelection(char* buffer, int size);
+    // Ends the input assistance and closes the modeless selection dialog.
     void Close();
+    // Opens the modeless selection dialog after reloading the catalogs; the chosen objects reach
+    // client as texts. preselect chooses signal mode (with the attribute filter when the caret
+    // follows a "."), else address mode. window is the CWnd of the dialog's parent, or null.
+    void ShowXMSSelection(KPelorinClient* client, void* window, const char* text, int caret, int unused1, int unused2,
+                          bool preselect);
 
     KMostFCatContainer* container;
 };
