@@ -1,0 +1,197 @@
+// The selection model and the bridge from a host's view: opening modal and modeless dialogs, a
+// pre-selection applied on the next opening, the modes of ShowXMSSelection, the texts the host
+// receives, and the states kept per manager handle.
+#include "facade/SelDialogClient.h"
+
+#include "base/LanguageResources.h"
+#include "base/ProcessState.h"
+#include "resources/resource.h"
+#include "selection/MXSDialog.h"
+#include "selection/SelectFlags.h"
+#include "support/SampleCatalogs.h"
+
+#include <w32drv.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Host : public KPelorinClient, public KMXSListener {
+public:
+    void OnSelectionText(const char* text) override { texts.push_back(text); }
+    void OnHelp(int code) override { help.push_back(code); }
+    void OnObjectsSelected(const std::vector<KMXSObject>& objects, bool final) override {
+        reports.push_back(objects);
+        finals.push_back(final);
+    }
+    std::vector<std::string> texts;
+    std::vector<int> help;
+    std::vector<std::vector<KMXSObject>> reports;
+    std::vector<bool> finals;
+};
+
+class SelectionBridgeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProcessStateForTests();
+        w32drv::Reset();
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.lpszClassName = "HostEditor";
+        RegisterClassA(&wc);
+        window = CreateWindowExA(0, "HostEditor", "Editor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 600, 400, nullptr,
+                                 nullptr, nullptr, nullptr);
+        selector = std::make_unique<KPelorin>(window);
+        selector->AddFCat(SampleCatalog("standard.xml").c_str());
+    }
+    void TearDown() override {
+        selector.reset();
+        ResetProcessStateForTests();
+        w32drv::Reset();
+    }
+    KMXSDialog* openDialog() {
+        KMXSSelection* s = SelectionBridge().selection.get();
+        return s ? s->modelessDialog : nullptr;
+    }
+    // The manager handle of the selector's catalogs, loaded.
+    unsigned long handle() {
+        selector->container->LoadFCats();
+        return selector->container->GetManagerHandle();
+    }
+
+    HWND window = nullptr;
+    std::unique_ptr<KPelorin> selector;
+    Host host;
+};
+
+KMXSObject object(const std::string& fblock, const std::string& function, const std::string& opType) {
+    KMXSObject o;
+    o.fcat = "Infotainment";
+    o.fblock = fblock;
+    o.function = function;
+    o.opType = opType;
+    o.instance = 255;
+    return o;
+}
+
+} // namespace
+
+TEST_F(SelectionBridgeTest, TheCaretAndPreselectChooseTheModeAndItsFlagWord) {
+    struct Case {
+        const char* text;
+        int caret;
+        bool preselect;
+        unsigned flags;
+        bool attributeFilter;
+    } cases[] = {{"Amp.", 4, true, 0xAC4, true}, {"Amp.", 3, true, 0xAC4, false}, {"Amp.", 0, true, 0xAC4, false},
+                 {"Amp.", 5, true, 0xAC4, false}, {"Amp.", 4, false, 0x54, false}};
+    for (const auto& c : cases) {
+        selector->ShowXMSSelection(&host, nullptr, c.text, c.caret, 0, 0, c.preselect);
+        KMXSDialog* d = openDialog();
+        ASSERT_NE(d, nullptr) << c.caret;
+        EXPECT_EQ(d->flags, c.flags) << c.text << " caret " << c.caret << " preselect " << c.preselect;
+        EXPECT_EQ(d->state->filterChoiceAlt, c.attributeFilter) << c.caret;
+        EXPECT_TRUE(IsWindowVisible(d->m_hWnd));
+    }
+    // Close ends the selection dialog too
+    HWND last = openDialog()->m_hWnd;
+    selector->Close();
+    EXPECT_FALSE(IsWindow(last));
+    EXPECT_EQ(openDialog(), nullptr);
+}
+
+TEST_F(SelectionBridgeTest, ReportsBecomeTextsWithTheInstanceAfterTheFBlock) {
+    KMXSObject op = object("AudioAmplifier", "Volume", "Status");
+    op.instance = 0x12;
+    EXPECT_EQ(KMXSSelDialogClient::TextOf(op), "AudioAmplifier.0x12.Volume.Status");
+    op.instance = 255;
+    EXPECT_EQ(KMXSSelDialogClient::TextOf(op), "AudioAmplifier.*.Volume.Status");
+    op.instanceChecked = false;
+    EXPECT_EQ(KMXSSelDialogClient::TextOf(op), "AudioAmplifier.Volume.Status");
+    EXPECT_EQ(KMXSSelDialogClient::TextOf(object("AudioAmplifier", "Volume", "")), "AudioAmplifier.Volume");
+    EXPECT_EQ(KMXSSelDialogClient::TextOf(object("AudioAmplifier", "", "")), "AudioAmplifier.*");
+    EXPECT_EQ(KMXSSelDialogClient::TextOf(object("", "", "")), ""); // a catalog alone names nothing
+    KMXSObject parameter;
+    parameter.parameterName = "Pos";
+    parameter.parameterPath = "Data[1].Pos";
+    EXPECT_EQ(KMXSSelDialogClient::TextOf(parameter), "Data[1].Pos");
+
+    // through the bridge: an empty report says nothing; help arrives as 0
+    selector->ShowXMSSelection(&host, nullptr, "", 0, 0, 0, false);
+    KMXSSelDialogClient& bridge = SelectionBridge();
+    bridge.OnObjectsSelected({}, true);
+    EXPECT_TRUE(host.texts.empty());
+    bridge.OnObjectsSelected({object("NetBlock", "", "")}, false);
+    EXPECT_EQ(host.texts, (std::vector<std::string>{"NetBlock.*"}));
+    bridge.OnHelp(1);
+    EXPECT_EQ(host.help, (std::vector<int>{0}));
+}
+
+TEST_F(SelectionBridgeTest, ASecondOpeningStartsFromTheStateOfTheLastReport) {
+    selector->ShowXMSSelection(&host, nullptr, "", 0, 0, 0, false);
+    KMXSDialog* d = openDialog();
+    ASSERT_NE(d, nullptr);
+    d->SetWindowPos(nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
+    d->SaveSessionState();
+    SelectionBridge().OnObjectsSelected({object("NetBlock", "", "")}, true);
+    const int width = SelectionBridge().savedStates.at(handle()).width;
+    EXPECT_EQ(width, 640);
+    selector->ShowXMSSelection(&host, nullptr, "", 0, 0, 0, false);
+    d = openDialog();
+    ASSERT_NE(d, nullptr);
+    CRect r;
+    d->GetWindowRect(&r);
+    EXPECT_EQ(r.Width(), 640);
+}
+
+TEST_F(SelectionBridgeTest, TheModelOpensOneModelessDialogAndAppliesAPreSelectionOnTheNextOpening) {
+    KMXSSelection selection(handle());
+    EXPECT_FALSE(selection.CloseModelessDialog());
+    std::string signal = "AudioAmplifier.Volume.Status.Volume";
+    std::string value = "loud";
+    EXPECT_TRUE(selection.SetPreSelectSignal(&signal, 3, 9, &value, false));
+    EXPECT_FALSE(selection.LastDlgState().selectPending); // nothing applied before the next opening
+    LastDialogState().width = 777;
+    selection.SelectObject(&host, nullptr, kSelectSignalMode | kSelectDetails, true, 2, false);
+    ASSERT_TRUE(selection.IsModelessDialogOpened());
+    KMXSDialog* first = selection.modelessDialog;
+    const KMXSSessionState& state = selection.LastDlgState();
+    EXPECT_EQ(state.width, 777); // the process-wide state first, the pre-selection on top
+    EXPECT_EQ(state.channel, 9u);
+    EXPECT_EQ(state.predefChannel, 1u); // 9 is beyond the two channels
+    EXPECT_EQ(state.instance, 3u);
+    EXPECT_EQ(state.parameterText, "Volume");
+    EXPECT_EQ(state.topRowPath, "Infotainment.AudioAmplifier.Volume.Status.Volume");
+    EXPECT_EQ(state.valueText, "loud");
+    EXPECT_FALSE(state.textEditable);
+    EXPECT_TRUE(selection.preParameter.empty());
+    // the pre-selected row is selected in the dialog
+    HTREEITEM row = first->tree.GetSelectedItem();
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(KMXSCatalogTree::ItemPath(*first->catalogTree->ItemOf(row)), state.topRowPath);
+
+    // a second modeless call creates nothing, but still takes textEditable
+    selection.SelectObject(&host, nullptr, kSelectSignalMode, false, 2, true);
+    EXPECT_EQ(selection.modelessDialog, first);
+    EXPECT_TRUE(selection.LastDlgState().textEditable);
+    EXPECT_TRUE(selection.CloseModelessDialog());
+    EXPECT_FALSE(selection.IsModelessDialogOpened());
+    EXPECT_TRUE(host.reports.empty()); // closing reports nothing
+}
+
+TEST_F(SelectionBridgeTest, AModalDialogRunsInItsOwnLoopAndASecondModalCallOnlyRaisesTheParent) {
+    KMXSSelection selection(handle());
+    CWnd* parent = CWnd::FromHandle(window);
+    bool nestedReturned = false;
+    w32drv::Call([&] {
+        EXPECT_TRUE(selection.modalOpen);
+        selection.SelectObject(&host, parent, kSelectModal | kSelectAddressMode, false, 0, true);
+        nestedReturned = true;
+        HWND dialog = GetActiveWindow();
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    selection.SelectObject(&host, parent, kSelectModal | kSelectAddressMode, false, 0, true);
+    EXPECT_TRUE(nestedReturned);
+    EXPECT_FALSE(selection.modalOpen);
+    EXPECT_TRUE(host.reports.empty());
+}
