@@ -185,14 +185,17 @@ HTREEITEM KMXSCatalogTree::RestorePath(const std::string& path) {
     const size_t parts = dots.size() + 1;
     if (parts < 2) return nullptr;
     auto upTo = [&](size_t n) { return path.substr(0, dots[n - 1]); }; // the first n parts
-    using Expander = bool (KMXSCatalogTree::*)(HTREEITEM, const KMXSTreeItem&);
-    const Expander expand[] = {&KMXSCatalogTree::ExpandCatalog, &KMXSCatalogTree::ExpandFBlock,
-                               &KMXSCatalogTree::ExpandFunction, &KMXSCatalogTree::ExpandOpType};
     HTREEITEM row = TVI_ROOT;
     for (size_t level = 1; level < parts; ++level) {
         row = FindItemByPath(upTo(level), row);
         if (!row) return nullptr;
-        (this->*expand[level - 1])(row, *ItemOf(row));
+        const KMXSTreeItem& item = *ItemOf(row);
+        switch (level) {
+        case 1: ExpandCatalog(row, item); break;
+        case 2: ExpandFBlock(row, item); break;
+        case 3: ExpandFunction(row, item); break;
+        default: ExpandOpType(row, item); break;
+        }
     }
     if (parts == 5) {
         const size_t restStart = dots[3] + 1;

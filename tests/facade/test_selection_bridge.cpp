@@ -3,6 +3,8 @@
 // receives, and the states kept per manager handle.
 #include "facade/SelDialogClient.h"
 
+#include "catalog/MostFCatContainer.h"
+
 #include "base/LanguageResources.h"
 #include "base/ProcessState.h"
 #include "resources/resource.h"
@@ -108,7 +110,7 @@ TEST_F(SelectionBridgeTest, ReportsBecomeTextsWithTheInstanceAfterTheFBlock) {
     EXPECT_EQ(KMXSSelDialogClient::TextOf(op), "AudioAmplifier.*.Volume.Status");
     op.instanceChecked = false;
     EXPECT_EQ(KMXSSelDialogClient::TextOf(op), "AudioAmplifier.Volume.Status");
-    EXPECT_EQ(KMXSSelDialogClient::TextOf(object("AudioAmplifier", "Volume", "")), "AudioAmplifier.Volume");
+    EXPECT_EQ(KMXSSelDialogClient::TextOf(object("AudioAmplifier", "Volume", "")), "AudioAmplifier.*.Volume");
     EXPECT_EQ(KMXSSelDialogClient::TextOf(object("AudioAmplifier", "", "")), "AudioAmplifier.*");
     EXPECT_EQ(KMXSSelDialogClient::TextOf(object("", "", "")), ""); // a catalog alone names nothing
     KMXSObject parameter;

@@ -208,10 +208,12 @@ TEST_F(SelectionDialogTest, AddressModeReportsEverySelectedRowOrTheirOpTypes) {
 
 TEST_F(SelectionDialogTest, UnacceptableRowsReportNothingAndDoubleClicksOnParentsOnlyOpen) {
     KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
-    HTREEITEM name = row(d, "Car.Navigation.Route.Status.Name"); // a string without 0x200
-    d->tree.SelectItem(name);
+    // a string without 0x200 is a disabled row: it cannot be selected at all
+    EXPECT_FALSE(d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Name")));
+    // the array's row can, but it is no signal: its path shows read-only
+    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Items[1]"));
     EXPECT_FALSE(d->IsSelectionAcceptable());
-    EXPECT_EQ(text(d->nameEdit), "Name");
+    EXPECT_EQ(text(d->nameEdit), "Items[1]");
     EXPECT_TRUE(GetWindowLongA(d->nameEdit.m_hWnd, GWL_STYLE) & ES_READONLY);
     click(d->applyButton);
     EXPECT_TRUE(listener.reports.empty());
@@ -222,14 +224,17 @@ TEST_F(SelectionDialogTest, UnacceptableRowsReportNothingAndDoubleClicksOnParent
     d->SendMessage(WM_NOTIFY, IDC_TREE, reinterpret_cast<LPARAM>(&nm));
     EXPECT_TRUE(listener.reports.empty());
     // on an acceptable leaf it reports (not final) and deselects
-    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Items.Level"));
+    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Items[1].Level"));
     d->SendMessage(WM_NOTIFY, IDC_TREE, reinterpret_cast<LPARAM>(&nm));
     ASSERT_EQ(listener.reports.size(), 1u);
     EXPECT_FALSE(listener.reports[0].final);
     EXPECT_EQ(listener.reports[0].objects[0].parameterPath, "Items[1].Level");
     EXPECT_EQ(d->tree.GetFirstSelectedItem(), nullptr);
-    // OK on nothing acceptable still closes
-    click(d->okButton);
+    // OK is disabled on nothing acceptable, but Enter in the tree still closes
+    EXPECT_FALSE(d->okButton.IsWindowEnabled());
+    d->tree.SetFocus();
+    w32drv::Key(VK_RETURN);
+    w32drv::Pump();
     EXPECT_EQ(listener.reports.size(), 1u);
     EXPECT_FALSE(selection->IsModelessDialogOpened());
 }
@@ -275,22 +280,22 @@ TEST_F(SelectionDialogTest, TheAddressNameFollowsTheInstanceCheckBoxAndField) {
 
 TEST_F(SelectionDialogTest, TheArrayIndexDialogEditsTheFirstIndexOfThePath) {
     KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
-    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Items.Level"));
+    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Items[1].Level"));
     EXPECT_EQ(text(d->nameEdit), "Items[1].Level");
     ASSERT_TRUE(d->arrayButton.IsWindowEnabled());
-    w32drv::Call([] {
-        HWND box = GetActiveWindow();
-        SetDlgItemTextA(box, IDC_ARRAY_INDEX_EDIT, "12xyz");
-    });
+    // the click opens the modal index dialog, whose loop takes the typing
+    w32drv::ClickWindow(d->arrayButton.m_hWnd);
+    w32drv::Call([] { SetDlgItemTextA(GetActiveWindow(), IDC_ARRAY_INDEX_EDIT, "12xyz"); });
     w32drv::Key(VK_RETURN);
-    click(d->arrayButton);
+    w32drv::Pump();
     EXPECT_EQ(text(d->nameEdit), "Items[12].Level");
     EXPECT_EQ(d->parameterPath, "Items[12].Level");
     // a name edited by hand stays; the path follows the dialog
     d->nameEdit.SetWindowText("mine");
+    w32drv::ClickWindow(d->arrayButton.m_hWnd);
     w32drv::Call([] { SetDlgItemTextA(GetActiveWindow(), IDC_ARRAY_INDEX_EDIT, "0"); });
     w32drv::Key(VK_RETURN);
-    click(d->arrayButton);
+    w32drv::Pump();
     EXPECT_EQ(text(d->nameEdit), "mine");
     EXPECT_EQ(d->parameterPath, "Items[1].Level");
 }
@@ -357,6 +362,7 @@ TEST_F(SelectionDialogTest, BoxesFollowTheChannelCountAndTheFilterRebuildsTheTre
     EXPECT_TRUE(ProcessState().kindFilter);
     route = row(d, "Car.Navigation.Route");
     ASSERT_NE(route, nullptr);
+    d->tree.Expand(route, TVE_EXPAND);
     std::vector<std::string> opTypes;
     for (HTREEITEM r = d->tree.GetChildItem(route); r; r = d->tree.GetNextSiblingItem(r))
         opTypes.push_back(d->tree.GetItemText(r));
