@@ -1,6 +1,11 @@
-// The catalog tree on 1,000 FBlocks (four catalogs of 250): a rebuild that restores 200 saved
-// rows, and opening an OpType with 500 parameter nodes.
+// The catalog tree and the selection dialog on 1,000 FBlocks (four catalogs of 250): a rebuild
+// that restores 200 saved rows, opening an OpType with 500 parameter nodes, opening the dialog
+// with 200 saved rows, and a selection change with the details refreshed.
+#include "base/LanguageResources.h"
 #include "base/ProcessState.h"
+#include "resources/resource.h"
+#include "selection/MXSDialog.h"
+#include "selection/MXSSelection.h"
 #include "selection/CatalogTree.h"
 #include "selection/SelectFlags.h"
 
@@ -126,8 +131,56 @@ void OpenOpTypeWith500Nodes(benchmark::State& st) {
     }
 }
 
+// Opening the selection dialog in signal mode with 200 saved rows, to the end of OnInitDialog.
+void OpenSignalDialogWith200SavedRows(benchmark::State& st) {
+    Fixture& f = fixture();
+    LoadLanguageResources();
+    KMXSSelection owner(f.handle);
+    for (auto _ : st) {
+        KMXSSessionState state;
+        state.firstOpen = false;
+        state.visibleRowPaths.insert(f.savedPaths.begin(), f.savedPaths.end());
+        state.topRowPath = f.savedPaths[100];
+        auto* d = new KMXSDialog(f.handle, nullptr, &state, kSelectSignalMode | kSelectDetails, &owner, nullptr);
+        d->channelCount = 4;
+        owner.modelessOpen = true;
+        owner.modelessDialog = d;
+        d->Create(IDD_SELECTION, nullptr);
+        st.PauseTiming();
+        owner.CloseModelessDialog();
+        st.ResumeTiming();
+    }
+}
+
+// A selection change in the tree with the details area refreshed.
+void SelectionChangeWithDetails(benchmark::State& st) {
+    Fixture& f = fixture();
+    LoadLanguageResources();
+    KMXSSelection owner(f.handle);
+    KMXSSessionState state;
+    auto* d = new KMXSDialog(f.handle, nullptr, &state, kSelectSignalMode | kSelectDetails, &owner, nullptr);
+    owner.modelessOpen = true;
+    owner.modelessDialog = d;
+    d->Create(IDD_SELECTION, nullptr);
+    KMXSCatalogTree& t = *d->catalogTree;
+    HTREEITEM wide = t.FindItemByPath("Wide", TVI_ROOT);
+    d->tree.Expand(wide, TVE_EXPAND);
+    HTREEITEM fb = t.FindItemByPath("Wide.Wide", wide);
+    d->tree.Expand(fb, TVE_EXPAND);
+    HTREEITEM fn = t.FindItemByPath("Wide.Wide.Many", fb);
+    d->tree.Expand(fn, TVE_EXPAND);
+    HTREEITEM op = t.FindItemByPath("Wide.Wide.Many.Status", fn);
+    d->tree.Expand(op, TVE_EXPAND);
+    HTREEITEM rows[2] = {d->tree.GetChildItem(op), d->tree.GetNextSiblingItem(d->tree.GetChildItem(op))};
+    int i = 0;
+    for (auto _ : st) d->tree.SelectItem(rows[i++ & 1]);
+    owner.CloseModelessDialog();
+}
+
 } // namespace
 
+BENCHMARK(OpenSignalDialogWith200SavedRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(SelectionChangeWithDetails)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RebuildRestoring200Rows)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenOpTypeWith500Nodes)->Unit(benchmark::kMillisecond);
 
