@@ -72,7 +72,9 @@ TEST_F(TreeTest, SelectingAHiddenRowOpensItsAncestors) {
                                           TVN_ITEMEXPANDEDA, TVN_SELCHANGINGA, TVN_SELCHANGEDA}));
     EXPECT_EQ(notes[0].newItem, roots[1]);
     EXPECT_EQ(shown(), (std::vector<std::string>{"A", "B", "  B1", "  B2", "    deep"}));
-    EXPECT_TRUE(w32drv::Inspect(tree).rows[4].caret);
+    auto rows = w32drv::Inspect(tree).rows;
+    EXPECT_TRUE(rows[4].caret && rows[4].selected);
+    EXPECT_FALSE(rows[1].selected);
 }
 
 TEST_F(TreeTest, MultipleSelectionByMouse) {
@@ -87,7 +89,9 @@ TEST_F(TreeTest, MultipleSelectionByMouse) {
     EXPECT_EQ(notes[2].oldItem, r[1]);
     EXPECT_EQ(notes[2].newItem, r[3]);
     EXPECT_EQ(tree.GetSelectedItem(), r[3]);
+    notes.clear();
     clickRow(r[3], w32drv::Control); // toggles off, stays the caret
+    EXPECT_EQ(codes(), (std::vector<UINT>{NM_CLICK, TVN_SELCHANGEDA}));
     EXPECT_EQ(selectedTexts(), (std::vector<std::string>{"B"}));
     EXPECT_EQ(tree.GetSelectedItem(), r[3]);
     // Shift: the range from the anchor (the last Ctrl+click) replaces the selection, either way

@@ -191,7 +191,7 @@ TEST_F(TreeTest, HitTestingFollowsTheRowLayout) {
     tree.DestroyWindow();
 
     // without buttons a row with children has none to hit
-    create(0, 200, WS_VISIBLE | TVS_LINESATROOT);
+    create(0, 200, WS_VISIBLE | TVS_HASLINES | TVS_LINESATROOT);
     r = fill({"Alpha"}, 1);
     tree.HitTest(CPoint(indent / 2, h / 2), &flags);
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMINDENT));
