@@ -105,6 +105,28 @@ bool ParseKeys(const std::string& utf8, std::vector<KeyAction>& actions, std::st
         std::string word = name.substr(0, space);
         std::string arg = space == std::string::npos ? "" : name.substr(space + 1);
         KeyAction a;
+        if (word == "CLICKROW") {
+            // the path is the rest, spaces and all; a click may be a Ctrl- or Shift-click
+            if (arg.empty()) {
+                error = "{CLICKROW} needs the path of a tree row at position " + std::to_string(position);
+                return false;
+            }
+            a.kind = KeyAction::ClickRow;
+            a.path = arg;
+            a.modifiers = pending;
+            pending = 0;
+            actions.push_back(a);
+            continue;
+        }
+        if (name == "DBLCLICK") {
+            if (pending) {
+                error = "\"^\" or \"+\" before {DBLCLICK}";
+                return false;
+            }
+            a.kind = KeyAction::DoubleClick;
+            actions.push_back(a);
+            continue;
+        }
         if (word == "WAIT" || word == "CLICK" || word == "CLICKITEM") {
             if (!number(arg, a.value)) {
                 error = quoted("{" + name + "}") + " needs a number";
@@ -134,4 +156,29 @@ bool ParseKeys(const std::string& utf8, std::vector<KeyAction>& actions, std::st
         return false;
     }
     return true;
+}
+
+std::string KeyScript(const KeyAction& a) {
+    std::string prefix = std::string((a.modifiers & w32drv::Control) ? "^" : "") + ((a.modifiers & w32drv::Shift) ? "+" : "");
+    switch (a.kind) {
+    case KeyAction::Char:
+        return a.ch == '^' || a.ch == '+' || a.ch == '{' || a.ch == '}' ? std::string("{") + a.ch + "}"
+                                                                         : std::string(1, a.ch);
+    case KeyAction::Key:
+        for (const auto& [name, vk] : namedKeys())
+            if (vk == a.vk) return prefix + "{" + name + "}";
+        // the character whose key it is, unshifted
+        for (int c = ' '; c < 127; ++c)
+            if (VkKeyScanA(static_cast<char>(c)) == static_cast<SHORT>(a.vk)) {
+                std::string key(1, static_cast<char>(c));
+                return prefix + (c == '^' || c == '+' || c == '{' || c == '}' ? "{" + key + "}" : key);
+            }
+        return prefix + "{VK " + std::to_string(a.vk) + "}";
+    case KeyAction::Wait: return "{WAIT " + std::to_string(a.value) + "}";
+    case KeyAction::Click: return "{CLICK " + std::to_string(a.value) + "}";
+    case KeyAction::ClickItem: return "{CLICKITEM " + std::to_string(a.value) + "}";
+    case KeyAction::DoubleClick: return "{DBLCLICK}";
+    case KeyAction::ClickRow: return prefix + "{CLICKROW " + a.path + "}";
+    }
+    return "";
 }

@@ -1,6 +1,8 @@
-// Key scripts in the SendKeys brace syntax, and the text conversions of the host.
+// Key scripts in the SendKeys brace syntax, the text conversions of the host, and the splitting
+// of batch lines into words.
 #include "host/Keys.h"
 #include "host/Text.h"
+#include "host/Words.h"
 
 #include <windows.h>
 #include <w32drv.h>
@@ -58,6 +60,64 @@ TEST(KeyScripts, ScriptsThatCannotBeReadSayWhy) {
     }
     ParseKeys("{F13}", a, error);
     EXPECT_NE(error.find("F13"), std::string::npos);
+}
+
+TEST(KeyScripts, TreeClicksTakeARowPathAndModifiers) {
+    std::vector<KeyAction> a;
+    std::string error;
+    ASSERT_TRUE(ParseKeys("{DBLCLICK}{CLICKROW Infotainment.Audio Amp.Data[1].Pos}^{CLICKROW A}+{CLICKROW R\xC3\xA4}", a, error))
+        << error;
+    ASSERT_EQ(a.size(), 4u);
+    EXPECT_EQ(a[0].kind, KeyAction::DoubleClick);
+    EXPECT_EQ(a[1].kind, KeyAction::ClickRow);
+    EXPECT_EQ(a[1].path, "Infotainment.Audio Amp.Data[1].Pos"); // spaces and all
+    EXPECT_EQ(a[1].modifiers, 0u);
+    EXPECT_EQ(a[2].modifiers, static_cast<unsigned>(w32drv::Control));
+    EXPECT_EQ(a[3].modifiers, static_cast<unsigned>(w32drv::Shift));
+    EXPECT_EQ(a[3].path, "R\xE4"); // in the system's code page, as the rows are named
+    for (const char* bad : {"{CLICKROW}", "{CLICKROW }", "^{DBLCLICK}", "{DBLCLICK 2}", "{CLICKROW a"}) {
+        error.clear();
+        EXPECT_FALSE(ParseKeys(bad, a, error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
+}
+
+TEST(KeyScripts, EveryActionWritesBackAsTheScriptThatMakesIt) {
+    std::vector<KeyAction> a, again;
+    std::string error;
+    const std::string script = "a{^}{+}{{}{}}{ENTER}^+{LEFT}^a+b^ {F12}{WAIT 7}{CLICK 3}{CLICKITEM 2}{DBLCLICK}"
+                               "^{CLICKROW X.Y}{CLICKROW Z}";
+    ASSERT_TRUE(ParseKeys(script, a, error)) << error;
+    std::string written;
+    for (const auto& k : a) written += KeyScript(k);
+    ASSERT_TRUE(ParseKeys(written, again, error)) << written << ": " << error;
+    ASSERT_EQ(again.size(), a.size()) << written;
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(again[i].kind, a[i].kind) << i;
+        EXPECT_EQ(again[i].ch, a[i].ch) << i;
+        EXPECT_EQ(again[i].vk, a[i].vk) << i;
+        EXPECT_EQ(again[i].modifiers, a[i].modifiers) << i;
+        EXPECT_EQ(again[i].value, a[i].value) << i;
+        EXPECT_EQ(again[i].path, a[i].path) << i;
+    }
+    EXPECT_EQ(KeyScript(a[5]), "{ENTER}");
+    EXPECT_EQ(KeyScript(a[6]), "^+{LEFT}");
+}
+
+TEST(BatchWords, LinesSplitAsAShellSplitsThem) {
+    std::vector<std::string> w;
+    std::string error;
+    ASSERT_TRUE(SplitWords("  select\t" R"(--keys '{CLICKROW A B}'  "x \"y\\ \$ \n" a\ b '' ""c)", w, error)) << error;
+    EXPECT_EQ(w, (std::vector<std::string>{"select", "--keys", "{CLICKROW A B}", R"(x "y\ $ \n)", "a b", "", "c"}));
+    ASSERT_TRUE(SplitWords(R"(it's'"'\"\\"\')", w, error)) << error;
+    EXPECT_EQ(w, (std::vector<std::string>{R"(its'"\')"}));
+    ASSERT_TRUE(SplitWords(" \t ", w, error));
+    EXPECT_TRUE(w.empty());
+    for (const char* bad : {"a 'b", R"(a "b\")", "a\\"}) {
+        error.clear();
+        EXPECT_FALSE(SplitWords(bad, w, error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
 }
 
 TEST(KeyScripts, CharactersBeyondAsciiAreTypedOnceInTheSystemsCodePage) {
