@@ -1,5 +1,8 @@
 // The host program's pieces: the catalogs it registers, its editor window, and its commands.
 #pragma once
+#include <nlohmann/json.hpp>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,13 +23,52 @@ std::string CommandUsage(const std::string& command);
 // usage error.
 std::vector<std::string> CatalogFiles(const std::vector<std::string>& given, UsageError& error);
 
-// Commands, each with the catalog files given with --catalog (before the command) and the
-// arguments after it: the exit code (ExitUsage with error filled for an unusable command line or
-// file). "--help" prints the command's usage.
-int RunAssist(const std::vector<std::string>& catalogs, const std::vector<std::string>& args, UsageError& error);
-int RunLint(const std::vector<std::string>& catalogs, const std::vector<std::string>& args, UsageError& error);
-int RunCheckSignal(const std::vector<std::string>& catalogs, const std::vector<std::string>& args, UsageError& error);
+// What the commands of one process share: the catalog files given with --catalog, loaded once
+// into one catalog manager for the selection model, and one selector (with its own container
+// over the same files) on one editor window. A batch runs all its lines in one session, so that
+// what the system keeps process-wide carries from line to line.
+class HostSession {
+public:
+    explicit HostSession(std::vector<std::string> given);
+    ~HostSession();
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    const std::vector<std::string>& Given() const { return given_; }
+    // Set while a batch runs its lines.
+    bool batch = false;
+    // The files given, or the samples; false with error when one cannot be read.
+    bool Files(std::vector<std::string>& files, UsageError& error);
+    // The handle of the manager that holds every catalog; 0 with error when a file does not load.
+    unsigned long Manager(UsageError& error);
+    // The selector with every file registered; null with error when a file cannot be read.
+    KPelorin* Selector(UsageError& error);
+    void* Editor();
+
+private:
+    std::vector<std::string> given_;
+    unsigned long manager_ = 0;
+    void* editor_ = nullptr;
+    std::unique_ptr<KPelorin> selector_;
+};
+
+// What a command hands back: the JSON it prints on success, or its usage for --help.
+struct CommandRun {
+    nlohmann::json json;
+    bool usage = false;
+};
+
+// Commands, each with the session and the arguments after the command's name: the exit code
+// (ExitUsage with error filled for an unusable command line or file). A command that fails on
+// the way (ExitFailed) has said why on standard error.
+int RunAssist(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
+int RunLint(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
+int RunCheckSignal(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
 int RunTui(const std::vector<std::string>& catalogs, const std::vector<std::string>& args, UsageError& error);
+
+// Runs one command of the session by name; "tui" is not among them (it needs the terminal).
+int RunCommand(HostSession& session, const std::string& command, const std::vector<std::string>& args,
+               CommandRun& run, UsageError& error);
 
 // An option's argument that is not a file name: false with a message unless it is UTF-8.
 bool Utf8Option(const std::string& option, const std::string& value, UsageError& error);

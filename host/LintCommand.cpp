@@ -1,7 +1,6 @@
 // lint: loads each catalog file through the catalog library and tells what it holds or why it
 // failed.
 #include "host/Host.h"
-#include "host/Json.h"
 #include "host/Text.h"
 
 #include <Quarnel.h>
@@ -68,14 +67,14 @@ nlohmann::json lint(KQRNFCatManager& m, const std::string& file, const std::stri
 
 } // namespace
 
-int RunLint(const std::vector<std::string>& catalogs, const std::vector<std::string>& args, UsageError& error) {
+int RunLint(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error) {
     std::vector<std::string> files;
     bool options = true;
     for (const auto& a : args) {
         if (options && a == "--") {
             options = false;
         } else if (options && (a == "--help" || a == "-h")) {
-            std::cout << CommandUsage("lint");
+            run.usage = true;
             return ExitOk;
         } else if (options && a.size() > 1 && a[0] == '-') {
             error.message = "lint: unknown option " + Excerpt(a) + " (\"--\" before a file name that begins with \"-\")";
@@ -84,7 +83,7 @@ int RunLint(const std::vector<std::string>& catalogs, const std::vector<std::str
             files.push_back(a);
         }
     }
-    if (!catalogs.empty()) {
+    if (!session.Given().empty() && !session.batch) {
         error.message = "lint takes its files as arguments, not with --catalog";
         return ExitUsage;
     }
@@ -107,12 +106,12 @@ int RunLint(const std::vector<std::string>& catalogs, const std::vector<std::str
     KQRNFCatManager* m = gQRNFCatManager(handle);
     std::filesystem::path logs = std::filesystem::temp_directory_path() / ("pelorin-lint-" + std::to_string(::getpid()));
     std::filesystem::create_directories(logs);
-    nlohmann::json out = nlohmann::json::array();
+    nlohmann::json& out = run.json = nlohmann::json::array();
     int n = 0;
     for (const auto& f : files) out.push_back(lint(*m, f, (logs / (std::to_string(n++) + ".log")).string()));
     std::error_code ec;
     std::filesystem::remove_all(logs, ec);
     gQRNDestroyFCatManager(handle);
     // file names are bytes, not text: the dump shows malformed ones with replacement characters
-    return PrintJson(out) ? ExitOk : ExitFailed;
+    return ExitOk;
 }

@@ -1,6 +1,9 @@
 // pelorin-host: a host of the system for scripts and for a person at a terminal.
 #include "host/Host.h"
+#include "host/Json.h"
 #include "host/Text.h"
+
+#include <w32drv.h>
 
 #include <exception>
 #include <iostream>
@@ -80,6 +83,17 @@ bool Utf8Option(const std::string& option, const std::string& value, UsageError&
     return false;
 }
 
+int RunCommand(HostSession& session, const std::string& command, const std::vector<std::string>& args,
+               CommandRun& run, UsageError& error) {
+    // each command reports the message boxes and beeps of its own run
+    w32drv::ClearRecords();
+    if (command == "assist") return RunAssist(session, args, run, error);
+    if (command == "lint") return RunLint(session, args, run, error);
+    if (command == "check-signal") return RunCheckSignal(session, args, run, error);
+    error.message = "unknown command " + Excerpt(command) + " (assist, lint, check-signal, tui)";
+    return ExitUsage;
+}
+
 namespace {
 
 int run(const std::vector<std::string>& args) {
@@ -113,16 +127,18 @@ int run(const std::vector<std::string>& args) {
     }
     UsageError error;
     int code = ExitUsage;
-    if (command == "assist") {
-        code = RunAssist(catalogs, rest, error);
-    } else if (command == "lint") {
-        code = RunLint(catalogs, rest, error);
-    } else if (command == "check-signal") {
-        code = RunCheckSignal(catalogs, rest, error);
-    } else if (command == "tui") {
+    if (command == "tui") {
         code = RunTui(catalogs, rest, error);
     } else {
-        error.message = "unknown command " + Excerpt(command) + " (assist, lint, check-signal, tui)";
+        HostSession session(catalogs);
+        CommandRun result;
+        code = RunCommand(session, command, rest, result, error);
+        if (error.message.empty() && result.usage) {
+            std::cout << CommandUsage(command);
+            std::cout.flush();
+            return std::cout ? ExitOk : ExitFailed;
+        }
+        if (error.message.empty() && code == ExitOk) code = PrintJson(result.json) ? ExitOk : ExitFailed;
     }
     if (!error.message.empty()) {
         std::cerr << "pelorin-host: " << error.message << '\n';
