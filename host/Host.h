@@ -64,6 +64,9 @@ struct CommandRun {
 int RunAssist(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
 int RunLint(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
 int RunCheckSignal(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
+int RunSelect(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
+int RunPick(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
+int RunBatch(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
 int RunTui(const std::vector<std::string>& catalogs, const std::vector<std::string>& args, UsageError& error);
 
 // Runs one command of the session by name; "tui" is not among them (it needs the terminal).
