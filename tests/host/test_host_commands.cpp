@@ -1,91 +1,15 @@
 // The host program from the outside: exit codes and messages of its command line, and the JSON
-// of whole edits, lint runs and signal checks, with texts beyond ASCII.
+// of whole edits, lint runs, signal checks and selections, with texts beyond ASCII.
+#include "HostRun.h"
 #include "host/Text.h"
 
 #include <windows.h>
 
-#include <nlohmann/json.hpp>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdlib>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
-
-struct HostRun {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string binFolder() {
-    char exe[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    return std::filesystem::path(exe).parent_path().string();
-}
-
-// Runs the host program with the arguments as they are (no shell between), in folder if given.
-HostRun host(const std::vector<std::string>& args, const std::string& folder = "") {
-    static int runs = 0;
-    std::string errFile = std::filesystem::temp_directory_path() /
-                          ("pelorin-host-err-" + std::to_string(::getpid()) + "-" + std::to_string(runs++));
-    std::string program = binFolder() + "/pelorin-host";
-    HostRun r;
-    int out[2];
-    if (pipe(out) != 0) return r;
-    pid_t child = fork();
-    if (child == 0) {
-        int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int in = open("/dev/null", O_RDONLY);
-        if (err < 0 || in < 0 || (!folder.empty() && chdir(folder.c_str()) != 0)) _exit(120);
-        dup2(in, 0);
-        dup2(out[1], 1);
-        dup2(err, 2);
-        close(out[0]);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(121);
-    }
-    close(out[1]);
-    std::array<char, 65536> buf;
-    ssize_t n;
-    while ((n = read(out[0], buf.data(), buf.size())) > 0) r.out.append(buf.data(), static_cast<size_t>(n));
-    close(out[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    std::ifstream e(errFile);
-    r.err.assign(std::istreambuf_iterator<char>(e), {});
-    std::filesystem::remove(errFile);
-    return r;
-}
-
-nlohmann::json json(const HostRun& r) { return nlohmann::json::parse(r.out, nullptr, false); }
-
-// A folder of its own for the files a test writes; gone with it.
-struct TempFolder {
-    std::filesystem::path path;
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pelorin-host-XXXXXX").string();
-        path = mkdtemp(pattern.data()) ? pattern : "";
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    std::string write(const std::string& name, const std::string& content) const {
-        std::ofstream(path / name, std::ios::binary) << content;
-        return (path / name).string();
-    }
-};
 
 // A catalog whose names hold characters beyond ASCII (UTF-8 in the file, as catalogs are).
 const char* kUmlautCatalog = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -99,16 +23,6 @@ const char* kUmlautCatalog = R"(<?xml version="1.0" encoding="UTF-8"?>
   </FBlock>
 </FunctionCatalog>
 )";
-
-::testing::AssertionResult oneLineError(const HostRun& r) {
-    if (r.code != 2) return ::testing::AssertionFailure() << "exit code " << r.code << ": " << r.err;
-    if (!r.out.empty()) return ::testing::AssertionFailure() << "output: " << r.out;
-    if (r.err.rfind("pelorin-host: ", 0) != 0 || std::count(r.err.begin(), r.err.end(), '\n') != 1 ||
-        r.err.back() != '\n')
-        return ::testing::AssertionFailure() << "not one line: " << r.err;
-    if (!IsUtf8(r.err)) return ::testing::AssertionFailure() << "not UTF-8: " << r.err;
-    return ::testing::AssertionSuccess();
-}
 
 } // namespace
 
@@ -133,7 +47,19 @@ TEST(HostCommandLine, UnusableCommandLinesExitWithTwoAndOneLine) {
              {"check-signal"},
              {"check-signal", "--frobnicate"},
              {"tui", "--frobnicate"},
-             {"tui", "--line", "x", "extra"}}) {
+             {"tui", "--line", "x", "extra"},
+             {"select"},
+             {"select", "--flags", "0x1G"},
+             {"select", "--flags", "4294967296"},
+             {"select", "--flags", "0x10", "--instance", "3"},
+             {"select", "--flags", "0x10", "--frobnicate"},
+             {"select", "--flags", "0x10", "--predefined", "/nowhere/p.json"},
+             {"pick"},
+             {"pick", "--line", "abc", "--caret", "0x4"},
+             {"pick", "--line", "x", "--preselect", "yes"},
+             {"batch"},
+             {"batch", "/nowhere/b.txt"},
+             {"batch", "a", "b"}}) {
         EXPECT_TRUE(oneLineError(host(args))) << args[0] << " " << (args.size() > 1 ? args[1] : "");
     }
 }
@@ -142,7 +68,7 @@ TEST(HostCommandLine, EveryCommandPrintsItsUsageForHelp) {
     HostRun help = host({"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind("usage: pelorin-host", 0), 0u) << help.out;
-    for (const char* command : {"assist", "lint", "check-signal", "tui"}) {
+    for (const char* command : {"assist", "lint", "check-signal", "tui", "select", "pick", "batch"}) {
         // before anything is loaded: no catalog is read, no file named "--help" is tried
         HostRun r = host({"--catalog", "/nowhere/c.xml", command, "--help"});
         EXPECT_EQ(r.code, 0) << command << ": " << r.err;
@@ -330,4 +256,21 @@ TEST(HostNamesBeyondAscii, SignalsNamedBeyondAscii) {
     EXPECT_EQ(j[0]["signal"], "Räder.Größe.Status.Maß€");
     EXPECT_EQ(j[0]["selectable"], true);
     EXPECT_EQ(j[1]["selectable"], false);
+}
+
+TEST(HostNamesBeyondAscii, RowPathsAndChosenObjectsBeyondAscii) {
+    TempFolder folder;
+    std::string catalog = folder.write("fahrwerk.xml", kUmlautCatalog);
+    HostRun r = host({"--catalog", catalog, "pick", "--line", "", "--preselect", "--keys",
+                      "{CLICKROW Fahrwerk äöü.Räder.Größe.Status.Maß€}{ENTER}"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(json(r)["texts"], nlohmann::json({"Maß€"}));
+    r = host({"--catalog", catalog, "select", "--flags", "0xC1", "--preselect", "Räder.Größe.Status.Maß€", "--keys", "{ENTER}"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto j = json(r);
+    EXPECT_EQ(j["preselected"], true);
+    ASSERT_EQ(j["reports"].size(), 1u) << r.out;
+    EXPECT_EQ(j["reports"][0]["objects"][0]["fcat"], "Fahrwerk äöü");
+    EXPECT_EQ(j["reports"][0]["objects"][0]["function"], "Größe");
+    EXPECT_EQ(j["reports"][0]["objects"][0]["signalText"], "Maß€");
 }
