@@ -1,6 +1,9 @@
-// tui: a one-line script editor in the terminal that opens the input assistance at its caret. While
-// the dialog is open its modal loop asks the driver for input; the terminal's keys arrive there.
+// tui: a one-line script editor in the terminal that opens the input assistance or the selection
+// dialog at its caret. While a dialog is open the message loop (the assistance's modal loop, or
+// the editor's own loop for the modeless selection dialog) asks the driver for input; the
+// terminal's keys arrive there.
 #include "host/Host.h"
+#include "host/SelectionTree.h"
 #include "host/Text.h"
 #include "host/TuiKeys.h"
 #include "host/TuiMessageBox.h"
@@ -24,8 +27,9 @@
 namespace {
 
 const char* kSampleLine = "output(msg = \"AudioAmplifier.Volume.Set(10)\");";
-const char* kEditorKeys = "F2/Ctrl+Space: assistance  Left Right Home End Bksp Del: edit  Ctrl+Q/Esc: quit";
+const char* kEditorKeys = "F2/Ctrl+Space: assistance  F3/Ctrl+T: selection  Left Right Home End Bksp Del  Ctrl+Q/Esc: quit";
 const char* kDialogKeys = "Assistance: keys go to the dialog  Enter: accept  Esc: cancel  Ctrl+Q: quit";
+const char* kSelectionKeys = "Selection: keys go to the dialog  Enter/OK: insert at the caret  Esc: cancel  Ctrl+Q: quit";
 const char* kBoxKeys = "Message: Tab/arrows: button  Enter/Space: press  letter: that button  Esc: cancel";
 const DWORD kKeyDelay = 250; // the clock runs on between keys, as for a person typing
 const int kLineRow = 2;
@@ -49,6 +53,14 @@ HWND activeDialog(HWND editor) {
     HWND active = GetActiveWindow();
     return active && active != editor && IsWindowVisible(active) ? active : nullptr;
 }
+
+// The texts the selection dialog hands over, in order.
+class PickedTexts : public KPelorinClient {
+public:
+    void OnSelectionText(const char* text) override { texts.push_back(text ? text : ""); }
+    void OnHelp(int) override {}
+    std::vector<std::string> texts; // Windows-1252
+};
 
 class Editor {
 public:
@@ -105,7 +117,7 @@ private:
     }
 
     void drawDialog(HWND dialog) {
-        drawFrame(kDialogKeys);
+        drawFrame(dialogKeys_);
         drawPicture(dialog);
         screen_.cursor(-1, -1);
         screen_.present();
@@ -216,6 +228,12 @@ private:
         case VK_SPACE:
             if (a.modifiers == w32drv::Control) assist();
             break;
+        case VK_F3:
+            if (plain) select();
+            break;
+        case 'T':
+            if (a.modifiers == w32drv::Control) select();
+            break;
         default: break;
         }
     }
@@ -231,9 +249,10 @@ private:
         caret_ += static_cast<int>(text.size());
     }
 
-    // Called by the dialog's modal loop whenever the queued input has run out.
+    // Called by the dialog's message loop whenever the queued input has run out.
     bool feedDialog() {
         if (quit_) return false;
+        noteApplied();
         if (!settled_) {
             // the dialog shows before the first key
             settled_ = true;
@@ -283,6 +302,7 @@ private:
         POINT at{4 + 6 * std::min(caret_, 100000), 4};
         ClientToScreen(window_, &at);
         settled_ = false;
+        dialogKeys_ = kDialogKeys;
         boxesSeen_ = w32drv::MessageBoxes().size();
         w32drv::SetInputSource([this] { return feedDialog(); });
         w32drv::SetMessageBoxAnswerer([this](const w32drv::MessageBoxRecord& box) { return answerBox(box); });
@@ -317,6 +337,63 @@ private:
         message_ = "Assistance accepted: the caret moved by " + std::to_string(displacement) + "." + asked;
     }
 
+    // The selection dialog is modeless: the editor's own loop pumps it, with the terminal's keys as
+    // its input, until it closes. Only the report that comes with the closing (OK, or Enter in
+    // the tree) puts its text into the line; Apply and double clicks only say what they chose.
+    void select() {
+        boxesSeen_ = w32drv::MessageBoxes().size();
+        picked_.texts.clear();
+        textsSeen_ = 0;
+        selector_.ShowXMSSelection(&picked_, nullptr, line_.c_str(), caret_, 0, 0, true);
+        HWND tree = OpenSelectionTree();
+        if (!tree) {
+            message_ = "No catalog data: the selection dialog cannot open.";
+            return;
+        }
+        fitToScreen(GetParent(tree));
+        settled_ = false;
+        dialogKeys_ = kSelectionKeys;
+        w32drv::SetInputSource([this] { return feedDialog(); });
+        w32drv::SetMessageBoxAnswerer([this](const w32drv::MessageBoxRecord& box) { return answerBox(box); });
+        w32drv::Pump();
+        w32drv::SetMessageBoxAnswerer(nullptr);
+        w32drv::SetInputSource(nullptr);
+        w32drv::ClearInput();
+        const bool open = OpenSelectionTree() != nullptr;
+        if (open) selector_.Close(); // the editor quits
+        w32drv::PumpReady();
+        auto boxes = w32drv::MessageBoxes();
+        std::string asked = boxes.size() > boxesSeen_ ? " " + describeBox(boxes.back()) : "";
+        boxesSeen_ = boxes.size();
+        if (!open && picked_.texts.size() > textsSeen_) {
+            const std::string& text = picked_.texts.back();
+            line_.insert(static_cast<size_t>(caret_), text);
+            caret_ += static_cast<int>(text.size());
+            message_ = "Selection inserted: " + Utf8FromCp1252(text) + "." + asked;
+        } else if (!quit_) {
+            message_ = "Selection closed: the line is unchanged." + asked;
+        }
+    }
+
+    // A report while the dialog stays open (Apply, a double click) is shown, not inserted.
+    void noteApplied() {
+        if (picked_.texts.size() <= textsSeen_ || !OpenSelectionTree()) return;
+        textsSeen_ = picked_.texts.size();
+        message_ = "Chosen: " + Utf8FromCp1252(picked_.texts.back()) + " (OK inserts the selected one)";
+        boxesSeen_ = w32drv::MessageBoxes().size(); // the message row tells this now
+    }
+
+    // The dialog opens at the size it had last; it shrinks to what the terminal shows below the
+    // line, as a person would make it fit, so that its buttons stay in view.
+    void fitToScreen(HWND dialog) {
+        RECT r{};
+        GetWindowRect(dialog, &r);
+        const int cellW = 6, cellH = 13; // the dialog font's character cell
+        const int width = std::min<int>(r.right - r.left, (screen_.cols() - 1) * cellW);
+        const int height = std::min<int>(r.bottom - r.top, (screen_.rows() - kLineRow - 3) * cellH - cellH / 2);
+        SetWindowPos(dialog, nullptr, 0, 0, std::max(width, 1), std::max(height, 1), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
     TuiScreen& screen_;
     KPelorin& selector_;
     HWND window_;
@@ -328,6 +405,9 @@ private:
     size_t boxesSeen_ = 0;
     bool settled_ = false;
     bool quit_ = false;
+    const char* dialogKeys_ = kDialogKeys;
+    PickedTexts picked_;
+    size_t textsSeen_ = 0;
 };
 
 // False with error set, or with help set for --help.

@@ -30,7 +30,8 @@ commands:
   lint [--] FILE...     load catalog files and tell what they hold or why they fail (JSON)
   check-signal [--] SIGNAL...
                         whether each signal names a selectable parameter of the catalogs (JSON)
-  tui [--line TEXT]     a one-line editor in the terminal with the input assistance
+  tui [--line TEXT]     a one-line editor in the terminal with the input assistance (F2) and the
+                        selection dialog (F3)
 
 Without --catalog the bundled samples are registered: standard.xml, rearseat.xml, single.xml.
 Text arguments are UTF-8 and must fit Windows-1252; file names are taken as they are.
@@ -134,8 +135,8 @@ ends the batch with its exit code and a message that names the line; nothing is 
 const char* kTuiUsage = R"(usage: pelorin-host [--catalog FILE]... tui [--line TEXT]
 
 A one-line script editor in the terminal; F2 or Ctrl+Space opens the input assistance at the
-caret, Ctrl+Q or Escape quits. --line sets the line to start with (UTF-8, characters of
-Windows-1252 only).
+caret, F3 or Ctrl+T the selection dialog (OK inserts the chosen signal at the caret), Ctrl+Q or
+Escape quits. --line sets the line to start with (UTF-8, characters of Windows-1252 only).
 )";
 
 } // namespace

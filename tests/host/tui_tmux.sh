@@ -1,7 +1,7 @@
 #!/bin/sh
 # Drives `pelorin-host tui` in a detached tmux session through one whole edit: the assistance
 # opens on F2, an address with a value is typed and accepted, the new line is in the editor with
-# the caret behind the value. On the way: keys without a meaning and a resize change nothing,
+# the caret behind the value; F3 opens the selection dialog, whose chosen signal is inserted. On the way: keys without a meaning and a resize change nothing,
 # Escape cancels the dialog and keeps the line; escape sequences of no key type nothing, and a
 # paste (bracketed, as the editor asks the terminal for) inserts its text; at the end Ctrl+Q quits
 # with exit code 0 and the terminal's modes are as before.
@@ -185,6 +185,27 @@ keys -H 1b 5b 31 3b 39 39 48
 paste ' R\303\244der\n\342\202\254'
 expect '> output(msg = "AudioAmplifier.Volume.Set(10)"); Räder €'
 expect 'caret 54/54'
+
+# F3 opens the selection dialog in signal mode; the keys walk its tree down to a parameter (Right
+# opens a row, Right again steps into it, a digit finds the row whose ID begins with it)
+keys F3
+expect 'Selection: keys go to the dialog'
+expect '+- Select a Signal'
+expect '|  +Infotainment'
+for k in Right Right 2 Right Right 4 Right Right Right Right; do keys "$k"; done
+expect 'Name: Volume'
+# Enter in the tree is OK: the chosen signal goes into the line at the caret
+keys Enter
+expect 'Selection inserted: Volume.'
+expect_gone 'Select a Signal'
+expect '> output(msg = "AudioAmplifier.Volume.Set(10)"); Räder €Volume'
+expect 'caret 60/60'
+# Ctrl+T opens it too; Escape cancels and the line stays
+keys C-t
+expect 'Selection: keys go to the dialog'
+keys Escape
+expect 'Selection closed: the line is unchanged.'
+expect '> output(msg = "AudioAmplifier.Volume.Set(10)"); Räder €Volume'
 
 # Ctrl+Q quits with exit code 0 and leaves the terminal's modes as it found them
 keys C-q
