@@ -119,6 +119,8 @@ private:
     // Runs the report steps (collect, complete from the details, tell the listener).
     void Report(bool final);
     void CompleteFromDetails();
+    // The report of a predefined row; false when its configuration is not selectable.
+    bool PredefinedObject(const KMXSTreeItem& item, KMXSObject& o) const;
     void CloseDialog(bool ok);
     void FillBoxes();
     void PlaceButtons(int W, int H);

@@ -87,9 +87,11 @@ void KMXSDialog::LayoutSignalModes(int W, int H) {
         place(nameLabel, 16, B - 63, L, kLabelHeight);
         const int arrayWidth = ownWidth(arrayButton);
         place(arrayButton, R - kMargin - arrayWidth, B - 68, arrayWidth, kRowHeight);
-        place(nameEdit, L + kMargin, B - 68, (R - kMargin - arrayWidth - kMargin) - (L + kMargin), kRowHeight);
+        // the fields start a margin after their labels, as in address mode, so no label covers them
+        const int fieldLeft = 16 + L + kMargin;
+        place(nameEdit, fieldLeft, B - 68, (R - kMargin - arrayWidth - kMargin) - fieldLeft, kRowHeight);
         place(typeLabel, 16, B - 33, L, kLabelHeight);
-        place(typeEdit, L + kMargin, B - 38, (R - kMargin) - (L + kMargin), kRowHeight);
+        place(typeEdit, fieldLeft, B - 38, (R - kMargin) - fieldLeft, kRowHeight);
     }
     const bool row = detailsExpanded && !noRow;
     CWnd* rowControls[] = {&instanceFrame, &instanceLabel, &instanceEdit, &channelLabel, &channelCombo};
@@ -101,8 +103,9 @@ void KMXSDialog::LayoutSignalModes(int W, int H) {
         place(instanceEdit, I + 24, H - 68, J, kRowHeight);
         place(channelLabel, I + J + 40, H - 63, K, kLabelHeight);
         const int boxWidth = ownWidth(channelCombo);
-        place(channelCombo, I + J + K + 40, H - 68, boxWidth, 110);
-        place(predefChannelCombo, I + J + K + 40, H - 68, boxWidth, 110);
+        // a margin between the channel label and its boxes
+        place(channelCombo, I + J + K + 40 + kMargin, H - 68, boxWidth, 110);
+        place(predefChannelCombo, I + J + K + 40 + kMargin, H - 68, boxWidth, 110);
         nameEdit.SetReadOnly(TRUE);
     }
     if (noRow) channelCombo.EnableWindow(FALSE);

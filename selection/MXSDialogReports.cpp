@@ -61,6 +61,11 @@ void KMXSDialog::CollectSelection() {
         for (HTREEITEM row = tree.GetFirstSelectedItem(); row; row = tree.GetNextSelectedItem(row)) {
             KMXSTreeItem* item = catalogTree->ItemOf(row);
             if (!item) continue;
+            // a predefined row names no catalog object: it reports as itself, when selectable
+            if (item->predefined) {
+                if (KMXSObject o; PredefinedObject(*item, o)) selectedObjects.push_back(o);
+                continue;
+            }
             KMXSObject o;
             o.fcat = item->catalog;
             o.fblock = item->fblock;
@@ -93,14 +98,7 @@ void KMXSDialog::CollectSelection() {
         HTREEITEM row = tree.GetFirstSelectedItem();
         KMXSTreeItem* item = row && catalogTree ? catalogTree->ItemOf(row) : nullptr;
         if (item && item->predefined) {
-            for (const auto& cfg : catalogTree->predefinedObjects)
-                if (cfg.id == item->predefinedId && cfg.isSelectable) {
-                    KMXSObject o;
-                    o.predefined = true;
-                    o.predefinedId = cfg.id;
-                    o.signalText = cfg.name;
-                    selectedObjects.push_back(o);
-                }
+            if (KMXSObject o; PredefinedObject(*item, o)) selectedObjects.push_back(o);
         } else if (item && item->container && item->node) {
             KMXSObject o;
             std::string name = windowText(nameEdit).substr(0, kMaxSignalText);
@@ -124,6 +122,17 @@ void KMXSDialog::CollectSelection() {
         }
     }
     LastDialogState() = *state;
+}
+
+bool KMXSDialog::PredefinedObject(const KMXSTreeItem& item, KMXSObject& o) const {
+    for (const auto& cfg : catalogTree->predefinedObjects)
+        if (cfg.id == item.predefinedId && cfg.isSelectable) {
+            o.predefined = true;
+            o.predefinedId = cfg.id;
+            o.signalText = cfg.name;
+            return true;
+        }
+    return false;
 }
 
 unsigned KMXSDialog::ReadInstance(bool* readable) const {
