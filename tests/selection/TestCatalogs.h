@@ -27,6 +27,12 @@ inline const char* const kCar = R"(<?xml version="1.0" encoding="UTF-8"?>
         </Parameter>
       </OPType>
     </Function>
+    <Function ID="0x003" Name="Guide" Kind="Property">
+      <OPType ID="0xF"><Parameter Name="ErrorCode"><TErrorCode/></Parameter></OPType>
+    </Function>
+    <Function ID="0x004" Name="Service" Kind="Property" Hidden="true">
+      <OPType ID="0xC"><Parameter Name="Code"><TNumber Type="UByte"/></Parameter></OPType>
+    </Function>
   </FBlock>
 </FunctionCatalog>
 )";
@@ -35,6 +41,12 @@ inline const char* const kRadio = R"(<?xml version="1.0" encoding="UTF-8"?>
 <FunctionCatalog Name="Radio">
   <FBlock ID="0x40" Name="Tuner">
     <Function ID="0x100" Name="Band" Kind="Property"><OPType ID="0xC"/></Function>
+    <Function ID="0x101" Name="Seek" Kind="Method"/>
   </FBlock>
 </FunctionCatalog>
+)";
+
+// A catalog without FBlocks.
+inline const char* const kBlank = R"(<?xml version="1.0" encoding="UTF-8"?>
+<FunctionCatalog Name="Blank"/>
 )";

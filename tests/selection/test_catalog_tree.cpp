@@ -110,7 +110,7 @@ TEST_F(CatalogTreeTest, RowsFillLazilyAndTheOnlyCatalogOpensOnTheFirstOpening) {
     HTREEITEM nav = child(car, "52: Navigation");
     EXPECT_EQ(texts(nav), (std::vector<std::string>{KMXSCatalogTree::kPlaceholder}));
     tree.Expand(nav, TVE_EXPAND);
-    EXPECT_EQ(texts(nav), (std::vector<std::string>{"002: Route"}));
+    EXPECT_EQ(texts(nav), (std::vector<std::string>{"002: Route", "003: Guide"})); // not the hidden Service
     HTREEITEM route = open({"Car", "52: Navigation", "002: Route"});
     EXPECT_EQ(texts(route), (std::vector<std::string>{"0: Set", "1: Get", "C: Status"}));
     // outside the signal modes OpTypes have no children; a row is filled once
@@ -120,27 +120,56 @@ TEST_F(CatalogTreeTest, RowsFillLazilyAndTheOnlyCatalogOpensOnTheFirstOpening) {
     EXPECT_EQ(t.ItemOf(route)->instanceId, -1);
     EXPECT_EQ(KMXSCatalogTree::ItemPath(*t.ItemOf(route)), "Car.Navigation.Route");
 
-    // with two catalogs both stay closed
+    // a collapse never fills a row
+    t.RebuildTree(); // not the first opening: the catalog stays unfilled
+    HTREEITEM unfilled = child(TVI_ROOT, "Car");
+    t.OnItemExpanding(unfilled, TVE_COLLAPSE);
+    EXPECT_EQ(texts(unfilled), (std::vector<std::string>{KMXSCatalogTree::kPlaceholder}));
+    EXPECT_TRUE(t.ExpandCatalog(unfilled, *t.ItemOf(unfilled)));
+    EXPECT_FALSE(t.ExpandCatalog(unfilled, *t.ItemOf(unfilled)));
+
+    // with two catalogs both stay closed; rows with nothing below have no button
+    load("blank.xml", kBlank);
     load("radio.xml", kRadio);
     state = KMXSSessionState{};
     make(kSelectAddressMode).RebuildTree();
-    EXPECT_EQ(texts(TVI_ROOT), (std::vector<std::string>{"Car", "Radio"}));
+    EXPECT_EQ(texts(TVI_ROOT), (std::vector<std::string>{"Car", "Blank", "Radio"}));
     EXPECT_FALSE(tree.IsExpanded(child(TVI_ROOT, "Car")));
     EXPECT_FALSE(tree.IsExpanded(child(TVI_ROOT, "Radio")));
+    EXPECT_FALSE(tree.ItemHasChildren(child(TVI_ROOT, "Blank")));
+    HTREEITEM tuner = open({"Radio", "40: Tuner"});
+    EXPECT_TRUE(tree.ItemHasChildren(child(tuner, "100: Band")));
+    EXPECT_FALSE(tree.ItemHasChildren(child(tuner, "101: Seek")));
+}
+
+// The top row is scrolled to the top even when it was in view already.
+TEST_F(CatalogTreeTest, TheTopRowBecomesTheFirstDisplayedRow) {
+    load("car.xml", kCar);
+    load("radio.xml", kRadio);
+    for (int h = 10; tree.GetVisibleCount() != 2 && h < 200; ++h)
+        tree.SetWindowPos(nullptr, 0, 0, 300, h, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_EQ(tree.GetVisibleCount(), 2u);
+    state.firstOpen = false;
+    state.visibleRowPaths = {"Car.Navigation"};
+    state.topRowPath = "Car.Navigation";
+    KMXSCatalogTree& t = make(kSelectAddressMode);
+    t.RebuildTree();
+    EXPECT_EQ(tree.GetItemText(tree.GetFirstVisibleItem()), "52: Navigation");
 }
 
 TEST_F(CatalogTreeTest, WithoutCatalogsThePredefinedObjectsAndADisabledRowShow) {
     KMXSCatalogTree& t = make(kSelectSignalMode | kSelectPredefined);
-    t.predefinedObjects = {KMXSPredefObjectCfg(7, "Ignition", "", false, true),
-                           KMXSPredefObjectCfg(1, "Macros", "", true, false),
+    t.predefinedObjects = {KMXSPredefObjectCfg(1, "Macros", "", true, false),
                            KMXSPredefObjectCfg(2, "Start", "", false, true),
                            KMXSPredefObjectCfg(3, "Stop", "", false, true),
                            KMXSPredefObjectCfg(4, "Timers", "", true, false),
                            KMXSPredefObjectCfg(5, "Alarm", "", false, true)};
+    t.predefinedObjects.push_front(KMXSPredefObjectCfg(7, "Ignition", "", false, true));
     t.RebuildTree();
     const std::string none = LoadResourceText(IDS_NO_CATALOG);
     ASSERT_FALSE(none.empty());
     EXPECT_EQ(texts(TVI_ROOT), (std::vector<std::string>{"Ignition", "Macros", "Timers", none}));
+    EXPECT_FALSE(tree.IsExpanded(child(TVI_ROOT, "Macros"))); // the first root row opens: Ignition has nothing
     EXPECT_EQ(texts(child(TVI_ROOT, "Macros")), (std::vector<std::string>{"Start", "Stop"}));
     EXPECT_EQ(texts(child(TVI_ROOT, "Timers")), (std::vector<std::string>{"Alarm"}));
     HTREEITEM noCatalog = child(TVI_ROOT, none);
@@ -148,8 +177,14 @@ TEST_F(CatalogTreeTest, WithoutCatalogsThePredefinedObjectsAndADisabledRowShow) 
     EXPECT_EQ(t.ItemOf(noCatalog), nullptr);
     EXPECT_EQ(KMXSCatalogTree::ItemPath(*t.ItemOf(child(child(TVI_ROOT, "Macros"), "Stop"))), "Predefined_Object_3");
 
-    // a predefined object inside a group comes back from its path
-    state.visibleRowPaths = {"Predefined_Object_5"};
+    // with a group first, the group opens
+    t.predefinedObjects.pop_front();
+    state.firstOpen = true;
+    t.RebuildTree();
+    EXPECT_TRUE(tree.IsExpanded(child(TVI_ROOT, "Macros")));
+    t.predefinedObjects.push_front(KMXSPredefObjectCfg(7, "Ignition", "", false, true));
+    // predefined objects at the root and inside a group come back from their paths
+    state.visibleRowPaths = {"Predefined_Object_5", "Predefined_Object_7"};
     state.topRowPath = "Predefined_Object_5";
     t.RebuildTree();
     EXPECT_TRUE(tree.IsExpanded(child(TVI_ROOT, "Timers")));
@@ -173,13 +208,15 @@ TEST_F(CatalogTreeTest, SignalModesShowParameterNodesWithUnselectableLeavesDisab
     EXPECT_FALSE(tree.IsItemDisabled(child(status, "Count")));
     EXPECT_FALSE(tree.IsItemDisabled(child(status, "Mode")));
     EXPECT_TRUE(tree.IsItemDisabled(child(status, "Name"))); // strings only with 0x200
+    HTREEITEM error = open({"Car", "52: Navigation", "003: Guide", "F: Error"});
+    EXPECT_TRUE(tree.IsItemDisabled(child(error, "ErrorCode"))); // an error code is no signal
     // the unnamed array element has no row: the array's row stands for it and holds its fields
     HTREEITEM items = child(status, "Items");
     EXPECT_EQ(texts(items), (std::vector<std::string>{"Title", "Level"}));
     EXPECT_FALSE(tree.IsItemDisabled(items));
     EXPECT_EQ(KMXSCatalogTree::ItemPath(*t.ItemOf(items)), "Car.Navigation.Route.Status.Items[1]");
     EXPECT_EQ(KMXSCatalogTree::ItemPath(*t.ItemOf(child(items, "Level"))), "Car.Navigation.Route.Status.Items[1].Level");
-    EXPECT_EQ(t.containers.size(), 1u);
+    EXPECT_EQ(t.containers.size(), 2u); // one per opened OpType
 
     // strings and streams become selectable with 0x200
     state = KMXSSessionState{};
@@ -288,10 +325,28 @@ TEST_F(CatalogTreeTest, APreSelectionOnTheFirstOpeningSelectsAndLocksItsRow) {
     EXPECT_EQ(shown, t.topRow);
     EXPECT_FALSE(state.selectPending);
     EXPECT_FALSE(state.firstOpen);
+    EXPECT_EQ(GetFocus(), tree.m_hWnd);
     // without a pending selection the details are cleared instead
     bool cleared = false;
     t.onNothingPreSelected = [&] { cleared = true; };
     t.RebuildTree();
     EXPECT_TRUE(cleared);
     EXPECT_EQ(t.lockedRow, nullptr);
+    // and a rebuild without saved rows has no top row left over
+    state.visibleRowPaths.clear();
+    t.RebuildTree();
+    EXPECT_EQ(t.topRow, nullptr);
+
+    // the first opening restores nothing unless a selection is pending; address mode selects nothing
+    state = KMXSSessionState{};
+    state.visibleRowPaths = {"Car.Navigation.Route"};
+    state.topRowPath = "Car.Navigation.Route";
+    make(kSelectAddressMode).RebuildTree();
+    EXPECT_EQ(catalogs->topRow, nullptr);
+    EXPECT_FALSE(tree.IsExpanded(child(child(TVI_ROOT, "Car"), "52: Navigation")));
+    state.selectPending = true;
+    make(kSelectAddressMode).RebuildTree();
+    EXPECT_NE(catalogs->topRow, nullptr);
+    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
+    EXPECT_TRUE(state.selectPending);
 }
