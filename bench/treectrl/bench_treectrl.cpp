@@ -18,7 +18,7 @@ struct BigTree {
     HWND frame = nullptr;
     SECTreeCtrl tree;
 
-    explicit BigTree(DWORD exStyle = 0) {
+    explicit BigTree(DWORD exStyle = 0, int groups = kGroups, int rowsPerGroup = kRowsPerGroup) {
         w32drv::Reset();
         WNDCLASSA wc{};
         wc.lpfnWndProc = DefWindowProcA;
@@ -28,9 +28,9 @@ struct BigTree {
                                 nullptr, nullptr, nullptr, nullptr);
         tree.Create(WS_VISIBLE | WS_BORDER | WS_VSCROLL | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
                     exStyle, CRect(0, 0, 300, 300), CWnd::FromHandle(frame), 1);
-        for (int g = 0; g < kGroups; ++g) {
+        for (int g = 0; g < groups; ++g) {
             HTREEITEM group = tree.InsertItem(("Group " + std::to_string(g)).c_str());
-            for (int i = 0; i < kRowsPerGroup; ++i)
+            for (int i = 0; i < rowsPerGroup; ++i)
                 tree.InsertItem(("Row " + std::to_string(i)).c_str(), group);
             tree.Expand(group, TVE_EXPAND);
         }
@@ -48,9 +48,8 @@ struct BigTree {
     }
 };
 
-void BM_PaintMiddleOf100kRows(benchmark::State& state) {
-    BigTree big;
-    if (big.tree.GetCount() != 100000) state.SkipWithError("the tree is not 100,000 rows");
+void paints(benchmark::State& state, BigTree& big, UINT rows) {
+    if (big.tree.GetCount() != rows) state.SkipWithError("the tree has not the rows it should");
     InvalidateRect(big.tree, nullptr, FALSE);
     UpdateWindow(big.tree);
     if (GetUpdateRect(big.tree, nullptr, FALSE)) state.SkipWithError("the tree did not paint");
@@ -59,7 +58,19 @@ void BM_PaintMiddleOf100kRows(benchmark::State& state) {
         UpdateWindow(big.tree);
     }
 }
+
+void BM_PaintMiddleOf100kRows(benchmark::State& state) {
+    BigTree big;
+    paints(state, big, 100000);
+}
 BENCHMARK(BM_PaintMiddleOf100kRows)->Unit(benchmark::kMicrosecond);
+
+// The same paint in a tree of 10 rows, for comparison.
+void BM_PaintTenRows(benchmark::State& state) {
+    BigTree small(0, 2, 4);
+    paints(state, small, 10);
+}
+BENCHMARK(BM_PaintTenRows)->Unit(benchmark::kMicrosecond);
 
 // Down and Up in turn, so the caret stays in the middle; each is one caret move with its
 // notifications and the scroll that keeps the caret in view.
@@ -67,7 +78,8 @@ void caretMoves(benchmark::State& state, DWORD exStyle) {
     BigTree big(exStyle);
     HTREEITEM start = big.tree.GetSelectedItem();
     SendMessageA(big.tree, WM_KEYDOWN, VK_DOWN, 0);
-    if (big.tree.GetSelectedItem() != big.tree.GetChildItem(start)) state.SkipWithError("the caret did not move");
+    if (big.tree.GetSelectedItem() != big.tree.GetChildItem(start))
+        state.SkipWithError("the caret did not move");
     SendMessageA(big.tree, WM_KEYDOWN, VK_UP, 0);
     UINT key = VK_DOWN;
     for (auto _ : state) {
