@@ -197,3 +197,76 @@ TEST_F(SelectionBridgeTest, AModalDialogRunsInItsOwnLoopAndASecondModalCallOnlyR
     EXPECT_FALSE(selection.modalOpen);
     EXPECT_TRUE(host.reports.empty());
 }
+
+TEST_F(SelectionBridgeTest, APreSelectionIsTakenOnceWithItsChannelRulesAndFilterReset) {
+    KMXSSelection selection(handle());
+    std::string status = "AudioAmplifier.Volume.Status.Volume";
+    std::string set = "AudioAmplifier.Volume.Set.Volume";
+    std::string unknown = "AudioAmplifier.Volume.Status.Nothing";
+    std::string shortName = "AudioAmplifier.Volume";
+    struct Case {
+        unsigned channel, count, predefChannel;
+    } cases[] = {{2, 2, 2}, {1, 2, 1}, {3, 2, 1}, {0, 2, 1}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(selection.SetPreSelectSignal(&status, 7, c.channel, nullptr, false));
+        EXPECT_TRUE(selection.preSelected);
+        selection.LastDlgState().filterChoice = true;
+        selection.SelectObject(&host, nullptr, kSelectSignalMode, false, c.count, true);
+        const KMXSSessionState& s = selection.LastDlgState();
+        EXPECT_EQ(s.channel, c.channel);
+        EXPECT_EQ(s.predefChannel, c.predefChannel) << c.channel << " of " << c.count;
+        EXPECT_EQ(s.instance, 7u);
+        EXPECT_TRUE(s.filterChoice); // a Status signal keeps the filter
+        ASSERT_NE(selection.modelessDialog, nullptr);
+        EXPECT_EQ(selection.modelessDialog->channelCount, c.count);
+        // taken once: everything pending is cleared
+        EXPECT_EQ(selection.preChannel, 0u);
+        EXPECT_EQ(selection.preInstance, 0u);
+        EXPECT_TRUE(selection.prePath.empty());
+        EXPECT_TRUE(selection.preValueText.empty());
+        EXPECT_TRUE(selection.keepFilter);
+        selection.CloseModelessDialog();
+    }
+    // another OpType than Status resets the kind filter, once
+    ASSERT_TRUE(selection.SetPreSelectSignal(&set, 0, 1, nullptr, false));
+    EXPECT_FALSE(selection.keepFilter);
+    selection.LastDlgState().filterChoice = true;
+    selection.SelectObject(&host, nullptr, kSelectSignalMode, false, 2, true);
+    EXPECT_FALSE(selection.LastDlgState().filterChoice);
+    EXPECT_TRUE(selection.keepFilter);
+    selection.CloseModelessDialog();
+    // refused signals leave an earlier pending one alone
+    ASSERT_TRUE(selection.SetPreSelectSignal(&status, 4, 1, nullptr, false));
+    EXPECT_FALSE(selection.SetPreSelectSignal(&unknown, 9, 9, nullptr, false));
+    EXPECT_FALSE(selection.SetPreSelectSignal(&shortName, 9, 9, nullptr, false));
+    EXPECT_FALSE(selection.SetPreSelectSignal(nullptr, 9, 9, nullptr, false));
+    EXPECT_EQ(selection.preInstance, 4u);
+    EXPECT_EQ(selection.preParameter, "Volume");
+    // a dialog pointer without the open flag is no open dialog
+    selection.modelessDialog = reinterpret_cast<KMXSDialog*>(&selection);
+    EXPECT_FALSE(selection.CloseModelessDialog());
+    selection.modelessDialog = nullptr;
+}
+
+TEST_F(SelectionBridgeTest, AModalDialogListsThePredefinedObjectsOfItsSelection) {
+    KMXSSelection selection(handle());
+    std::list<KMXSPredefObjectCfg> objects{KMXSPredefObjectCfg(1, "Macros", "", true, false),
+                                           KMXSPredefObjectCfg(2, "Start", "go", false, true)};
+    selection.SetPredefinedObjects(objects);
+    selection.SetPredefinedObjects(selection.predefinedObjects); // its own list: unchanged
+    ASSERT_EQ(selection.predefinedObjects.size(), 2u);
+    std::vector<std::string> roots;
+    unsigned channels = 0;
+    w32drv::Call([&] {
+        auto* d = dynamic_cast<KMXSDialog*>(CWnd::FromHandle(GetActiveWindow()));
+        ASSERT_NE(d, nullptr);
+        channels = d->channelCount;
+        for (HTREEITEM r = d->tree.GetRootItem(); r; r = d->tree.GetNextSiblingItem(r)) roots.push_back(d->tree.GetItemText(r));
+        SendMessageA(d->m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    });
+    selection.SelectObject(&host, nullptr, kSelectModal | kSelectSignalMode | kSelectPredefined, false, 3, true);
+    EXPECT_EQ(channels, 3u);
+    ASSERT_GE(roots.size(), 2u);
+    EXPECT_EQ(roots[0], "Macros");
+    EXPECT_EQ(roots[1], "Infotainment");
+}
