@@ -1,5 +1,5 @@
 # The system's subsystems are layers, each a static library of its folder:
-#   facade -> assist, selection -> catalog, controls -> base -> afx -> win32
+#   facade -> assist, selection -> catalog, controls, treectrl -> base -> afx -> win32
 # (resources/, the resource numbers, is seen by every layer; the catalog library on the side).
 # A layer compiles against a view of the source tree that holds only the folders it may use,
 # so an include that reaches up a layer does not build.
