@@ -1,178 +1,159 @@
 // The selection dialog through the driver: what each mode reports on OK, Apply and double-click,
-// the modeless close sequence, fixed-signal mode, the details area, the layout, and the session
-// state that the next dialog starts from.
-#include "selection/MXSDialog.h"
-
-#include "base/LanguageResources.h"
-#include "base/ProcessState.h"
-#include "resources/resource.h"
-#include "selection/MXSSelection.h"
-#include "selection/SelectFlags.h"
-#include "TestCatalogs.h"
-
-#include <Quarnel.h>
-#include <w32drv.h>
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
+// the modeless close sequence and the modal results, fixed-signal mode, the hook that hands the
+// dialog its keys, tooltips, show IDs, help and focus.
+#include "DialogFixture.h"
 
 namespace {
 
-struct Report {
-    std::vector<KMXSObject> objects;
-    bool final;
-};
+// A catalog with a unit, for the extra text of a report.
+const char* const kDash = R"(<?xml version="1.0" encoding="UTF-8"?>
+<FunctionCatalog Name="Dash">
+  <FBlock ID="0x60" Name="Cluster">
+    <Function ID="0x200" Name="Speed" Kind="Property">
+      <OPType ID="0xC"><Parameter Name="Value"><TNumber Type="UWord" Unit="km/h"/></Parameter></OPType>
+    </Function>
+  </FBlock>
+</FunctionCatalog>
+)";
 
-class Listener : public KMXSListener {
-public:
-    void OnObjectsSelected(const std::vector<KMXSObject>& objects, bool final) override {
-        reports.push_back({objects, final});
-    }
-    void OnHelp(int code) override { help.push_back(code); }
-    std::vector<Report> reports;
-    std::vector<int> help;
-};
-
-class SelectionDialogTest : public ::testing::Test {
+class SelectionDialogTest : public DialogFixture {
 protected:
-    void SetUp() override {
-        ResetProcessStateForTests();
-        w32drv::Reset();
-        ASSERT_EQ(LoadLanguageResources(), 0);
-        ASSERT_EQ(gQRNCreateFCatManager(&handle, "tests"), 0);
-        dir = std::filesystem::temp_directory_path() / ("pelorin-dialog-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        load("car.xml", kCar);
-        selection = std::make_unique<KMXSSelection>(handle);
-    }
-    void TearDown() override {
-        if (selection) selection->CloseModelessDialog();
-        selection.reset();
-        gQRNDestroyFCatManager(handle);
-        std::filesystem::remove_all(dir);
-        ResetProcessStateForTests();
-        w32drv::Reset();
-    }
-    void load(const char* name, const char* text) {
-        std::filesystem::path file = dir / name;
-        std::ofstream(file) << text;
-        std::string catalog;
-        ASSERT_EQ(gQRNFCatManager(handle)->LoadFCat(file.string(), QRN_LOAD_REPLACE, catalog, QRN_LOG_NONE, ""), 0);
-    }
-    // A modeless dialog of the selection, as SelectObject opens it.
-    KMXSDialog* open(unsigned flags, unsigned channels = 2) {
-        auto* d = new KMXSDialog(handle, &listener, &selection->lastState, flags, selection.get(), nullptr);
-        d->channelCount = channels;
-        selection->modelessOpen = true;
-        selection->modelessDialog = d;
-        EXPECT_TRUE(d->Create(IDD_SELECTION, nullptr));
-        d->ShowWindow(SW_SHOW);
-        w32drv::Pump();
-        return d;
-    }
-    HTREEITEM row(KMXSDialog* d, const std::string& path) {
-        // opens the levels on the way as the user would
-        HTREEITEM at = TVI_ROOT;
-        std::string sofar;
-        for (size_t from = 0;;) {
-            size_t dot = path.find('.', from);
-            sofar = path.substr(0, dot);
-            HTREEITEM next = d->catalogTree->FindItemByPath(sofar, at);
-            if (!next) return nullptr;
-            at = next;
-            if (dot == std::string::npos) return at;
-            d->tree.Expand(at, TVE_EXPAND);
-            from = dot + 1;
+    // A screen point on the row (the tree has no item rectangles: found by hit testing).
+    static POINT pointOn(KMXSDialog* d, HTREEITEM target) {
+        CRect client;
+        d->tree.GetClientRect(&client);
+        for (int y = 0; y < client.Height(); ++y) {
+            CPoint p(40, y);
+            if (d->tree.HitTest(p) == target) {
+                d->tree.ClientToScreen(&p);
+                return p;
+            }
         }
+        ADD_FAILURE() << "row not in view";
+        return {};
     }
-    void click(CWnd& w) {
-        w32drv::ClickWindow(w.m_hWnd);
-        w32drv::Pump();
-    }
-    static std::string text(const CWnd& w) {
+    static std::string tipText(KMXSDialog* d) {
         std::string t;
-        w.GetWindowText(t);
+        d->toolTip.GetText(t, &d->tree);
         return t;
     }
-    static RECT rectIn(KMXSDialog* d, CWnd& w) {
-        CRect r;
-        w.GetWindowRect(&r);
-        d->ScreenToClient(&r);
-        return r;
+    const KMXSObject& onlyObject(size_t report = 0) {
+        EXPECT_GT(listener.reports.size(), report);
+        EXPECT_EQ(listener.reports.at(report).objects.size(), 1u);
+        return listener.reports.at(report).objects.at(0);
     }
-
-    QRNHandle handle = 0;
-    std::filesystem::path dir;
-    std::unique_ptr<KMXSSelection> selection;
-    Listener listener;
 };
 
-bool sameRect(const RECT& r, int x, int y, int w, int h) {
-    return r.left == x && r.top == y && r.right - r.left == w && r.bottom - r.top == h;
-}
+// Counts the dialog objects deleted, to see a modeless dialog go with its window.
+class CountedDialog : public KMXSDialog {
+public:
+    using KMXSDialog::KMXSDialog;
+    ~CountedDialog() override { ++deleted; }
+    static int deleted;
+};
+int CountedDialog::deleted = 0;
 
 } // namespace
 
 TEST_F(SelectionDialogTest, SignalModeReportsTheChosenParameterWithEveryMember) {
+    load("dash.xml", kDash);
     KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
     EXPECT_EQ(text(*d), LoadResourceText(IDS_TITLE_SIGNAL));
     EXPECT_FALSE(d->okButton.IsWindowEnabled()); // nothing selected yet
-    HTREEITEM count = row(d, "Car.Navigation.Route.Status.Count");
-    ASSERT_NE(count, nullptr);
-    d->tree.SelectItem(count);
+    EXPECT_FALSE(d->applyButton.IsWindowEnabled());
+    select(d, "Dash.Cluster.Speed.Status.Value");
     EXPECT_TRUE(d->okButton.IsWindowEnabled());
-    EXPECT_EQ(text(d->nameEdit), "Count");
-    EXPECT_EQ(text(d->typeEdit).rfind("Unsigned byte,", 0), 0u) << text(d->typeEdit);
-    EXPECT_FALSE(d->arrayButton.IsWindowEnabled());
+    EXPECT_TRUE(d->applyButton.IsWindowEnabled());
     d->instanceEdit.SetWindowText("0A");
     d->channelCombo.SetCurSel(1); // "MOST 2"
     click(d->okButton);
     ASSERT_EQ(listener.reports.size(), 1u);
     EXPECT_TRUE(listener.reports[0].final);
-    ASSERT_EQ(listener.reports[0].objects.size(), 1u);
-    const KMXSObject& o = listener.reports[0].objects[0];
-    EXPECT_EQ(o.fcat, "Car");
-    EXPECT_EQ(o.fblock, "Navigation");
-    EXPECT_EQ(o.function, "Route");
-    EXPECT_EQ(o.opType, "Status");
-    EXPECT_EQ(o.parameterPath, "Count");
-    EXPECT_EQ(o.parameterName, "Count");
-    EXPECT_EQ(o.signalText, "Count");
-    EXPECT_EQ(o.typeCode, static_cast<unsigned>(QRN_TYPE_NUMBER));
-    EXPECT_EQ(o.instance, 0x0Au);
-    EXPECT_EQ(o.channel, 2u);
+    const KMXSObject& o = onlyObject();
     EXPECT_FALSE(o.predefined);
+    EXPECT_EQ(o.predefinedId, 0u);
+    EXPECT_EQ(o.fcat, "Dash");
+    EXPECT_EQ(o.fblock, "Cluster");
+    EXPECT_EQ(o.function, "Speed");
+    EXPECT_EQ(o.opType, "Status");
+    EXPECT_EQ(o.parameterName, "Value");
+    EXPECT_EQ(o.parameterPath, "Value");
+    EXPECT_EQ(o.extraText, "km/h");
+    EXPECT_EQ(o.typeCode, static_cast<unsigned>(QRN_TYPE_NUMBER));
+    EXPECT_EQ(o.signalText, "Value");
+    EXPECT_EQ(o.channel, 2u);
+    EXPECT_EQ(o.instance, 0x0Au);
+    EXPECT_TRUE(o.instanceChecked); // no instance box in signal mode
     // OK closes the dialog: posted close, second Cancel, window and object gone
     EXPECT_FALSE(selection->IsModelessDialogOpened());
     EXPECT_EQ(selection->modelessDialog, nullptr);
     EXPECT_EQ(ProcessState().selectionHook, nullptr);
-    // the state was saved on the way
-    EXPECT_EQ(selection->lastState.instance, 0x0Au);
-    EXPECT_EQ(selection->lastState.channel, 2u);
-    EXPECT_FALSE(selection->lastState.visibleRowPaths.empty());
     EXPECT_EQ(LastDialogState().instance, 0x0Au); // the process-wide copy of the reporting dialog
+
+    // a nested parameter: its name is the last part of its path; the first channel is 1; a
+    // wildcard instance is 255
+    d = open(kSelectSignalMode | kSelectDetails);
+    select(d, "Car.Navigation.Route.Status.Items[1].Level");
+    d->instanceEdit.SetWindowText("*");
+    d->channelCombo.SetCurSel(0);
+    click(d->applyButton);
+    const KMXSObject& level = onlyObject(1);
+    EXPECT_EQ(level.parameterPath, "Items[1].Level");
+    EXPECT_EQ(level.parameterName, "Level");
+    EXPECT_EQ(level.extraText, "");
+    EXPECT_EQ(level.channel, 1u);
+    EXPECT_EQ(level.instance, 255u);
+    EXPECT_FALSE(listener.reports[1].final);
+    // the signal text is the name field as the user left it, at most 511 characters; an
+    // emptied field reports the path and shows it again
+    d->nameEdit.SetWindowText(std::string(600, 'n'));
+    click(d->applyButton);
+    EXPECT_EQ(onlyObject(2).signalText, std::string(511, 'n'));
+    EXPECT_EQ(onlyObject(2).parameterPath, "Items[1].Level");
+    d->nameEdit.SetWindowText("");
+    click(d->applyButton);
+    EXPECT_EQ(onlyObject(3).signalText, "Items[1].Level");
+    EXPECT_EQ(text(d->nameEdit), "Items[1].Level");
 }
 
-TEST_F(SelectionDialogTest, OneCancelClosesAModelessDialogWithoutAReport) {
-    KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
-    HWND window = d->m_hWnd;
-    EXPECT_NE(ProcessState().selectionHook, nullptr);
-    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Mode"));
+TEST_F(SelectionDialogTest, PredefinedObjectsReportAsThemselvesInBothModes) {
+    predefined = {KMXSPredefObjectCfg(7, "Ignition", "Terminal 15", false, true),
+                  KMXSPredefObjectCfg(1, "Macros", "", true, false), KMXSPredefObjectCfg(2, "Start", "", false, true)};
+    selection->lastState.predefChannel = 2;
+    KMXSDialog* d = open(kSelectSignalMode | kSelectDetails | kSelectPredefined);
+    select(d, "Predefined_Object_7");
+    d->instanceEdit.SetWindowText("3");
+    click(d->applyButton);
+    const KMXSObject& o = onlyObject();
+    EXPECT_TRUE(o.predefined);
+    EXPECT_EQ(o.predefinedId, 7u);
+    EXPECT_EQ(o.signalText, "Ignition");
+    EXPECT_EQ(o.channel, 2u); // from the predefined objects' box
+    EXPECT_EQ(o.instance, 3u);
+    EXPECT_EQ(o.fcat + o.fblock + o.parameterPath, "");
+    // a group is not selectable: Apply and OK report nothing
+    select(d, "Predefined_Object_1");
+    EXPECT_FALSE(d->applyButton.IsWindowEnabled());
+    click(d->applyButton);
+    EXPECT_EQ(listener.reports.size(), 1u);
     click(d->cancelButton);
-    EXPECT_TRUE(listener.reports.empty());
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_FALSE(selection->IsModelessDialogOpened());
-    EXPECT_EQ(ProcessState().selectionHook, nullptr);
-    EXPECT_FALSE(selection->CloseModelessDialog());
-    // the state was saved: a second dialog shows the same rows, the same top row first
-    EXPECT_FALSE(selection->lastState.topRowPath.empty());
-    const std::string top = selection->lastState.topRowPath;
-    KMXSDialog* again = open(kSelectSignalMode | kSelectDetails);
-    HTREEITEM first = again->tree.GetFirstVisibleItem();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(KMXSCatalogTree::ItemPath(*again->catalogTree->ItemOf(first)), top);
+
+    // address mode reports a selectable predefined row beside the catalog rows, a group not
+    d = open(kSelectAddressMode | kSelectPredefined);
+    HTREEITEM macros = row(d, "Predefined_Object_1");
+    d->tree.Expand(macros, TVE_EXPAND);
+    d->tree.SelectItem(d->catalogTree->FindItemByPath("Predefined_Object_2", macros));
+    d->tree.SetItemSelected(macros, TRUE);
+    d->tree.SetItemSelected(row(d, "Car.Navigation"), TRUE);
+    click(d->okButton);
+    ASSERT_EQ(listener.reports.size(), 2u);
+    const auto& objects = listener.reports[1].objects;
+    ASSERT_EQ(objects.size(), 2u);
+    EXPECT_TRUE(objects[0].predefined);
+    EXPECT_EQ(objects[0].predefinedId, 2u);
+    EXPECT_EQ(objects[0].signalText, "Start");
+    EXPECT_FALSE(objects[1].predefined);
+    EXPECT_TRUE(objects[1].IsFBlock());
 }
 
 TEST_F(SelectionDialogTest, AddressModeReportsEverySelectedRowOrTheirOpTypes) {
@@ -191,46 +172,84 @@ TEST_F(SelectionDialogTest, AddressModeReportsEverySelectedRowOrTheirOpTypes) {
     EXPECT_EQ(objects[0].fcat + "|" + objects[0].fblock + "|" + objects[0].function + "|" + objects[0].opType,
               "Car|Navigation|Route|");
     EXPECT_TRUE(objects[0].IsFunction());
+    EXPECT_EQ(objects[1].fcat + "|" + objects[1].fblock, "Radio|Tuner");
     EXPECT_TRUE(objects[1].IsFBlock());
+    // without the details nothing is read from them
+    EXPECT_EQ(objects[0].instance, 0u);
+    EXPECT_TRUE(objects[0].instanceChecked);
     EXPECT_EQ(d->tree.GetFirstSelectedItem(), nullptr); // Apply without details deselects
-    // with 0x08 the function row stands for its three OpTypes, a catalog row for nothing
     click(d->cancelButton);
+
+    // with 0x08 an FBlock or function row stands for its OpTypes, an OpType for itself, a
+    // catalog row for nothing
     listener.reports.clear();
     d = open(kSelectAddressMode | kSelectReportOpTypes);
-    d->tree.SelectItem(row(d, "Car.Navigation.Route"));
+    d->tree.SelectItem(row(d, "Car.Navigation"));
     d->tree.SetItemSelected(row(d, "Radio"), TRUE);
+    d->tree.SetItemSelected(row(d, "Radio.Tuner.Band"), TRUE);
+    d->tree.SetItemSelected(row(d, "Radio.Tuner.Band.Status"), TRUE);
     click(d->okButton);
     ASSERT_EQ(listener.reports.size(), 1u);
     std::vector<std::string> opTypes;
-    for (const auto& o : listener.reports[0].objects) opTypes.push_back(o.function + "." + o.opType);
-    EXPECT_EQ(opTypes, (std::vector<std::string>{"Route.Set", "Route.Get", "Route.Status"}));
+    for (const auto& o : listener.reports[0].objects) opTypes.push_back(o.fblock + "." + o.function + "." + o.opType);
+    EXPECT_EQ(opTypes, (std::vector<std::string>{"Navigation.Route.Set", "Navigation.Route.Get",
+                                                 "Navigation.Route.Status", "Navigation.Guide.Error",
+                                                 "Tuner.Band.Status", "Tuner.Band.Status"}));
+
+    // with the details the first object takes the instance and the box; Apply keeps the rows
+    listener.reports.clear();
+    selection->lastState.instanceChecked = true;
+    d = open(kSelectAddressMode | kSelectDetails);
+    d->tree.SelectItem(row(d, "Car.Navigation.Route"));
+    d->tree.SetItemSelected(row(d, "Radio.Tuner"), TRUE);
+    d->instanceEdit.SetWindowText("2B");
+    click(d->applyButton);
+    ASSERT_EQ(listener.reports.size(), 1u);
+    const auto& withDetails = listener.reports[0].objects;
+    ASSERT_EQ(withDetails.size(), 2u);
+    EXPECT_EQ(withDetails[0].instance, 0x2Bu);
+    EXPECT_TRUE(withDetails[0].instanceChecked);
+    EXPECT_EQ(withDetails[0].channel, 0u); // no channels in address mode
+    EXPECT_EQ(withDetails[1].instance, 0u);
+    EXPECT_NE(d->tree.GetFirstSelectedItem(), nullptr);
+    click(d->instanceCheck);
+    click(d->applyButton);
+    EXPECT_FALSE(listener.reports[1].objects[0].instanceChecked);
 }
 
 TEST_F(SelectionDialogTest, UnacceptableRowsReportNothingAndDoubleClicksOnParentsOnlyOpen) {
     KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
     // a string without 0x200 is a disabled row: it cannot be selected at all
     EXPECT_FALSE(d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Name")));
-    // the array's row can, but it is no signal: its path shows read-only
-    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Items[1]"));
+    // the array's row can, but it is no signal
+    select(d, "Car.Navigation.Route.Status.Items[1]");
     EXPECT_FALSE(d->IsSelectionAcceptable());
-    EXPECT_EQ(text(d->nameEdit), "Items[1]");
-    EXPECT_TRUE(GetWindowLongA(d->nameEdit.m_hWnd, GWL_STYLE) & ES_READONLY);
+    EXPECT_FALSE(d->applyButton.IsWindowEnabled());
     click(d->applyButton);
     EXPECT_TRUE(listener.reports.empty());
     // a double click on a parent row reports nothing
-    HTREEITEM status = row(d, "Car.Navigation.Route.Status");
-    d->tree.SelectItem(status);
-    NMHDR nm{d->tree.m_hWnd, IDC_TREE, NM_DBLCLK};
-    d->SendMessage(WM_NOTIFY, IDC_TREE, reinterpret_cast<LPARAM>(&nm));
+    select(d, "Car.Navigation.Route.Status");
+    notify(d, NM_DBLCLK);
     EXPECT_TRUE(listener.reports.empty());
     // on an acceptable leaf it reports (not final) and deselects
-    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Items[1].Level"));
-    d->SendMessage(WM_NOTIFY, IDC_TREE, reinterpret_cast<LPARAM>(&nm));
+    select(d, "Car.Navigation.Route.Status.Items[1].Level");
+    notify(d, NM_DBLCLK);
     ASSERT_EQ(listener.reports.size(), 1u);
     EXPECT_FALSE(listener.reports[0].final);
-    EXPECT_EQ(listener.reports[0].objects[0].parameterPath, "Items[1].Level");
+    EXPECT_EQ(onlyObject().parameterPath, "Items[1].Level");
     EXPECT_EQ(d->tree.GetFirstSelectedItem(), nullptr);
-    // OK is disabled on nothing acceptable, but Enter in the tree still closes
+    // the click that ends the double click is passed over; a later click with nothing
+    // selected selects the row with the focus
+    notify(d, NM_CLICK);
+    EXPECT_EQ(d->tree.GetFirstSelectedItem(), nullptr);
+    notify(d, NM_CLICK);
+    EXPECT_EQ(d->tree.GetFirstSelectedItem(), row(d, "Car.Navigation.Route.Status.Items[1].Level"));
+    // a click with a selection leaves it
+    select(d, "Car.Navigation.Route.Status.Count");
+    notify(d, NM_CLICK);
+    EXPECT_EQ(d->tree.GetFirstSelectedItem(), row(d, "Car.Navigation.Route.Status.Count"));
+    // OK is disabled on nothing acceptable, but Enter in the tree still closes, without a report
+    select(d, "Car.Navigation.Route.Status.Items[1]");
     EXPECT_FALSE(d->okButton.IsWindowEnabled());
     d->tree.SetFocus();
     w32drv::Key(VK_RETURN);
@@ -244,137 +263,167 @@ TEST_F(SelectionDialogTest, FixedSignalModeKeepsItsRowAndApplyStillReports) {
     selection->lastState.topRowPath = "Car.Navigation.Route.Status.Mode";
     selection->lastState.visibleRowPaths = {"Car.Navigation.Route.Status.Mode"};
     selection->lastState.parameterText = "Mode";
+    selection->lastState.valueText = "Mode = Short";
     KMXSDialog* d = open(kSelectFixedSignal | kSelectDetails);
     EXPECT_EQ(text(*d), LoadResourceText(IDS_TITLE_FIXED_SIGNAL));
+    EXPECT_EQ(d->tree.GetBkColor(), ::GetSysColor(COLOR_BTNFACE));
     HTREEITEM mode = d->tree.GetSelectedItem();
     ASSERT_NE(mode, nullptr);
     EXPECT_EQ(d->tree.GetItemText(mode), "Mode");
-    EXPECT_EQ(text(d->nameEdit), "Mode");
-    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Count"));
+    EXPECT_EQ(text(d->nameEdit), "Mode = Short"); // the value text, not the path
+    EXPECT_EQ(text(d->typeEdit).rfind("Enum", 0), 0u);
+    EXPECT_FALSE(d->filterCombo.IsWindowEnabled());
+    select(d, "Car.Navigation.Route.Status.Count");
     EXPECT_EQ(d->tree.GetSelectedItem(), mode); // snapped back
+    EXPECT_TRUE(d->okButton.IsWindowEnabled());
+    // a click or a double click elsewhere ends on the row too, without a report
+    d->tree.SetItemSelected(mode, FALSE);
+    notify(d, NM_CLICK);
+    EXPECT_EQ(d->tree.GetSelectedItem(), mode);
+    notify(d, NM_DBLCLK);
+    EXPECT_EQ(d->tree.GetSelectedItem(), mode);
+    EXPECT_TRUE(listener.reports.empty());
     click(d->applyButton);
     ASSERT_EQ(listener.reports.size(), 1u);
-    EXPECT_EQ(listener.reports[0].objects[0].parameterPath, "Mode");
-    EXPECT_FALSE(d->filterCombo.IsWindowEnabled());
-}
-
-TEST_F(SelectionDialogTest, TheAddressNameFollowsTheInstanceCheckBoxAndField) {
-    KMXSDialog* d = open(kSelectAddressMode | kSelectDetails);
-    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status"));
-    EXPECT_EQ(text(d->nameEdit), "Navigation.Route.Status");
-    click(d->instanceCheck);
-    EXPECT_EQ(text(d->nameEdit), "Navigation.*.Route.Status"); // state instance 255 shows "*"
-    d->instanceEdit.SetWindowText("0A");
-    EXPECT_EQ(text(d->nameEdit), "Navigation.0x0A.Route.Status");
-    d->instanceEdit.SetWindowText("ff");
-    EXPECT_EQ(text(d->instanceEdit), "*");
-    EXPECT_EQ(text(d->nameEdit), "Navigation.*.Route.Status");
-    click(d->instanceCheck);
-    EXPECT_EQ(text(d->nameEdit), "Navigation.Route.Status");
-    EXPECT_FALSE(d->instanceEdit.IsWindowEnabled());
-    click(d->okButton);
-    ASSERT_EQ(listener.reports.size(), 1u);
-    EXPECT_EQ(listener.reports[0].objects[0].instance, 255u);
-    EXPECT_FALSE(listener.reports[0].objects[0].instanceChecked);
-}
-
-TEST_F(SelectionDialogTest, TheArrayIndexDialogEditsTheFirstIndexOfThePath) {
-    KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
-    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Items[1].Level"));
-    EXPECT_EQ(text(d->nameEdit), "Items[1].Level");
-    ASSERT_TRUE(d->arrayButton.IsWindowEnabled());
-    // the click opens the modal index dialog, whose loop takes the typing
-    w32drv::ClickWindow(d->arrayButton.m_hWnd);
-    w32drv::Call([] { SetDlgItemTextA(GetActiveWindow(), IDC_ARRAY_INDEX_EDIT, "12xyz"); });
-    w32drv::Key(VK_RETURN);
-    w32drv::Pump();
-    EXPECT_EQ(text(d->nameEdit), "Items[12].Level");
-    EXPECT_EQ(d->parameterPath, "Items[12].Level");
-    // a name edited by hand stays; the path follows the dialog
-    d->nameEdit.SetWindowText("mine");
-    w32drv::ClickWindow(d->arrayButton.m_hWnd);
-    w32drv::Call([] { SetDlgItemTextA(GetActiveWindow(), IDC_ARRAY_INDEX_EDIT, "0"); });
-    w32drv::Key(VK_RETURN);
-    w32drv::Pump();
-    EXPECT_EQ(text(d->nameEdit), "mine");
-    EXPECT_EQ(d->parameterPath, "Items[1].Level");
-}
-
-TEST_F(SelectionDialogTest, LayoutKeepsItsMinimumsAndTheToggleGrowsTheWindowByTheBand) {
-    selection->lastState.detailsExpanded = false;
-    KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
-    d->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 150));
-    // laid out for 350 x 176
-    EXPECT_TRUE(sameRect(rectIn(d, d->tree), 8, 8, 350 - 16, 176 - 76));
-    EXPECT_TRUE(sameRect(rectIn(d, d->okButton), 350 - 342, 176 - 30, 76, 22));
-    EXPECT_TRUE(sameRect(rectIn(d, d->helpButton), 350 - 84, 176 - 30, 76, 22));
-    EXPECT_FALSE(d->nameEdit.IsWindowVisible());
-    // the toggle grows the window by the details band: 168 without 0x800
-    CRect before;
-    d->GetWindowRect(&before);
-    d->SetWindowPos(nullptr, 0, 0, before.Width(), 400, SWP_NOMOVE | SWP_NOZORDER);
-    d->GetWindowRect(&before);
-    click(d->detailsToggle);
-    CRect after;
-    d->GetWindowRect(&after);
-    EXPECT_EQ(after.Height() - before.Height(), 168);
-    EXPECT_TRUE(d->nameEdit.IsWindowVisible());
-    EXPECT_TRUE(d->instanceEdit.IsWindowVisible());
-    EXPECT_EQ(text(d->detailsToggle), LoadResourceText(IDS_DETAILS) + " <<");
-    click(d->detailsToggle);
-    d->GetWindowRect(&after);
-    EXPECT_EQ(after.Height(), before.Height());
+    EXPECT_EQ(onlyObject().parameterPath, "Mode");
+    EXPECT_EQ(onlyObject().signalText, "Mode = Short");
     click(d->cancelButton);
 
-    // with 0x800 the band is 114 and the instance row never shows
-    selection->lastState.detailsExpanded = false;
-    d = open(kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow);
-    d->SetWindowPos(nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
-    d->GetWindowRect(&before);
-    click(d->detailsToggle);
-    d->GetWindowRect(&after);
-    EXPECT_EQ(after.Height() - before.Height(), 114);
-    EXPECT_FALSE(d->instanceEdit.IsWindowVisible());
-    EXPECT_FALSE(d->channelCombo.IsWindowEnabled());
-    click(d->cancelButton);
-
-    // address mode: 76
-    d = open(kSelectAddressMode | kSelectDetails);
-    d->SetWindowPos(nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
-    d->GetWindowRect(&before);
-    click(d->detailsToggle); // expanded by default: collapses
-    d->GetWindowRect(&after);
-    EXPECT_EQ(before.Height() - after.Height(), 76);
-    EXPECT_FALSE(d->filterCombo.IsWindowVisible());
+    // without a value text the name is the path; a signal whose catalog comes only after the
+    // dialog opened is shown, locked and described once the catalog is there
+    selection->lastState.selectPending = true;
+    selection->lastState.topRowPath = "Dash.Cluster.Speed.Status.Value";
+    selection->lastState.visibleRowPaths = {"Dash.Cluster.Speed.Status.Value"};
+    selection->lastState.parameterText = "Value";
+    selection->lastState.valueText = "";
+    d = open(kSelectFixedSignal | kSelectDetails);
+    EXPECT_EQ(text(d->nameEdit), "Value");
+    EXPECT_EQ(d->tree.GetSelectedItem(), nullptr);
+    load("dash.xml", kDash);
+    ASSERT_NE(d->tree.GetSelectedItem(), nullptr);
+    EXPECT_EQ(d->tree.GetItemText(d->tree.GetSelectedItem()), "Value");
+    EXPECT_EQ(text(d->typeEdit).rfind("Unsigned word,", 0), 0u) << text(d->typeEdit);
+    select(d, "Car.Navigation.Route.Status.Count");
+    EXPECT_EQ(d->tree.GetItemText(d->tree.GetSelectedItem()), "Value");
 }
 
-TEST_F(SelectionDialogTest, BoxesFollowTheChannelCountAndTheFilterRebuildsTheTree) {
-    KMXSDialog* d = open(kSelectSignalMode | kSelectDetails, 0);
-    ASSERT_EQ(d->channelCombo.GetCount(), 1); // only "MOST all"
-    EXPECT_EQ(d->channelCombo.GetItemData(0), 0xFFFFu);
-    EXPECT_EQ(d->predefChannelCombo.GetCount(), 0);
-    ASSERT_EQ(d->filterCombo.GetCount(), 2);
-    EXPECT_EQ(d->filterCombo.GetCurSel(), 0);
+TEST_F(SelectionDialogTest, ModelessDialogsGoWithTheirWindowModalOnesEndWithTheirButton) {
+    CountedDialog::deleted = 0;
+    KMXSDialog* d = open(kSelectSignalMode | kSelectDetails, 2,
+                         new CountedDialog(handle, &listener, &selection->lastState, kSelectSignalMode | kSelectDetails,
+                                           selection.get(), nullptr));
+    HWND window = d->m_hWnd;
+    EXPECT_NE(ProcessState().selectionHook, nullptr);
+    select(d, "Car.Navigation.Route.Status.Mode");
+    click(d->cancelButton);
+    EXPECT_TRUE(listener.reports.empty());
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(CountedDialog::deleted, 1);
+    EXPECT_FALSE(selection->IsModelessDialogOpened());
+    EXPECT_EQ(ProcessState().selectionHook, nullptr);
+    EXPECT_FALSE(selection->CloseModelessDialog());
+
+    // a modal dialog has no hook; Escape cancels it, Enter on a signal ends it with OK
+    for (UINT key : {VK_ESCAPE, VK_RETURN}) {
+        KMXSDialog modal(handle, &listener, &selection->lastState, kSelectModal | kSelectSignalMode | kSelectDetails,
+                         nullptr, nullptr);
+        bool hooked = true;
+        w32drv::Call([&] {
+            hooked = ProcessState().selectionHook != nullptr;
+            modal.tree.SelectItem(row(&modal, "Car.Navigation.Route.Status.Count"));
+            modal.tree.SetFocus();
+        });
+        w32drv::Key(key);
+        EXPECT_EQ(modal.DoModal(), key == VK_ESCAPE ? IDCANCEL : IDOK);
+        EXPECT_FALSE(hooked);
+    }
+    EXPECT_EQ(listener.reports.size(), 1u);
+}
+
+TEST_F(SelectionDialogTest, TheHookHandsKeysToTheDialogOnceAndLeavesTheHostsKeys) {
+    HWND host = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 0, 200, 40, nullptr, nullptr,
+                                nullptr, nullptr);
+    KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
+    // typed into a field of the dialog: each character once, at most two
+    d->instanceEdit.SetFocus();
+    d->instanceEdit.SetSel(0, -1);
+    w32drv::Type("1c7");
+    w32drv::Pump();
+    EXPECT_EQ(text(d->instanceEdit), "1C");
+    // typed into the host's own window, with the dialog open
+    SetActiveWindow(host);
+    SetFocus(host);
+    w32drv::Type("ab");
+    w32drv::Pump();
+    std::string typed(16, '\0');
+    typed.resize(static_cast<size_t>(GetWindowTextA(host, typed.data(), 16)));
+    EXPECT_EQ(typed, "ab");
+    EXPECT_TRUE(selection->IsModelessDialogOpened());
+    DestroyWindow(host);
+}
+
+TEST_F(SelectionDialogTest, TooltipsDescribeTheRowUnderTheMouse) {
+    predefined = {KMXSPredefObjectCfg(7, "Ignition", "Terminal 15", false, true)};
+    KMXSDialog* d = open(kSelectSignalMode | kSelectDetails | kSelectPredefined);
     HTREEITEM route = row(d, "Car.Navigation.Route");
-    EXPECT_NE(route, nullptr);
-    d->filterCombo.SetCurSel(1);
-    d->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FILTER_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(d->filterCombo.m_hWnd));
-    EXPECT_TRUE(ProcessState().kindFilter);
-    route = row(d, "Car.Navigation.Route");
-    ASSERT_NE(route, nullptr);
-    d->tree.Expand(route, TVE_EXPAND);
-    std::vector<std::string> opTypes;
-    for (HTREEITEM r = d->tree.GetChildItem(route); r; r = d->tree.GetNextSiblingItem(r))
-        opTypes.push_back(d->tree.GetItemText(r));
-    EXPECT_EQ(opTypes, (std::vector<std::string>{"C: Status"}));
-    // Enter in the tree acts as OK; Help asks the listener
-    click(d->helpButton);
-    EXPECT_EQ(listener.help, (std::vector<int>{1}));
-    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status.Count"));
-    d->tree.SetFocus();
-    w32drv::Key(VK_RETURN);
+    HTREEITEM mode = row(d, "Car.Navigation.Route.Status.Mode");
+    w32drv::MouseMove(pointOn(d, row(d, "Predefined_Object_7")));
     w32drv::Pump();
-    ASSERT_EQ(listener.reports.size(), 1u);
-    EXPECT_TRUE(listener.reports[0].final);
-    EXPECT_TRUE(selection->lastState.filterChoice);
+    EXPECT_EQ(tipText(d), "Terminal 15");
+    EXPECT_EQ(SendMessageA(d->toolTip.m_hWnd, TTM_GETMAXTIPWIDTH, 0, 0), 300);
+    // shown after 600 ms, again 2 s after it went
+    EXPECT_EQ(SendMessageA(d->toolTip.m_hWnd, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 600);
+    EXPECT_EQ(SendMessageA(d->toolTip.m_hWnd, TTM_GETDELAYTIME, TTDT_RESHOW, 0), 2000);
+    w32drv::Wait(599);
+    w32drv::Pump();
+    EXPECT_FALSE(d->toolTip.IsWindowVisible());
+    w32drv::Wait(1);
+    w32drv::Pump();
+    EXPECT_TRUE(d->toolTip.IsWindowVisible());
+    w32drv::MouseMove(pointOn(d, route));
+    w32drv::Pump();
+    EXPECT_EQ(tipText(d).rfind("Function type: Property", 0), 0u) << tipText(d);
+    w32drv::MouseMove(pointOn(d, mode));
+    w32drv::Pump();
+    EXPECT_NE(tipText(d).find("Value table:"), std::string::npos) << tipText(d);
+    EXPECT_NE(tipText(d).find("Short"), std::string::npos) << tipText(d);
+    // without tooltips the text stays and nothing shows
+    click(d->showTooltipsCheck);
+    w32drv::Wait(10000);
+    w32drv::MouseMove(pointOn(d, route));
+    w32drv::Wait(5000);
+    w32drv::Pump();
+    EXPECT_NE(tipText(d).find("Value table:"), std::string::npos);
+    EXPECT_FALSE(d->toolTip.IsWindowVisible());
+}
+
+TEST_F(SelectionDialogTest, ShowIdsRelabelsTheTreeAndHelpAsksTheHost) {
+    ProcessState().showIds = false;
+    ProcessState().showTooltips = false;
+    KMXSDialog* d = open(kSelectAddressMode);
+    EXPECT_EQ(text(*d), "MOST Catalog"); // the template's title
+    EXPECT_EQ(GetFocus(), d->tree.m_hWnd); // the tree has the focus once the dialog shows
+    EXPECT_EQ(d->showIdsCheck.GetCheck(), BST_UNCHECKED);
+    EXPECT_EQ(d->showTooltipsCheck.GetCheck(), BST_UNCHECKED);
+    HTREEITEM navigation = row(d, "Car.Navigation");
+    HTREEITEM route = row(d, "Car.Navigation.Route");
+    HTREEITEM status = row(d, "Car.Navigation.Route.Status");
+    EXPECT_EQ(d->tree.GetItemText(navigation), "Navigation");
+    click(d->showIdsCheck);
+    EXPECT_EQ(d->tree.GetItemText(navigation), "52: Navigation");
+    EXPECT_EQ(d->tree.GetItemText(route), "002: Route");
+    EXPECT_EQ(d->tree.GetItemText(status), "C: Status");
+    EXPECT_TRUE(selection->lastState.showIds);
+    click(d->showIdsCheck);
+    EXPECT_EQ(d->tree.GetItemText(navigation), "Navigation");
+    // Help, by the button or by F1 (WM_HELP), asks the listener
+    click(d->helpButton);
+    HELPINFO info{sizeof info};
+    d->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(listener.help, (std::vector<int>{1, 1}));
+    // the small icon is the system's
+    EXPECT_NE(d->SendMessage(WM_GETICON, ICON_SMALL, 0), 0);
+    // a catalog loaded meanwhile shows at once
+    load("radio.xml", kRadio);
+    EXPECT_NE(row(d, "Radio.Tuner"), nullptr);
 }
