@@ -1,0 +1,268 @@
+// The selection dialog's layout: where every control lies after a resize in each mode, what shows,
+// the minimum size each mode lays out for, and the window heights the details toggle leaves.
+// Widths that come from the dialog template (labels, check boxes, the toggle, the small fields
+// and boxes) are read from the controls: the layout keeps them and places the rest around them.
+#include "DialogFixture.h"
+
+#include <ostream>
+#include <set>
+
+namespace {
+
+struct Box {
+    int x, y, w, h;
+    bool operator==(const Box& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
+};
+void PrintTo(const Box& b, std::ostream* os) { *os << "(" << b.x << "," << b.y << " " << b.w << "x" << b.h << ")"; }
+
+struct Place {
+    const char* name;
+    CWnd* control;
+    Box box;
+};
+
+class DialogLayoutTest : public DialogFixture {
+protected:
+    // The window's client area made cx x cy, as a user drags the frame.
+    void resizeClient(KMXSDialog* d, int cx, int cy) {
+        CRect window = windowRect(*d), client;
+        d->GetClientRect(&client);
+        d->SetWindowPos(nullptr, 0, 0, cx + window.Width() - client.Width(), cy + window.Height() - client.Height(),
+                        SWP_NOMOVE | SWP_NOZORDER);
+        w32drv::Pump();
+    }
+    static Box boxIn(KMXSDialog* d, const CWnd& w) {
+        CRect r = windowRect(w);
+        d->ScreenToClient(&r);
+        return {r.left, r.top, r.Width(), r.Height()};
+    }
+    // The height of a combo box with its list dropped down.
+    static int droppedHeight(const CComboBox& box) {
+        CRect r;
+        box.GetDroppedControlRect(&r);
+        return r.Height();
+    }
+    std::vector<std::pair<const char*, CWnd*>> controls(KMXSDialog* d) {
+        return {{"tree", &d->tree},
+                {"showIds", &d->showIdsCheck},
+                {"showTooltips", &d->showTooltipsCheck},
+                {"detailsToggle", &d->detailsToggle},
+                {"filterCombo", &d->filterCombo},
+                {"detailsFrame", &d->detailsFrame},
+                {"nameLabel", &d->nameLabel},
+                {"arrayButton", &d->arrayButton},
+                {"nameEdit", &d->nameEdit},
+                {"typeLabel", &d->typeLabel},
+                {"typeEdit", &d->typeEdit},
+                {"instanceFrame", &d->instanceFrame},
+                {"instanceLabel", &d->instanceLabel},
+                {"instanceEdit", &d->instanceEdit},
+                {"instanceCheck", &d->instanceCheck},
+                {"channelLabel", &d->channelLabel},
+                {"channelCombo", &d->channelCombo},
+                {"predefChannelCombo", &d->predefChannelCombo},
+                {"hiddenEdit", &d->hiddenEdit},
+                {"ok", &d->okButton},
+                {"cancel", &d->cancelButton},
+                {"apply", &d->applyButton},
+                {"help", &d->helpButton}};
+    }
+    // Every listed control where the table says, and no other control visible.
+    void expectLayout(KMXSDialog* d, const std::vector<Place>& table) {
+        std::set<const CWnd*> listed;
+        for (const Place& p : table) {
+            listed.insert(p.control);
+            EXPECT_EQ(boxIn(d, *p.control), p.box) << p.name;
+            EXPECT_TRUE(p.control->IsWindowVisible()) << p.name;
+        }
+        for (const auto& [name, control] : controls(d)) {
+            if (!listed.count(control)) EXPECT_FALSE(control->IsWindowVisible()) << name;
+        }
+    }
+    // The bottom row, right to left Help, Apply, Cancel, OK, for a client area W x H.
+    std::vector<Place> buttons(KMXSDialog* d, int W, int H) {
+        return {{"help", &d->helpButton, {W - 84, H - 30, 76, 22}},
+                {"apply", &d->applyButton, {W - 170, H - 30, 76, 22}},
+                {"cancel", &d->cancelButton, {W - 256, H - 30, 76, 22}},
+                {"ok", &d->okButton, {W - 342, H - 30, 76, 22}}};
+    }
+    // The option row at y: the check boxes from the left, the toggle at the right margin.
+    std::vector<Place> options(KMXSDialog* d, int W, int y) {
+        const int ids = width(d->showIdsCheck), tips = width(d->showTooltipsCheck), toggle = width(d->detailsToggle);
+        return {{"showIds", &d->showIdsCheck, {8, y, ids, 22}},
+                {"showTooltips", &d->showTooltipsCheck, {16 + ids, y, tips, 22}},
+                {"detailsToggle", &d->detailsToggle, {W - 8 - toggle, y, toggle, 22}}};
+    }
+    static std::vector<Place> joined(std::vector<Place> a, const std::vector<Place>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
+};
+
+} // namespace
+
+TEST_F(DialogLayoutTest, SignalModesPlaceTheTreeTheDetailsAndTheInstanceRow) {
+    // 500 x 420: with the instance row the details end 84 above the bottom, without it 30
+    KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
+    resizeClient(d, 500, 420);
+    const int L = width(d->nameLabel), arrow = width(d->arrayButton), I = width(d->instanceLabel),
+              J = width(d->instanceEdit), K = width(d->channelLabel), box = width(d->channelCombo);
+    const int field = 16 + L + 8;
+    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 192)),
+                           {{"tree", &d->tree, {8, 8, 484, 176}},
+                            {"filterCombo", &d->filterCombo, {8, 222, 484, 21}},
+                            {"detailsFrame", &d->detailsFrame, {8, 252, 484, 76}},
+                            {"nameLabel", &d->nameLabel, {16, 273, L, 17}},
+                            {"nameEdit", &d->nameEdit, {field, 268, 484 - arrow - 8 - field, 22}},
+                            {"arrayButton", &d->arrayButton, {484 - arrow, 268, arrow, 22}},
+                            {"typeLabel", &d->typeLabel, {16, 303, L, 17}},
+                            {"typeEdit", &d->typeEdit, {field, 298, 484 - field, 22}},
+                            {"instanceFrame", &d->instanceFrame, {8, 336, 484, 46}},
+                            {"instanceLabel", &d->instanceLabel, {16, 357, I, 17}},
+                            {"instanceEdit", &d->instanceEdit, {I + 24, 352, J, 22}},
+                            {"channelLabel", &d->channelLabel, {I + J + 40, 357, K, 17}},
+                            {"channelCombo", &d->channelCombo, {I + J + K + 48, 352, box, 21}}}));
+    EXPECT_EQ(droppedHeight(d->filterCombo), 52);
+    EXPECT_EQ(droppedHeight(d->channelCombo), 110);
+    // the predefined objects' box takes the channel box's place
+    EXPECT_EQ(boxIn(d, d->predefChannelCombo), boxIn(d, d->channelCombo));
+    EXPECT_EQ(droppedHeight(d->predefChannelCombo), 110);
+    EXPECT_TRUE(d->channelCombo.IsWindowEnabled());
+    click(d->cancelButton);
+
+    d = open(kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow);
+    resizeClient(d, 500, 420);
+    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 246)),
+                           {{"tree", &d->tree, {8, 8, 484, 230}},
+                            {"filterCombo", &d->filterCombo, {8, 276, 484, 21}},
+                            {"detailsFrame", &d->detailsFrame, {8, 306, 484, 76}},
+                            {"nameLabel", &d->nameLabel, {16, 327, L, 17}},
+                            {"nameEdit", &d->nameEdit, {field, 322, 484 - arrow - 8 - field, 22}},
+                            {"arrayButton", &d->arrayButton, {484 - arrow, 322, arrow, 22}},
+                            {"typeLabel", &d->typeLabel, {16, 357, L, 17}},
+                            {"typeEdit", &d->typeEdit, {field, 352, 484 - field, 22}}}));
+    EXPECT_FALSE(d->channelCombo.IsWindowEnabled());
+
+    // collapsed, both variants keep only the tree, the option row and the buttons
+    click(d->detailsToggle);
+    resizeClient(d, 500, 420);
+    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 360)), {{"tree", &d->tree, {8, 8, 484, 344}}}));
+    click(d->cancelButton);
+    d = open(kSelectFixedSignal | kSelectDetails); // opens closed, as the last dialog was left
+    resizeClient(d, 500, 420);
+    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 360)), {{"tree", &d->tree, {8, 8, 484, 344}}}));
+}
+
+TEST_F(DialogLayoutTest, AddressModeShowsTheNameAndInstanceOnlyWithTheDetails) {
+    KMXSDialog* d = open(kSelectAddressMode | kSelectDetails);
+    resizeClient(d, 500, 420);
+    const int L = width(d->nameLabel), J = width(d->instanceEdit);
+    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 276)),
+                           {{"tree", &d->tree, {8, 8, 484, 260}},
+                            {"detailsFrame", &d->detailsFrame, {8, 306, 484, 76}},
+                            {"nameLabel", &d->nameLabel, {16, 327, L, 17}},
+                            {"nameEdit", &d->nameEdit, {L + 24, 322, 452 - L, 22}},
+                            {"instanceCheck", &d->instanceCheck, {16, 352, L, 22}},
+                            {"instanceEdit", &d->instanceEdit, {L + 24, 352, J, 22}}}));
+    EXPECT_TRUE(readOnly(d->nameEdit));
+    click(d->detailsToggle);
+    resizeClient(d, 500, 420);
+    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 352)), {{"tree", &d->tree, {8, 8, 484, 336}}}));
+    click(d->cancelButton);
+
+    // without 0x40 there is no toggle either
+    d = open(kSelectAddressMode);
+    resizeClient(d, 500, 420);
+    std::vector<Place> table = joined(joined(buttons(d, 500, 420), options(d, 500, 352)), {{"tree", &d->tree, {8, 8, 484, 336}}});
+    table.erase(table.begin() + 6); // the toggle
+    expectLayout(d, table);
+}
+
+TEST_F(DialogLayoutTest, EachModeLaysOutForItsMinimumSize) {
+    // a client area of 200 x 100 is laid out as 350 wide and as high as the mode needs
+    struct Case {
+        unsigned flags;
+        bool collapse;
+        int height;     // the client height laid out for
+        int treeHeight; // -1: not checked (address mode's details do not fit its minimum)
+    };
+    const Case cases[] = {{kSelectSignalMode | kSelectDetails, false, 336, 92},
+                          {kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, false, 282, 92},
+                          {kSelectSignalMode | kSelectDetails, true, 176, 100},
+                          {kSelectAddressMode | kSelectDetails, false, 120, -1},
+                          {kSelectAddressMode, false, 120, 36}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "flags 0x" << std::hex << c.flags << (c.collapse ? " collapsed" : ""));
+        selection->lastState = KMXSSessionState(); // not the size the last case left
+        KMXSDialog* d = open(c.flags);
+        if (c.collapse) click(d->detailsToggle);
+        resizeClient(d, 200, 100);
+        EXPECT_EQ(boxIn(d, d->okButton), (Box{8, c.height - 30, 76, 22}));
+        EXPECT_EQ(boxIn(d, d->helpButton), (Box{266, c.height - 30, 76, 22}));
+        EXPECT_EQ(boxIn(d, d->tree).w, 334);
+        if (c.treeHeight >= 0) EXPECT_EQ(boxIn(d, d->tree).h, c.treeHeight);
+        command(d, d->cancelButton, BN_CLICKED); // the button lies outside the small window
+        w32drv::Pump();
+    }
+}
+
+TEST_F(DialogLayoutTest, TheToggleResizesTheWindowByTheDetailsBandAndKeepsAMinimum) {
+    // client sizes of the window before the toggle and window heights after it; the frame is
+    // added to the expected heights
+    struct Case {
+        const char* what;
+        unsigned flags;
+        bool startCollapsed;
+        int clientHeight;
+        int heightAfter; // client part of the window height after the toggle
+    };
+    const Case cases[] = {
+        {"signal, opened", kSelectSignalMode | kSelectDetails, true, 369, 369 + 168},
+        {"signal, closed", kSelectSignalMode | kSelectDetails, false, 537, 537 - 168},
+        {"signal without the row, opened", kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, true, 300, 414},
+        {"signal without the row, closed", kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, false, 300, 186},
+        {"address, closed", kSelectAddressMode | kSelectDetails, false, 369, 293},
+        {"address, opened", kSelectAddressMode | kSelectDetails, true, 293, 369},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        selection->lastState = KMXSSessionState();
+        selection->lastState.detailsExpanded = !c.startCollapsed;
+        KMXSDialog* d = open(c.flags);
+        if (c.startCollapsed && (c.flags & kSelectAddressMode)) click(d->detailsToggle);
+        resizeClient(d, 400, c.clientHeight);
+        CRect window = windowRect(*d), client;
+        d->GetClientRect(&client);
+        const int frame = window.Height() - client.Height();
+        click(d->detailsToggle);
+        EXPECT_EQ(windowRect(*d).Height(), c.heightAfter + frame);
+        EXPECT_EQ(windowRect(*d).Width(), window.Width());
+        EXPECT_EQ(windowRect(*d).TopLeft(), window.TopLeft());
+        EXPECT_EQ(text(d->detailsToggle), LoadResourceText(IDS_DETAILS) + (c.startCollapsed ? " <<" : " >>"));
+        click(d->cancelButton);
+    }
+    // a closed window is at least 200 high (frame included); below that its client area is 200
+    // high. The frame of this window system is 31 high: the smallest opened window, 336, would
+    // close to 199
+    const std::pair<int, int> smallest[] = {{336, 31 + 200}, {337, 200}, {338, 201}};
+    for (const auto& [clientHeight, after] : smallest) {
+        SCOPED_TRACE(clientHeight);
+        selection->lastState = KMXSSessionState();
+        KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
+        resizeClient(d, 400, clientHeight);
+        CRect client;
+        d->GetClientRect(&client);
+        ASSERT_EQ(windowRect(*d).Height() - client.Height(), 31);
+        click(d->detailsToggle);
+        EXPECT_EQ(windowRect(*d).Height(), after);
+        click(d->cancelButton);
+    }
+    // a window narrower than the layout's minimum is widened to it
+    KMXSDialog* d = open(kSelectAddressMode | kSelectDetails);
+    resizeClient(d, 300, 369);
+    click(d->detailsToggle);
+    CRect client;
+    d->GetClientRect(&client);
+    EXPECT_EQ(client.Width(), 350);
+    EXPECT_EQ(client.Height(), 293);
+}
