@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Plants one fault at a time in a source file and sees whether the tests notice.
 
-usage: tools/mutate.py --build DIR --target TARGET --test CMD [--sample N] [--seed S] FILE...
+usage: tools/mutate.py --build DIR --target TARGET --test CMD [--sample N] [--seed S] [--timeout T] FILE...
 
 For every mutant of FILE (or N sampled ones), the file is changed in place, TARGET is built in
 DIR (ninja), and CMD is run from DIR: a failing build or a failing CMD kills the mutant. The file
@@ -11,6 +11,7 @@ and the score per file; exits 0.
 import argparse
 import random
 import re
+import shlex
 import subprocess
 import sys
 
@@ -59,8 +60,14 @@ def mutants(lines):
     return out
 
 
-def run(cmd, cwd):
-    return subprocess.run(cmd, cwd=cwd, shell=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+def run(cmd, cwd, timeout=None):
+    # a mutant that makes the tests hang is caught as well as one that makes them fail
+    try:
+        return subprocess.run(cmd, cwd=cwd, shell=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=timeout, start_new_session=True).returncode
+    except subprocess.TimeoutExpired:
+        subprocess.run(f"pkill -f {shlex.quote(cmd.split()[0])}", shell=True)
+        return 124
 
 
 def main():
@@ -70,6 +77,7 @@ def main():
     p.add_argument("--test", required=True)
     p.add_argument("--sample", type=int, default=40, help="mutants per file; 0 for every one")
     p.add_argument("--seed", type=int, default=1)
+    p.add_argument("--timeout", type=int, default=60, help="seconds a test run may take before it counts as caught")
     p.add_argument("files", nargs="+")
     a = p.parse_args()
     total_killed = total = 0
@@ -86,7 +94,7 @@ def main():
                 changed = lines[:]
                 changed[number] = new if new.endswith("\n") else new + "\n"
                 open(path, "w", encoding="utf-8").write("".join(changed))
-                dead = run(f"ninja {a.target}", a.build) != 0 or run(a.test, a.build) != 0
+                dead = run(f"ninja {a.target}", a.build) != 0 or run(a.test, a.build, a.timeout) != 0
                 killed += dead
                 if not dead:
                     print(f"survived {path}:{number + 1}: {old.strip()}  ->  {new.strip()}", flush=True)
