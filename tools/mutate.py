@@ -10,8 +10,9 @@ and the score per file; exits 0.
 """
 import argparse
 import random
+import os
 import re
-import shlex
+import signal
 import subprocess
 import sys
 
@@ -62,11 +63,13 @@ def mutants(lines):
 
 def run(cmd, cwd, timeout=None):
     # a mutant that makes the tests hang is caught as well as one that makes them fail
+    proc = subprocess.Popen(cmd, cwd=cwd, shell=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            start_new_session=True)
     try:
-        return subprocess.run(cmd, cwd=cwd, shell=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                              timeout=timeout, start_new_session=True).returncode
+        return proc.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
-        subprocess.run(f"pkill -f {shlex.quote(cmd.split()[0])}", shell=True)
+        os.killpg(proc.pid, signal.SIGKILL)
+        proc.wait()
         return 124
 
 
