@@ -32,6 +32,9 @@ protected:
     }
 
     LRESULT record(const NMHDR* hdr) {
+        // a dialog routes notifications by the sender's window and control ID
+        EXPECT_EQ(hdr->hwndFrom, tree.m_hWnd);
+        EXPECT_EQ(hdr->idFrom, static_cast<UINT_PTR>(GetDlgCtrlID(tree.m_hWnd)));
         Note n{hdr->code, 0, nullptr, nullptr, 0};
         bool treeNote = hdr->code == TVN_SELCHANGINGA || hdr->code == TVN_SELCHANGEDA ||
                         hdr->code == TVN_ITEMEXPANDINGA || hdr->code == TVN_ITEMEXPANDEDA;
