@@ -62,7 +62,8 @@ protected:
         std::filesystem::path file = dir / name;
         std::ofstream(file) << text;
         std::string catalog;
-        ASSERT_EQ(gQRNFCatManager(handle)->LoadFCat(file.string(), QRN_LOAD_REPLACE, catalog, QRN_LOG_NONE, ""), 0);
+        ASSERT_EQ(
+            gQRNFCatManager(handle)->LoadFCat(file.string(), QRN_LOAD_REPLACE, catalog, QRN_LOG_NONE, ""), 0);
     }
     // A modeless dialog of the selection, as SelectObject opens it (d, when given, is the
     // dialog object to use).
@@ -105,14 +106,17 @@ protected:
         d->SendMessage(WM_NOTIFY, IDC_TREE, reinterpret_cast<LPARAM>(&nm));
     }
     void command(KMXSDialog* d, CWnd& control, WORD code) {
-        d->SendMessage(WM_COMMAND, MAKEWPARAM(control.GetDlgCtrlID(), code), reinterpret_cast<LPARAM>(control.m_hWnd));
+        d->SendMessage(WM_COMMAND, MAKEWPARAM(control.GetDlgCtrlID(), code),
+                       reinterpret_cast<LPARAM>(control.m_hWnd));
     }
     static std::string text(const CWnd& w) {
         std::string t;
         w.GetWindowText(t);
         return t;
     }
-    static bool readOnly(const CWnd& edit) { return (::GetWindowLongA(edit.m_hWnd, GWL_STYLE) & ES_READONLY) != 0; }
+    static bool readOnly(const CWnd& edit) {
+        return (::GetWindowLongA(edit.m_hWnd, GWL_STYLE) & ES_READONLY) != 0;
+    }
     static int width(const CWnd& w) {
         CRect r;
         w.GetWindowRect(&r);

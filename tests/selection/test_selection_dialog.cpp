@@ -5,11 +5,12 @@
 
 namespace {
 
-// A catalog with a unit, for the extra text of a report.
+// A catalog with a unit (the extra text of a report) and a hidden OpType.
 const char* const kDash = R"(<?xml version="1.0" encoding="UTF-8"?>
 <FunctionCatalog Name="Dash">
   <FBlock ID="0x60" Name="Cluster">
     <Function ID="0x200" Name="Speed" Kind="Property">
+      <OPType ID="0x1" Hidden="true"/>
       <OPType ID="0xC"><Parameter Name="Value"><TNumber Type="UWord" Unit="km/h"/></Parameter></OPType>
     </Function>
   </FBlock>
@@ -118,7 +119,8 @@ TEST_F(SelectionDialogTest, SignalModeReportsTheChosenParameterWithEveryMember) 
 
 TEST_F(SelectionDialogTest, PredefinedObjectsReportAsThemselvesInBothModes) {
     predefined = {KMXSPredefObjectCfg(7, "Ignition", "Terminal 15", false, true),
-                  KMXSPredefObjectCfg(1, "Macros", "", true, false), KMXSPredefObjectCfg(2, "Start", "", false, true)};
+                  KMXSPredefObjectCfg(1, "Macros", "", true, false),
+                  KMXSPredefObjectCfg(2, "Start", "", false, true)};
     selection->lastState.predefChannel = 2;
     KMXSDialog* d = open(kSelectSignalMode | kSelectDetails | kSelectPredefined);
     select(d, "Predefined_Object_7");
@@ -154,11 +156,18 @@ TEST_F(SelectionDialogTest, PredefinedObjectsReportAsThemselvesInBothModes) {
     EXPECT_EQ(objects[0].signalText, "Start");
     EXPECT_FALSE(objects[1].predefined);
     EXPECT_TRUE(objects[1].IsFBlock());
+    // a group alone is no object, with the details too
+    d = open(kSelectAddressMode | kSelectDetails | kSelectPredefined);
+    d->tree.SelectItem(row(d, "Predefined_Object_1"));
+    click(d->applyButton);
+    ASSERT_EQ(listener.reports.size(), 3u);
+    EXPECT_TRUE(listener.reports[2].objects.empty());
 }
 
 TEST_F(SelectionDialogTest, AddressModeReportsEverySelectedRowOrTheirOpTypes) {
     load("radio.xml", kRadio);
     KMXSDialog* d = open(kSelectAddressMode);
+    EXPECT_FALSE(d->okButton.IsWindowEnabled()); // nothing selected yet
     HTREEITEM route = row(d, "Car.Navigation.Route");
     HTREEITEM tuner = row(d, "Radio.Tuner");
     ASSERT_TRUE(route && tuner);
@@ -178,23 +187,36 @@ TEST_F(SelectionDialogTest, AddressModeReportsEverySelectedRowOrTheirOpTypes) {
     EXPECT_EQ(objects[0].instance, 0u);
     EXPECT_TRUE(objects[0].instanceChecked);
     EXPECT_EQ(d->tree.GetFirstSelectedItem(), nullptr); // Apply without details deselects
+    // a double click on an FBlock only opens or closes it; on an OpType it reports the row
+    d->tree.SelectItem(row(d, "Car.Navigation"));
+    notify(d, NM_DBLCLK);
+    EXPECT_EQ(listener.reports.size(), 1u);
+    d->tree.SelectItem(row(d, "Car.Navigation.Route.Status"));
+    notify(d, NM_DBLCLK);
+    ASSERT_EQ(listener.reports.size(), 2u);
+    ASSERT_EQ(listener.reports[1].objects.size(), 1u);
+    EXPECT_TRUE(listener.reports[1].objects[0].IsOpType());
     click(d->cancelButton);
 
-    // with 0x08 an FBlock or function row stands for its OpTypes, an OpType for itself, a
-    // catalog row for nothing
+    // with 0x08 an FBlock or function row stands for its OpTypes (not the hidden ones), an
+    // OpType for itself, a catalog row for nothing
     listener.reports.clear();
+    load("dash.xml", kDash);
     d = open(kSelectAddressMode | kSelectReportOpTypes);
     d->tree.SelectItem(row(d, "Car.Navigation"));
+    d->tree.SetItemSelected(row(d, "Dash.Cluster.Speed"), TRUE);
     d->tree.SetItemSelected(row(d, "Radio"), TRUE);
     d->tree.SetItemSelected(row(d, "Radio.Tuner.Band"), TRUE);
     d->tree.SetItemSelected(row(d, "Radio.Tuner.Band.Status"), TRUE);
     click(d->okButton);
     ASSERT_EQ(listener.reports.size(), 1u);
     std::vector<std::string> opTypes;
-    for (const auto& o : listener.reports[0].objects) opTypes.push_back(o.fblock + "." + o.function + "." + o.opType);
-    EXPECT_EQ(opTypes, (std::vector<std::string>{"Navigation.Route.Set", "Navigation.Route.Get",
-                                                 "Navigation.Route.Status", "Navigation.Guide.Error",
-                                                 "Tuner.Band.Status", "Tuner.Band.Status"}));
+    for (const auto& o : listener.reports[0].objects)
+        opTypes.push_back(o.fblock + "." + o.function + "." + o.opType);
+    EXPECT_EQ(opTypes,
+              (std::vector<std::string>{"Navigation.Route.Set", "Navigation.Route.Get",
+                                        "Navigation.Route.Status", "Navigation.Guide.Error",
+                                        "Tuner.Band.Status", "Tuner.Band.Status", "Cluster.Speed.Status"}));
 
     // with the details the first object takes the instance and the box; Apply keeps the rows
     listener.reports.clear();
@@ -227,6 +249,19 @@ TEST_F(SelectionDialogTest, UnacceptableRowsReportNothingAndDoubleClicksOnParent
     EXPECT_FALSE(d->applyButton.IsWindowEnabled());
     click(d->applyButton);
     EXPECT_TRUE(listener.reports.empty());
+    click(d->cancelButton);
+    // strings are signals with 0x200 only; a flag word without a mode has no signals at all
+    d = open(kSelectSignalMode | kSelectDetails | kSelectStringsAndStreams);
+    select(d, "Car.Navigation.Route.Status.Name");
+    click(d->applyButton);
+    EXPECT_EQ(onlyObject().typeCode, static_cast<unsigned>(QRN_TYPE_STRING));
+    click(d->cancelButton);
+    d = open(kSelectDetails);
+    select(d, "Car.Navigation.Route.Status");
+    EXPECT_FALSE(d->okButton.IsWindowEnabled());
+    click(d->cancelButton);
+    listener.reports.clear();
+    d = open(kSelectSignalMode | kSelectDetails);
     // a double click on a parent row reports nothing
     select(d, "Car.Navigation.Route.Status");
     notify(d, NM_DBLCLK);
@@ -273,14 +308,23 @@ TEST_F(SelectionDialogTest, FixedSignalModeKeepsItsRowAndApplyStillReports) {
     EXPECT_EQ(text(d->nameEdit), "Mode = Short"); // the value text, not the path
     EXPECT_EQ(text(d->typeEdit).rfind("Enum", 0), 0u);
     EXPECT_FALSE(d->filterCombo.IsWindowEnabled());
-    select(d, "Car.Navigation.Route.Status.Count");
-    EXPECT_EQ(d->tree.GetSelectedItem(), mode); // snapped back
+    EXPECT_FALSE(readOnly(d->nameEdit));
+    for (const char* other :
+         {"Car.Navigation.Route.Status.Count", "Car.Navigation.Route.Status.Items[1].Level"}) {
+        select(d, other);
+        EXPECT_EQ(d->tree.GetSelectedItem(), mode) << other; // snapped back, each time
+    }
     EXPECT_TRUE(d->okButton.IsWindowEnabled());
     // a click or a double click elsewhere ends on the row too, without a report
-    d->tree.SetItemSelected(mode, FALSE);
-    notify(d, NM_CLICK);
-    EXPECT_EQ(d->tree.GetSelectedItem(), mode);
-    notify(d, NM_DBLCLK);
+    HTREEITEM count = row(d, "Car.Navigation.Route.Status.Count");
+    for (UINT code : {NM_CLICK, NM_DBLCLK}) {
+        d->tree.SetItemSelected(count, TRUE);
+        d->tree.SetItemSelected(mode, FALSE);
+        notify(d, code);
+        EXPECT_EQ(d->tree.GetFirstSelectedItem(), mode) << code;
+        EXPECT_FALSE(d->tree.IsSelected(count)) << code;
+    }
+    select(d, "Car.Navigation.Route.Status.Count");
     EXPECT_EQ(d->tree.GetSelectedItem(), mode);
     EXPECT_TRUE(listener.reports.empty());
     click(d->applyButton);
@@ -303,6 +347,7 @@ TEST_F(SelectionDialogTest, FixedSignalModeKeepsItsRowAndApplyStillReports) {
     ASSERT_NE(d->tree.GetSelectedItem(), nullptr);
     EXPECT_EQ(d->tree.GetItemText(d->tree.GetSelectedItem()), "Value");
     EXPECT_EQ(text(d->typeEdit).rfind("Unsigned word,", 0), 0u) << text(d->typeEdit);
+    EXPECT_FALSE(readOnly(d->nameEdit));
     select(d, "Car.Navigation.Route.Status.Count");
     EXPECT_EQ(d->tree.GetItemText(d->tree.GetSelectedItem()), "Value");
 }
@@ -310,8 +355,8 @@ TEST_F(SelectionDialogTest, FixedSignalModeKeepsItsRowAndApplyStillReports) {
 TEST_F(SelectionDialogTest, ModelessDialogsGoWithTheirWindowModalOnesEndWithTheirButton) {
     CountedDialog::deleted = 0;
     KMXSDialog* d = open(kSelectSignalMode | kSelectDetails, 2,
-                         new CountedDialog(handle, &listener, &selection->lastState, kSelectSignalMode | kSelectDetails,
-                                           selection.get(), nullptr));
+                         new CountedDialog(handle, &listener, &selection->lastState,
+                                           kSelectSignalMode | kSelectDetails, selection.get(), nullptr));
     HWND window = d->m_hWnd;
     EXPECT_NE(ProcessState().selectionHook, nullptr);
     select(d, "Car.Navigation.Route.Status.Mode");
@@ -325,32 +370,33 @@ TEST_F(SelectionDialogTest, ModelessDialogsGoWithTheirWindowModalOnesEndWithThei
 
     // a modal dialog has no hook; Escape cancels it, Enter on a signal ends it with OK
     for (UINT key : {VK_ESCAPE, VK_RETURN}) {
-        KMXSDialog modal(handle, &listener, &selection->lastState, kSelectModal | kSelectSignalMode | kSelectDetails,
-                         nullptr, nullptr);
+        KMXSDialog modal(handle, &listener, &selection->lastState,
+                         kSelectModal | kSelectSignalMode | kSelectDetails, nullptr, nullptr);
         bool hooked = true;
         w32drv::Call([&] {
             hooked = ProcessState().selectionHook != nullptr;
             modal.tree.SelectItem(row(&modal, "Car.Navigation.Route.Status.Count"));
+            modal.instanceEdit.SetWindowText(key == VK_ESCAPE ? "1" : "2");
             modal.tree.SetFocus();
         });
         w32drv::Key(key);
         EXPECT_EQ(modal.DoModal(), key == VK_ESCAPE ? IDCANCEL : IDOK);
+        EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty()); // ended by the key
         EXPECT_FALSE(hooked);
+        EXPECT_EQ(selection->lastState.instance, key == VK_ESCAPE ? 1u : 2u); // saved either way
+        // the object outlives its window, but not its rows' catalog containers nor its place
+        // among the manager's listeners
+        EXPECT_EQ(modal.catalogTree, nullptr);
+        EXPECT_EQ(modal.GetRegisteredHandle(), 0u);
     }
     EXPECT_EQ(listener.reports.size(), 1u);
 }
 
 TEST_F(SelectionDialogTest, TheHookHandsKeysToTheDialogOnceAndLeavesTheHostsKeys) {
-    HWND host = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 0, 200, 40, nullptr, nullptr,
-                                nullptr, nullptr);
+    HWND host = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 0, 200, 40, nullptr,
+                                nullptr, nullptr, nullptr);
     KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
-    // typed into a field of the dialog: each character once, at most two
-    d->instanceEdit.SetFocus();
-    d->instanceEdit.SetSel(0, -1);
-    w32drv::Type("1c7");
-    w32drv::Pump();
-    EXPECT_EQ(text(d->instanceEdit), "1C");
-    // typed into the host's own window, with the dialog open
+    // typed into the host's own window while the dialog is open
     SetActiveWindow(host);
     SetFocus(host);
     w32drv::Type("ab");
@@ -358,8 +404,27 @@ TEST_F(SelectionDialogTest, TheHookHandsKeysToTheDialogOnceAndLeavesTheHostsKeys
     std::string typed(16, '\0');
     typed.resize(static_cast<size_t>(GetWindowTextA(host, typed.data(), 16)));
     EXPECT_EQ(typed, "ab");
-    EXPECT_TRUE(selection->IsModelessDialogOpened());
     DestroyWindow(host);
+    // typed into the instance field: each character once, hexadecimal digits only, at most two
+    d->SetActiveWindow();
+    d->instanceEdit.SetFocus();
+    d->instanceEdit.SetSel(0, -1);
+    w32drv::Type("g1c7");
+    w32drv::Pump();
+    EXPECT_EQ(text(d->instanceEdit), "1C");
+    // keys in the tree move in it; Enter is OK there, once
+    select(d, "Car.Navigation.Route.Status.Count");
+    d->tree.SetFocus();
+    w32drv::Key(VK_DOWN);
+    w32drv::Pump();
+    EXPECT_EQ(d->tree.GetItemText(d->tree.GetSelectedItem()), "Mode");
+    EXPECT_TRUE(selection->IsModelessDialogOpened());
+    w32drv::Key(VK_RETURN);
+    w32drv::Pump();
+    ASSERT_EQ(listener.reports.size(), 1u);
+    EXPECT_TRUE(listener.reports[0].final);
+    EXPECT_EQ(onlyObject().instance, 0x1Cu);
+    EXPECT_FALSE(selection->IsModelessDialogOpened());
 }
 
 TEST_F(SelectionDialogTest, TooltipsDescribeTheRowUnderTheMouse) {
@@ -387,6 +452,10 @@ TEST_F(SelectionDialogTest, TooltipsDescribeTheRowUnderTheMouse) {
     w32drv::Pump();
     EXPECT_NE(tipText(d).find("Value table:"), std::string::npos) << tipText(d);
     EXPECT_NE(tipText(d).find("Short"), std::string::npos) << tipText(d);
+    CRect help = windowRect(d->helpButton); // over another control the tree's tip stays
+    w32drv::MouseMove(help.CenterPoint());
+    w32drv::Pump();
+    EXPECT_NE(tipText(d).find("Value table:"), std::string::npos);
     // without tooltips the text stays and nothing shows
     click(d->showTooltipsCheck);
     w32drv::Wait(10000);
@@ -401,7 +470,7 @@ TEST_F(SelectionDialogTest, ShowIdsRelabelsTheTreeAndHelpAsksTheHost) {
     ProcessState().showIds = false;
     ProcessState().showTooltips = false;
     KMXSDialog* d = open(kSelectAddressMode);
-    EXPECT_EQ(text(*d), "MOST Catalog"); // the template's title
+    EXPECT_EQ(text(*d), "MOST Catalog");   // the template's title
     EXPECT_EQ(GetFocus(), d->tree.m_hWnd); // the tree has the focus once the dialog shows
     EXPECT_EQ(d->showIdsCheck.GetCheck(), BST_UNCHECKED);
     EXPECT_EQ(d->showTooltipsCheck.GetCheck(), BST_UNCHECKED);
