@@ -13,7 +13,9 @@ struct Box {
     int x, y, w, h;
     bool operator==(const Box& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
 };
-void PrintTo(const Box& b, std::ostream* os) { *os << "(" << b.x << "," << b.y << " " << b.w << "x" << b.h << ")"; }
+void PrintTo(const Box& b, std::ostream* os) {
+    *os << "(" << b.x << "," << b.y << " " << b.w << "x" << b.h << ")";
+}
 
 struct Place {
     const char* name;
@@ -27,8 +29,8 @@ protected:
     void resizeClient(KMXSDialog* d, int cx, int cy) {
         CRect window = windowRect(*d), client;
         d->GetClientRect(&client);
-        d->SetWindowPos(nullptr, 0, 0, cx + window.Width() - client.Width(), cy + window.Height() - client.Height(),
-                        SWP_NOMOVE | SWP_NOZORDER);
+        d->SetWindowPos(nullptr, 0, 0, cx + window.Width() - client.Width(),
+                        cy + window.Height() - client.Height(), SWP_NOMOVE | SWP_NOZORDER);
         w32drv::Pump();
     }
     static Box boxIn(KMXSDialog* d, const CWnd& w) {
@@ -88,7 +90,8 @@ protected:
     }
     // The option row at y: the check boxes from the left, the toggle at the right margin.
     std::vector<Place> options(KMXSDialog* d, int W, int y) {
-        const int ids = width(d->showIdsCheck), tips = width(d->showTooltipsCheck), toggle = width(d->detailsToggle);
+        const int ids = width(d->showIdsCheck), tips = width(d->showTooltipsCheck),
+                  toggle = width(d->detailsToggle);
         return {{"showIds", &d->showIdsCheck, {8, y, ids, 22}},
                 {"showTooltips", &d->showTooltipsCheck, {16 + ids, y, tips, 22}},
                 {"detailsToggle", &d->detailsToggle, {W - 8 - toggle, y, toggle, 22}}};
@@ -146,11 +149,13 @@ TEST_F(DialogLayoutTest, SignalModesPlaceTheTreeTheDetailsAndTheInstanceRow) {
     // collapsed, both variants keep only the tree, the option row and the buttons
     click(d->detailsToggle);
     resizeClient(d, 500, 420);
-    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 360)), {{"tree", &d->tree, {8, 8, 484, 344}}}));
+    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 360)),
+                           {{"tree", &d->tree, {8, 8, 484, 344}}}));
     click(d->cancelButton);
     d = open(kSelectFixedSignal | kSelectDetails); // opens closed, as the last dialog was left
     resizeClient(d, 500, 420);
-    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 360)), {{"tree", &d->tree, {8, 8, 484, 344}}}));
+    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 360)),
+                           {{"tree", &d->tree, {8, 8, 484, 344}}}));
 }
 
 TEST_F(DialogLayoutTest, AddressModeShowsTheNameAndInstanceOnlyWithTheDetails) {
@@ -167,13 +172,15 @@ TEST_F(DialogLayoutTest, AddressModeShowsTheNameAndInstanceOnlyWithTheDetails) {
     EXPECT_TRUE(readOnly(d->nameEdit));
     click(d->detailsToggle);
     resizeClient(d, 500, 420);
-    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 352)), {{"tree", &d->tree, {8, 8, 484, 336}}}));
+    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 352)),
+                           {{"tree", &d->tree, {8, 8, 484, 336}}}));
     click(d->cancelButton);
 
     // without 0x40 there is no toggle either
     d = open(kSelectAddressMode);
     resizeClient(d, 500, 420);
-    std::vector<Place> table = joined(joined(buttons(d, 500, 420), options(d, 500, 352)), {{"tree", &d->tree, {8, 8, 484, 336}}});
+    std::vector<Place> table =
+        joined(joined(buttons(d, 500, 420), options(d, 500, 352)), {{"tree", &d->tree, {8, 8, 484, 336}}});
     table.erase(table.begin() + 6); // the toggle
     expectLayout(d, table);
 }
@@ -192,7 +199,8 @@ TEST_F(DialogLayoutTest, EachModeLaysOutForItsMinimumSize) {
                           {kSelectAddressMode | kSelectDetails, false, 120, -1},
                           {kSelectAddressMode, false, 120, 36}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "flags 0x" << std::hex << c.flags << (c.collapse ? " collapsed" : ""));
+        SCOPED_TRACE(::testing::Message()
+                     << "flags 0x" << std::hex << c.flags << (c.collapse ? " collapsed" : ""));
         selection->lastState = KMXSSessionState(); // not the size the last case left
         KMXSDialog* d = open(c.flags);
         if (c.collapse) click(d->detailsToggle);
@@ -207,8 +215,8 @@ TEST_F(DialogLayoutTest, EachModeLaysOutForItsMinimumSize) {
 }
 
 TEST_F(DialogLayoutTest, TheToggleResizesTheWindowByTheDetailsBandAndKeepsAMinimum) {
-    // client sizes of the window before the toggle and window heights after it; the frame is
-    // added to the expected heights
+    // client heights of the window before the toggle and after it; a second toggle brings the
+    // window back
     struct Case {
         const char* what;
         unsigned flags;
@@ -219,8 +227,10 @@ TEST_F(DialogLayoutTest, TheToggleResizesTheWindowByTheDetailsBandAndKeepsAMinim
     const Case cases[] = {
         {"signal, opened", kSelectSignalMode | kSelectDetails, true, 369, 369 + 168},
         {"signal, closed", kSelectSignalMode | kSelectDetails, false, 537, 537 - 168},
-        {"signal without the row, opened", kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, true, 300, 414},
-        {"signal without the row, closed", kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, false, 300, 186},
+        {"signal without the row, opened", kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, true,
+         300, 414},
+        {"signal without the row, closed", kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, false,
+         300, 186},
         {"address, closed", kSelectAddressMode | kSelectDetails, false, 369, 293},
         {"address, opened", kSelectAddressMode | kSelectDetails, true, 293, 369},
     };
@@ -231,14 +241,21 @@ TEST_F(DialogLayoutTest, TheToggleResizesTheWindowByTheDetailsBandAndKeepsAMinim
         KMXSDialog* d = open(c.flags);
         if (c.startCollapsed && (c.flags & kSelectAddressMode)) click(d->detailsToggle);
         resizeClient(d, 400, c.clientHeight);
+        d->SetWindowPos(nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         CRect window = windowRect(*d), client;
         d->GetClientRect(&client);
         const int frame = window.Height() - client.Height();
         click(d->detailsToggle);
         EXPECT_EQ(windowRect(*d).Height(), c.heightAfter + frame);
         EXPECT_EQ(windowRect(*d).Width(), window.Width());
-        EXPECT_EQ(windowRect(*d).TopLeft(), window.TopLeft());
+        EXPECT_EQ(windowRect(*d).TopLeft(), CPoint(30, 40));
+        EXPECT_EQ(d->nameEdit.IsWindowVisible(), c.startCollapsed);
         EXPECT_EQ(text(d->detailsToggle), LoadResourceText(IDS_DETAILS) + (c.startCollapsed ? " <<" : " >>"));
+        // and back
+        click(d->detailsToggle);
+        EXPECT_EQ(windowRect(*d), window);
+        EXPECT_EQ(d->nameEdit.IsWindowVisible(), !c.startCollapsed);
+        EXPECT_EQ(text(d->detailsToggle), LoadResourceText(IDS_DETAILS) + (c.startCollapsed ? " >>" : " <<"));
         click(d->cancelButton);
     }
     // a closed window is at least 200 high (frame included); below that its client area is 200
