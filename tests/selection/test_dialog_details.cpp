@@ -19,7 +19,8 @@ protected:
     }
     static std::vector<DWORD_PTR> data(const CComboBox& box) {
         std::vector<DWORD_PTR> out;
-        for (int i = 0; i < box.GetCount(); ++i) out.push_back(box.GetItemData(i));
+        for (int i = 0; i < box.GetCount(); ++i)
+            out.push_back(box.GetItemData(i));
         return out;
     }
     std::vector<std::string> children(KMXSDialog* d, const std::string& path) {
@@ -72,15 +73,16 @@ TEST_F(DialogDetailsTest, TheBoxesOfferTheChannelsAndTheFilterOfTheVariant) {
     EXPECT_EQ(items(d->predefChannelCombo), (std::vector<std::string>{"MOST 1", "MOST 2"}));
     EXPECT_EQ(data(d->predefChannelCombo), (std::vector<DWORD_PTR>{1, 2}));
     EXPECT_EQ(d->predefChannelCombo.GetCurSel(), 1);
-    EXPECT_EQ(items(d->filterCombo),
-              (std::vector<std::string>{LoadResourceText(IDS_FILTER_ALL), LoadResourceText(IDS_FILTER_KIND)}));
+    EXPECT_EQ(items(d->filterCombo), (std::vector<std::string>{LoadResourceText(IDS_FILTER_ALL),
+                                                               LoadResourceText(IDS_FILTER_KIND)}));
     EXPECT_EQ(d->filterCombo.GetCurSel(), 1);
     EXPECT_TRUE(ProcessState().kindFilter);
     EXPECT_FALSE(ProcessState().attributeFilter);
     EXPECT_EQ(children(d, "Car.Navigation.Route"), (std::vector<std::string>{"C: Status"}));
     chooseFilter(d, 0);
     EXPECT_FALSE(ProcessState().kindFilter);
-    EXPECT_EQ(children(d, "Car.Navigation.Route"), (std::vector<std::string>{"0: Set", "1: Get", "C: Status"}));
+    EXPECT_EQ(children(d, "Car.Navigation.Route"),
+              (std::vector<std::string>{"0: Set", "1: Get", "C: Status"}));
     click(d->cancelButton);
 
     // without channels only every channel
@@ -103,8 +105,8 @@ TEST_F(DialogDetailsTest, TheBoxesOfferTheChannelsAndTheFilterOfTheVariant) {
     selection->lastState.filterChoice = true;
     selection->lastState.filterChoiceAlt = false;
     d = open(kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, 0);
-    EXPECT_EQ(items(d->filterCombo),
-              (std::vector<std::string>{LoadResourceText(IDS_FILTER_ALL), LoadResourceText(IDS_FILTER_ATTRIBUTE)}));
+    EXPECT_EQ(items(d->filterCombo), (std::vector<std::string>{LoadResourceText(IDS_FILTER_ALL),
+                                                               LoadResourceText(IDS_FILTER_ATTRIBUTE)}));
     EXPECT_EQ(d->filterCombo.GetCurSel(), 0);
     EXPECT_FALSE(ProcessState().attributeFilter);
     ProcessState().kindFilter = false;
@@ -113,7 +115,7 @@ TEST_F(DialogDetailsTest, TheBoxesOfferTheChannelsAndTheFilterOfTheVariant) {
     EXPECT_TRUE(ProcessState().attributeFilter);
     EXPECT_FALSE(ProcessState().kindFilter);
     EXPECT_TRUE(selection->lastState.filterChoiceAlt); // saved at once
-    EXPECT_EQ(GetFocus(), d->tree.m_hWnd);            // back to the tree
+    EXPECT_EQ(GetFocus(), d->tree.m_hWnd);             // back to the tree
     click(d->cancelButton);
     d = open(kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, 0);
     EXPECT_EQ(d->filterCombo.GetCurSel(), 1);
@@ -142,9 +144,10 @@ TEST_F(DialogDetailsTest, TheNameAndTypeFieldsFollowTheSelectedRow) {
         EXPECT_EQ(readOnly(d->nameEdit), c.nameReadOnly);
         EXPECT_EQ(d->arrayButton.IsWindowEnabled(), c.arrayEnabled);
         EXPECT_FALSE(readOnly(d->instanceEdit));
-        EXPECT_EQ(d->parameterPath, c.nameReadOnly ? "Items[1].Level" : c.name); // the last signal's
+        if (!c.nameReadOnly) EXPECT_EQ(d->parameterPath, c.name);
     }
     // a row above the parameters empties both fields
+    select(d, "Car.Navigation.Route.Status.Items[1].Level");
     select(d, "Car.Navigation");
     EXPECT_EQ(text(d->nameEdit), "");
     EXPECT_EQ(text(d->typeEdit), "");
@@ -214,11 +217,11 @@ TEST_F(DialogDetailsTest, TheAddressNameTakesTheInstancePartWhileTheBoxIsChecked
         const char* name; // with the instance box checked
         bool checkEnabled;
     };
-    const Case cases[] = {{"Car.Navigation", "Navigation.0xA", true},
+    const Case cases[] = {{"Car", "", false},
+                          {"Car.Navigation", "Navigation.0xA", true},
+                          {"Predefined_Object_7", "", false},
                           {"Car.Navigation.Route", "Navigation.0xA.Route", true},
-                          {"Car.Navigation.Route.Status", "Navigation.0xA.Route.Status", true},
-                          {"Car", "", false},
-                          {"Predefined_Object_7", "", false}};
+                          {"Car.Navigation.Route.Status", "Navigation.0xA.Route.Status", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.row);
         select(d, c.row);
@@ -229,14 +232,18 @@ TEST_F(DialogDetailsTest, TheAddressNameTakesTheInstancePartWhileTheBoxIsChecked
     }
     // the field's text becomes the instance part at once; a wildcard or nothing is ".*"
     select(d, "Car.Navigation.Route");
-    const std::pair<const char*, const char*> typed[] = {
-        {"7", "Navigation.0x7.Route"}, {"", "Navigation.*.Route"}, {"3F", "Navigation.0x3F.Route"},
-        {"*", "Navigation.*.Route"},   {"fF", "Navigation.*.Route"}};
+    const std::pair<const char*, const char*> typed[] = {{"7", "Navigation.0x7.Route"},
+                                                         {"", "Navigation.*.Route"},
+                                                         {"3F", "Navigation.0x3F.Route"},
+                                                         {"*", "Navigation.*.Route"},
+                                                         {"fF", "Navigation.*.Route"}};
     for (const auto& [instance, name] : typed) {
         d->instanceEdit.SetWindowText(instance);
         EXPECT_EQ(text(d->nameEdit), name) << instance;
     }
     EXPECT_EQ(text(d->instanceEdit), "*"); // "ff" is the wildcard too
+    select(d, "Car.Navigation.Route.Status");
+    EXPECT_EQ(text(d->nameEdit), "Navigation.*.Route.Status");
     // the box takes the part out and puts it back, also on an FBlock's name alone
     select(d, "Car.Navigation");
     d->instanceEdit.SetWindowText("5");
@@ -258,9 +265,9 @@ TEST_F(DialogDetailsTest, TheAddressNameTakesTheInstancePartWhileTheBoxIsChecked
 
     // in signal mode the instance never goes into the name
     d = open(kSelectSignalMode | kSelectDetails);
-    select(d, "Car.Navigation.Route.Status.Count");
+    select(d, "Car.Navigation.Route.Status.Items[1].Level");
     d->instanceEdit.SetWindowText("7");
-    EXPECT_EQ(text(d->nameEdit), "Count");
+    EXPECT_EQ(text(d->nameEdit), "Items[1].Level");
 }
 
 TEST_F(DialogDetailsTest, TheArrayIndexDialogEditsTheFirstIndexOfThePath) {
@@ -294,6 +301,8 @@ TEST_F(DialogDetailsTest, TheArrayIndexDialogEditsTheFirstIndexOfThePath) {
         KArrayIndexDialog dialog(path, d);
         std::string label = "?", index = "?";
         w32drv::Call([&] {
+            EXPECT_EQ(dialog.okButton.GetDlgCtrlID(), IDOK);
+            EXPECT_EQ(dialog.cancelButton.GetDlgCtrlID(), IDCANCEL);
             label = text(dialog.label);
             index = text(dialog.indexEdit);
             dialog.indexEdit.SetWindowText("5");
