@@ -20,6 +20,7 @@ TEST_F(DialogStateTest, ClosingSavesEveryMemberTheNextDialogOpensFrom) {
     KMXSSessionState& state = selection->lastState;
     state.selectPending = true; // a pre-selection that found no row
     state.topRowPath = "Car.Gone.Away.Status.X";
+    state.visibleRowPaths = {state.topRowPath};
     KMXSDialog* d = open(kSelectSignalMode | kSelectDetails, 2);
     EXPECT_EQ(windowRect(*d), CRect(0, 0, 378, 500)); // where the template puts it, the default size
     chooseFilter(d, 1);                               // saves at once: changed below again
@@ -87,7 +88,8 @@ TEST_F(DialogStateTest, OnlyTheRowsInViewAreSaved) {
     ASSERT_GE(inView, 3u);
     // the rows from the top one on, as many as fit; not the one below them
     std::vector<std::string> shown;
-    for (HTREEITEM r = d->tree.GetFirstVisibleItem(); r && shown.size() <= inView; r = d->tree.GetNextVisibleItem(r))
+    for (HTREEITEM r = d->tree.GetFirstVisibleItem(); r && shown.size() <= inView;
+         r = d->tree.GetNextVisibleItem(r))
         shown.push_back(KMXSCatalogTree::ItemPath(*d->catalogTree->ItemOf(r)));
     ASSERT_EQ(shown.size(), inView + 1);
 
