@@ -109,6 +109,11 @@ protected:
         d->SendMessage(WM_COMMAND, MAKEWPARAM(control.GetDlgCtrlID(), code),
                        reinterpret_cast<LPARAM>(control.m_hWnd));
     }
+    // The user picks the entry of the filter box.
+    void chooseFilter(KMXSDialog* d, int index) {
+        d->filterCombo.SetCurSel(index);
+        command(d, d->filterCombo, CBN_SELCHANGE);
+    }
     static std::string text(const CWnd& w) {
         std::string t;
         w.GetWindowText(t);

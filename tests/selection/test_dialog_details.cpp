@@ -31,10 +31,6 @@ protected:
             out.push_back(d->tree.GetItemText(r));
         return out;
     }
-    void chooseFilter(KMXSDialog* d, int index) {
-        d->filterCombo.SetCurSel(index);
-        command(d, d->filterCombo, CBN_SELCHANGE);
-    }
     // What the array index dialog shows when it opens from the array button, and its focus;
     // then the user types index (if given) and presses key.
     struct IndexDialogView {

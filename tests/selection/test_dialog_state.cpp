@@ -6,13 +6,7 @@
 
 namespace {
 
-class DialogStateTest : public DialogFixture {
-protected:
-    void chooseFilter(KMXSDialog* d, int index) {
-        d->filterCombo.SetCurSel(index);
-        command(d, d->filterCombo, CBN_SELCHANGE);
-    }
-};
+class DialogStateTest : public DialogFixture {};
 
 } // namespace
 
