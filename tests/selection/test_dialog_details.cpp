@@ -140,7 +140,7 @@ TEST_F(DialogDetailsTest, TheNameAndTypeFieldsFollowTheSelectedRow) {
         EXPECT_EQ(readOnly(d->nameEdit), c.nameReadOnly);
         EXPECT_EQ(d->arrayButton.IsWindowEnabled(), c.arrayEnabled);
         EXPECT_FALSE(readOnly(d->instanceEdit));
-        if (!c.nameReadOnly) EXPECT_EQ(d->parameterPath, c.name);
+        if (!c.nameReadOnly) { EXPECT_EQ(d->parameterPath, c.name); }
     }
     // a row above the parameters empties both fields
     select(d, "Car.Navigation.Route.Status.Items[1].Level");

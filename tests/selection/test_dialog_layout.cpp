@@ -78,7 +78,7 @@ protected:
             EXPECT_TRUE(p.control->IsWindowVisible()) << p.name;
         }
         for (const auto& [name, control] : controls(d)) {
-            if (!listed.count(control)) EXPECT_FALSE(control->IsWindowVisible()) << name;
+            if (!listed.count(control)) { EXPECT_FALSE(control->IsWindowVisible()) << name; }
         }
     }
     // The bottom row, right to left Help, Apply, Cancel, OK, for a client area W x H.
@@ -208,7 +208,7 @@ TEST_F(DialogLayoutTest, EachModeLaysOutForItsMinimumSize) {
         EXPECT_EQ(boxIn(d, d->okButton), (Box{8, c.height - 30, 76, 22}));
         EXPECT_EQ(boxIn(d, d->helpButton), (Box{266, c.height - 30, 76, 22}));
         EXPECT_EQ(boxIn(d, d->tree).w, 334);
-        if (c.treeHeight >= 0) EXPECT_EQ(boxIn(d, d->tree).h, c.treeHeight);
+        if (c.treeHeight >= 0) { EXPECT_EQ(boxIn(d, d->tree).h, c.treeHeight); }
         command(d, d->cancelButton, BN_CLICKED); // the button lies outside the small window
         w32drv::Pump();
     }

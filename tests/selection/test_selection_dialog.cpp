@@ -487,7 +487,8 @@ TEST_F(SelectionDialogTest, ShowIdsRelabelsTheTreeAndHelpAsksTheHost) {
     EXPECT_EQ(d->tree.GetItemText(navigation), "Navigation");
     // Help, by the button or by F1 (WM_HELP), asks the listener
     click(d->helpButton);
-    HELPINFO info{sizeof info};
+    HELPINFO info{};
+    info.cbSize = sizeof info;
     d->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(listener.help, (std::vector<int>{1, 1}));
     // the small icon is the system's
