@@ -277,9 +277,11 @@ TEST_F(DialogLayoutTest, TheToggleResizesTheWindowByTheDetailsBandAndKeepsAMinim
     // a window narrower than the layout's minimum is widened to it
     KMXSDialog* d = open(kSelectAddressMode | kSelectDetails);
     resizeClient(d, 300, 369);
+    d->SetWindowPos(nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     click(d->detailsToggle);
     CRect client;
     d->GetClientRect(&client);
     EXPECT_EQ(client.Width(), 350);
     EXPECT_EQ(client.Height(), 293);
+    EXPECT_EQ(windowRect(*d).TopLeft(), CPoint(30, 40));
 }
