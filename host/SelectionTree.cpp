@@ -95,7 +95,7 @@ HTREEITEM FindRow(HWND tree, const std::string& path) { return path.empty() ? nu
 bool RowTextPoint(HWND tree, HTREEITEM row, int offset, POINT& screen) {
     SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(row));
     RECT text{};
-    *reinterpret_cast<HTREEITEM*>(&text) = row;
+    std::memcpy(&text, &row, sizeof row);  // the row goes in, its rectangle comes out
     if (!SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)) || text.right <= text.left)
         return false;
     RECT client{};

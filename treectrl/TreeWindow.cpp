@@ -812,7 +812,9 @@ LRESULT treeMessage(Tree* t, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case TVM_GETITEMRECT: {
         auto* rect = reinterpret_cast<RECT*>(lParam);
-        Node* node = rect ? validNode(t, *reinterpret_cast<LPARAM*>(rect)) : nullptr;
+        LPARAM handle = 0;
+        if (rect) std::memcpy(&handle, rect, sizeof handle);
+        Node* node = rect ? validNode(t, handle) : nullptr;
         if (!node || !t->model.displayed(node)) return FALSE;
         HDC dc = GetDC(t->self);
         RowGeometry g = geometry(t, node, dc);

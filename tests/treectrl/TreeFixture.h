@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -102,7 +103,7 @@ protected:
 
     RECT labelRect(HTREEITEM item) {
         RECT r{};
-        *reinterpret_cast<HTREEITEM*>(&r) = item;
+        std::memcpy(&r, &item, sizeof item);  // the handle goes in, the rectangle comes out
         EXPECT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
         return r;
     }
