@@ -50,9 +50,10 @@ struct KProcessState {
     // leaves its own choice here when it saves its state.
     bool showIds = true;
     bool showTooltips = true;
-    // The message hook of the modeless selection dialog (one at a time), which hands the host's
-    // keys to the dialog.
+    // The message hook that hands the host's keys to the modeless selection dialogs. Several
+    // selection objects may each have one open: the first installs the hook, the last removes it.
     HHOOK selectionHook = nullptr;
+    int selectionHookUsers = 0;
 };
 
 KProcessState& ProcessState();

@@ -92,8 +92,14 @@ int KMXSDialog::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
 BOOL KMXSDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     KProcessState& process = ProcessState();
-    if (modeless)
-        process.selectionHook = ::SetWindowsHookExA(WH_GETMESSAGE, HookProc, nullptr, ::GetCurrentThreadId());
+    if (modeless) {
+        // one hook serves every open modeless dialog (it hands the message to whichever has it);
+        // a second one would run each key twice and outlive the slot that remembers it
+        if (!process.selectionHook)
+            process.selectionHook = ::SetWindowsHookExA(WH_GETMESSAGE, HookProc, nullptr, ::GetCurrentThreadId());
+        ++process.selectionHookUsers;
+        holdsHook = true;
+    }
     const DWORD exStyle = (flags & kSelectTreeVariant) ? kTreeExStyleVariant : kTreeExStyle;
     if (flags & kSelectSignalMode) {
         SetWindowText(LoadResourceText(IDS_TITLE_SIGNAL).c_str());
@@ -129,6 +135,7 @@ BOOL KMXSDialog::OnInitDialog() {
             nameEdit.SetWindowText(state->valueText.empty() ? parameterPath : state->valueText);
         }
     }
+    ShowToggleText(); // the template cannot know whether the details start open
     tree.SetDisabledColor(::GetSysColor(COLOR_GRAYTEXT));
     catalogTree = std::make_unique<KMXSCatalogTree>(tree, managerHandle, flags, *state);
     catalogTree->predefinedObjects = predefinedObjects;
@@ -236,7 +243,9 @@ void KMXSDialog::OnShowIds() {
 }
 
 void KMXSDialog::OnFCatChanged() {
-    if (catalogTree && m_hWnd) catalogTree->RebuildTree();
+    if (!catalogTree || !m_hWnd) return;
+    catalogTree->RebuildTree();
+    SelectionChanged(); // the buttons and details follow what the rebuild left selected
 }
 
 BOOL KMXSDialog::OnHelpInfo(HELPINFO*) {
@@ -275,8 +284,11 @@ void KMXSDialog::OnClose() { Default(); }
 BOOL KMXSDialog::DestroyWindow() {
     if (modeless) {
         KProcessState& process = ProcessState();
-        if (process.selectionHook) ::UnhookWindowsHookEx(process.selectionHook);
-        process.selectionHook = nullptr;
+        if (holdsHook && --process.selectionHookUsers == 0 && process.selectionHook) {
+            ::UnhookWindowsHookEx(process.selectionHook);
+            process.selectionHook = nullptr;
+        }
+        holdsHook = false;
         if (owner) owner->ModelessDialogClosed();
     }
     return CDialog::DestroyWindow();

@@ -72,6 +72,10 @@ public:
     std::string parameterPath;
     std::list<KMXSPredefObjectCfg> predefinedObjects;
     bool closing = false;
+    bool holdsHook = false; // counted among the users of the process-wide hook
+    // What the details last made of the selected row, which a new layout must not undo.
+    bool nameEditable = false;
+    bool predefinedRowShown = false;
 
     bool SignalModes() const;
     bool AddressMode() const;
@@ -123,6 +127,9 @@ private:
     bool PredefinedObject(const KMXSTreeItem& item, KMXSObject& o) const;
     void CloseDialog(bool ok);
     void FillBoxes();
+    void SetNameEditable(bool editable);
+    void ShowChannelBoxFor(bool predefinedRow);
+    void ShowToggleText();
     void PlaceButtons(int W, int H);
     void LayoutSignalModes(int W, int H);
     void LayoutAddressMode(int W, int H);

@@ -67,6 +67,7 @@ void KMXSDialog::OnFilterChange() {
     CWaitCursor wait;
     SaveSessionState();
     if (catalogTree) catalogTree->RebuildTree();
+    SelectionChanged(); // the buttons and details follow what the rebuild left selected
     tree.SetFocus();
 }
 
@@ -75,7 +76,7 @@ void KMXSDialog::UpdateDetails(HTREEITEM row, bool acceptable) {
     if (!item) {
         nameEdit.SetWindowText("");
         typeEdit.SetWindowText("");
-        nameEdit.SetReadOnly(TRUE);
+        SetNameEditable(false);
         instanceEdit.SetReadOnly(TRUE);
         arrayButton.EnableWindow(FALSE);
         instanceCheck.EnableWindow(FALSE);
@@ -87,15 +88,13 @@ void KMXSDialog::UpdateDetails(HTREEITEM row, bool acceptable) {
             if (cfg.id == item->predefinedId && cfg.isSelectable) name = cfg.name;
         nameEdit.SetWindowText(name);
         typeEdit.SetWindowText("");
-        nameEdit.SetReadOnly(TRUE);
+        SetNameEditable(false);
         instanceEdit.SetReadOnly(TRUE);
         arrayButton.EnableWindow(FALSE);
-        channelCombo.ShowWindow(SW_HIDE);
-        predefChannelCombo.ShowWindow(SW_SHOW);
+        ShowChannelBoxFor(true);
         return;
     }
-    channelCombo.ShowWindow(SW_SHOW);
-    predefChannelCombo.ShowWindow(SW_HIDE);
+    ShowChannelBoxFor(false);
     instanceEdit.SetReadOnly(FALSE);
     if (!item->node) {
         arrayButton.EnableWindow(FALSE);
@@ -110,16 +109,30 @@ void KMXSDialog::UpdateDetails(HTREEITEM row, bool acceptable) {
             nameEdit.SetWindowText(path);
             parameterPath = path;
         }
-        nameEdit.SetReadOnly(!state->textEditable || (flags & kSelectNoInstanceRow));
+        SetNameEditable(state->textEditable && !(flags & kSelectNoInstanceRow));
         const std::string name = windowText(nameEdit);
         size_t open = name.find('['), close = name.find(']');
         arrayButton.EnableWindow(!FixedSignalMode() && open != std::string::npos && close != std::string::npos &&
                                  open < close);
     } else {
         nameEdit.SetWindowText(path);
-        nameEdit.SetReadOnly(TRUE);
+        SetNameEditable(false);
         arrayButton.EnableWindow(FALSE);
     }
+}
+
+void KMXSDialog::SetNameEditable(bool editable) {
+    nameEditable = editable;
+    nameEdit.SetReadOnly(!editable);
+}
+
+// Catalog objects and predefined objects have channel boxes of their own; either shows only
+// while the layout shows the instance and channel row.
+void KMXSDialog::ShowChannelBoxFor(bool predefinedRow) {
+    predefinedRowShown = predefinedRow;
+    const bool rowShown = detailsExpanded && !(flags & kSelectNoInstanceRow);
+    channelCombo.ShowWindow(rowShown && !predefinedRow ? SW_SHOW : SW_HIDE);
+    predefChannelCombo.ShowWindow(rowShown && predefinedRow ? SW_SHOW : SW_HIDE);
 }
 
 std::string KMXSDialog::InstancePart() const {

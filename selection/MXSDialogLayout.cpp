@@ -78,7 +78,6 @@ void KMXSDialog::LayoutSignalModes(int W, int H) {
 
     CWnd* details[] = {&filterCombo, &detailsFrame, &nameLabel, &arrayButton, &nameEdit, &typeLabel, &typeEdit};
     for (CWnd* w : details) show(*w, detailsExpanded);
-    predefChannelCombo.ShowWindow(SW_HIDE);
     if (detailsExpanded) {
         place(filterCombo, kMargin, B - 114, R - kMargin, 52);
         filterCombo.EnableWindow(!FixedSignalMode());
@@ -94,8 +93,11 @@ void KMXSDialog::LayoutSignalModes(int W, int H) {
         place(typeEdit, fieldLeft, B - 38, (R - kMargin) - fieldLeft, kRowHeight);
     }
     const bool row = detailsExpanded && !noRow;
-    CWnd* rowControls[] = {&instanceFrame, &instanceLabel, &instanceEdit, &channelLabel, &channelCombo};
+    CWnd* rowControls[] = {&instanceFrame, &instanceLabel, &instanceEdit, &channelLabel};
     for (CWnd* w : rowControls) show(*w, row);
+    // the box and the name field stay as the selected row made them: a resize must not swap the
+    // channel boxes under a predefined row nor take the name out of the user's hands
+    ShowChannelBoxFor(predefinedRowShown);
     if (row) {
         place(instanceFrame, kMargin, H - 84, R - kMargin, 46);
         const int I = ownWidth(instanceLabel), J = ownWidth(instanceEdit), K = ownWidth(channelLabel);
@@ -106,7 +108,7 @@ void KMXSDialog::LayoutSignalModes(int W, int H) {
         // a margin between the channel label and its boxes
         place(channelCombo, I + J + K + 40 + kMargin, H - 68, boxWidth, 110);
         place(predefChannelCombo, I + J + K + 40 + kMargin, H - 68, boxWidth, 110);
-        nameEdit.SetReadOnly(TRUE);
+        SetNameEditable(nameEditable);
     }
     if (noRow) channelCombo.EnableWindow(FALSE);
     treeAreaHeight = detailsExpanded ? B - 114 : H - 30;
@@ -118,10 +120,12 @@ void KMXSDialog::LayoutAddressMode(int W, int H) {
                           &instanceLabel, &channelLabel, &channelCombo, &predefChannelCombo};
     for (CWnd* w : signalOnly) w->ShowWindow(SW_HIDE);
     show(detailsToggle, detailsAllowed);
-    if (H < 120) H = 120;
-    PlaceButtons(W, H);
     detailsBandHeight = 76;
     const bool expanded = detailsAllowed && detailsExpanded;
+    // the minimum leaves the tree some rows above an expanded details band
+    const int minHeight = 120 + (expanded ? detailsBandHeight : 0);
+    if (H < minHeight) H = minHeight;
+    PlaceButtons(W, H);
     const int T = H - (expanded ? detailsBandHeight : 0) - 76;
     place(tree, kMargin, kMargin, R - kMargin, T - kMargin);
     place(showIdsCheck, kMargin, T + 8, ownWidth(showIdsCheck), kRowHeight);
@@ -151,17 +155,20 @@ void KMXSDialog::OnDetailsToggle() {
     const int frameWidth = (normal.right - normal.left) - client.Width();
     const int frameHeight = (normal.bottom - normal.top) - client.Height();
     int height;
-    if (!detailsExpanded) {
-        detailsExpanded = true;
-        detailsToggle.SetWindowText((LoadResourceText(IDS_DETAILS) + " <<").c_str());
+    detailsExpanded = !detailsExpanded;
+    ShowToggleText();
+    if (detailsExpanded) {
         height = std::max(frameHeight + kButtonBand + detailsBandHeight + treeAreaHeight, kMinWindowHeight);
     } else {
-        detailsExpanded = false;
-        detailsToggle.SetWindowText((LoadResourceText(IDS_DETAILS) + " >>").c_str());
         height = frameHeight + kButtonBand + treeAreaHeight;
         if (height < kMinWindowHeight) height = frameHeight + kMinWindowHeight;
     }
     if (client.Width() < kMinWidth) normal.right = normal.left + kMinWidth + frameWidth;
     normal.bottom = normal.top + height;
     SetWindowPlacement(&placement);
+}
+
+// "<<" closes the details, ">>" opens them.
+void KMXSDialog::ShowToggleText() {
+    detailsToggle.SetWindowText((LoadResourceText(IDS_DETAILS) + (detailsExpanded ? " <<" : " >>")).c_str());
 }

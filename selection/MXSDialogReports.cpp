@@ -101,7 +101,10 @@ void KMXSDialog::CollectSelection() {
             if (KMXSObject o; PredefinedObject(*item, o)) selectedObjects.push_back(o);
         } else if (item && item->container && item->node) {
             KMXSObject o;
-            std::string name = windowText(nameEdit).substr(0, kMaxSignalText);
+            // the name field follows the selected row only where the details are refreshed; elsewhere
+            // it may still hold an earlier row's name
+            const bool nameFollowsRow = (flags & kSelectDetails) || FixedSignalMode();
+            std::string name = nameFollowsRow ? windowText(nameEdit).substr(0, kMaxSignalText) : std::string();
             if (name.empty()) {
                 name = item->node->GetPath();
                 nameEdit.SetWindowText(name);
@@ -152,6 +155,8 @@ void KMXSDialog::CompleteFromDetails() {
     KMXSObject& first = selectedObjects.front();
     bool readable = false;
     first.instance = ReadInstance(&readable);
+    // an empty field is the wildcard the address name shows for it (".*"), not instance 0
+    if (AddressMode() && windowText(instanceEdit).empty()) first.instance = kAllInstances;
     if (instanceCheck.m_hWnd && instanceCheck.IsWindowVisible()) first.instanceChecked = instanceCheck.GetCheck() == BST_CHECKED;
     first.channel = first.predefined ? selectedData(predefChannelCombo) : selectedData(channelCombo);
 }
@@ -223,5 +228,7 @@ void KMXSDialog::SaveSessionState() {
     }
     state->selectPending = false;
     state->filterChoice = process.kindFilter;
-    state->instanceChecked = instanceCheck.GetCheck() == BST_CHECKED;
+    // only a dialog that showed the box from the state has a choice to save; the others would
+    // wipe what an address dialog with details left there
+    if (AddressMode() && detailsAllowed) state->instanceChecked = instanceCheck.GetCheck() == BST_CHECKED;
 }

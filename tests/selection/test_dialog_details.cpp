@@ -142,6 +142,10 @@ TEST_F(DialogDetailsTest, TheNameAndTypeFieldsFollowTheSelectedRow) {
         EXPECT_FALSE(readOnly(d->instanceEdit));
         if (!c.nameReadOnly) { EXPECT_EQ(d->parameterPath, c.name); }
     }
+    // resizing the window leaves the name in the user's hands
+    d->SetWindowPos(nullptr, 0, 0, 620, 560, SWP_NOMOVE | SWP_NOZORDER);
+    w32drv::Pump();
+    EXPECT_FALSE(readOnly(d->nameEdit));
     // a row above the parameters empties both fields
     select(d, "Car.Navigation.Route.Status.Items[1].Level");
     select(d, "Car.Navigation");
@@ -160,6 +164,8 @@ TEST_F(DialogDetailsTest, TheNameAndTypeFieldsFollowTheSelectedRow) {
     EXPECT_TRUE(readOnly(d->nameEdit));
     EXPECT_TRUE(readOnly(d->instanceEdit));
     EXPECT_FALSE(d->arrayButton.IsWindowEnabled());
+    EXPECT_FALSE(d->okButton.IsWindowEnabled()); // the signal shown before is gone
+    EXPECT_FALSE(d->applyButton.IsWindowEnabled());
     click(d->cancelButton);
 
     // a host that does not let the name be edited, and the variant without the instance row,
@@ -189,6 +195,11 @@ TEST_F(DialogDetailsTest, APredefinedRowShowsItsNameAndItsOwnChannelBox) {
     EXPECT_TRUE(d->predefChannelCombo.IsWindowVisible());
     EXPECT_FALSE(d->channelCombo.IsWindowVisible());
     EXPECT_TRUE(d->okButton.IsWindowEnabled());
+    // a resize keeps the box of the predefined row, which is the one its report reads
+    d->SetWindowPos(nullptr, 0, 0, 640, 600, SWP_NOMOVE | SWP_NOZORDER);
+    w32drv::Pump();
+    EXPECT_TRUE(d->predefChannelCombo.IsWindowVisible());
+    EXPECT_FALSE(d->channelCombo.IsWindowVisible());
     // a group is no object: no name, nothing to report
     select(d, "Predefined_Object_1");
     EXPECT_EQ(text(d->nameEdit), "");
@@ -257,7 +268,12 @@ TEST_F(DialogDetailsTest, TheAddressNameTakesTheInstancePartWhileTheBoxIsChecked
     EXPECT_EQ(text(d->nameEdit), "Navigation.Route.Status");
     click(d->instanceCheck);
     EXPECT_EQ(text(d->nameEdit), "Navigation.*.Route.Status");
-    click(d->cancelButton);
+    // and the report says what the name says: every instance
+    click(d->okButton);
+    ASSERT_EQ(listener.reports.size(), 1u);
+    EXPECT_EQ(listener.reports[0].objects.at(0).instance, 255u);
+    EXPECT_TRUE(listener.reports[0].objects.at(0).instanceChecked);
+    listener.reports.clear();
 
     // in signal mode the instance never goes into the name
     d = open(kSelectSignalMode | kSelectDetails);

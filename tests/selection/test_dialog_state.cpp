@@ -114,7 +114,22 @@ TEST_F(DialogStateTest, AddressModeSavesTheInstanceBoxAndKeepsTheSignalMembers) 
     EXPECT_EQ(state.instance, 0x0Au);
     EXPECT_EQ(state.channel, 2u);
     EXPECT_FALSE(state.detailsExpanded);
+    // dialogs that never showed the box leave its choice alone
+    for (unsigned flags : {kSelectSignalMode | kSelectDetails, unsigned{kSelectAddressMode}}) {
+        click(open(flags)->cancelButton);
+        EXPECT_TRUE(state.instanceChecked) << flags;
+    }
     d = open(kSelectAddressMode | kSelectDetails);
     EXPECT_EQ(d->instanceCheck.GetCheck(), BST_CHECKED);
     EXPECT_TRUE(d->instanceEdit.IsWindowEnabled());
+}
+
+TEST_F(DialogStateTest, TheToggleSaysWhichWayItGoesFromTheStart) {
+    for (bool expanded : {false, true}) {
+        selection->lastState.detailsExpanded = expanded;
+        KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
+        EXPECT_EQ(text(d->detailsToggle), expanded ? "Details <<" : "Details >>");
+        EXPECT_EQ(d->nameEdit.IsWindowVisible(), expanded);
+        click(d->cancelButton);
+    }
 }

@@ -115,6 +115,17 @@ TEST_F(SelectionDialogTest, SignalModeReportsTheChosenParameterWithEveryMember) 
     click(d->applyButton);
     EXPECT_EQ(onlyObject(3).signalText, "Items[1].Level");
     EXPECT_EQ(text(d->nameEdit), "Items[1].Level");
+    click(d->cancelButton);
+
+    // without the details flag the name field does not follow the rows: each report names its
+    // own row, not the one reported before
+    d = open(kSelectSignalMode);
+    for (const char* path : {"Count", "Mode"}) {
+        select(d, std::string("Car.Navigation.Route.Status.") + path);
+        click(d->applyButton);
+        EXPECT_EQ(listener.reports.back().objects.at(0).signalText, path);
+        EXPECT_EQ(listener.reports.back().objects.at(0).parameterPath, path);
+    }
 }
 
 TEST_F(SelectionDialogTest, PredefinedObjectsReportAsThemselvesInBothModes) {
@@ -425,6 +436,48 @@ TEST_F(SelectionDialogTest, TheHookHandsKeysToTheDialogOnceAndLeavesTheHostsKeys
     EXPECT_TRUE(listener.reports[0].final);
     EXPECT_EQ(onlyObject().instance, 0x1Cu);
     EXPECT_FALSE(selection->IsModelessDialogOpened());
+}
+
+// Two selection objects may each have a modeless dialog open: both get their keys once, and the
+// hook lasts until the last of them closes.
+TEST_F(SelectionDialogTest, TwoModelessDialogsShareOneHook) {
+    KMXSSelection other(handle);
+    KMXSDialog* first = open(kSelectSignalMode | kSelectDetails);
+    auto* second = new KMXSDialog(handle, &listener, &other.lastState, kSelectSignalMode | kSelectDetails, &other,
+                                  nullptr);
+    other.modelessOpen = true;
+    other.modelessDialog = second;
+    second->channelCount = 2;
+    ASSERT_TRUE(second->Create(IDD_SELECTION, nullptr));
+    second->ShowWindow(SW_SHOW);
+    second->SetWindowPos(nullptr, 600, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER); // not over the first
+    w32drv::Pump();
+    EXPECT_EQ(w32drv::InstalledHooks(), 1u);
+    auto typeInto = [&](KMXSDialog* d, const char* keys) {
+        d->SetActiveWindow();
+        d->instanceEdit.SetFocus();
+        d->instanceEdit.SetSel(0, -1);
+        w32drv::Type(keys);
+        w32drv::Pump();
+        return text(d->instanceEdit);
+    };
+    EXPECT_EQ(typeInto(first, "a"), "A");
+    EXPECT_EQ(typeInto(second, "7"), "7");
+    click(first->cancelButton);
+    EXPECT_FALSE(selection->IsModelessDialogOpened());
+    EXPECT_EQ(w32drv::InstalledHooks(), 1u);
+    EXPECT_NE(ProcessState().selectionHook, nullptr);
+    // the remaining dialog still gets the host loop's keys: Enter in its tree is its OK
+    EXPECT_EQ(typeInto(second, "3e"), "3E");
+    select(second, "Car.Navigation.Route.Status.Count");
+    second->tree.SetFocus();
+    w32drv::Key(VK_RETURN);
+    w32drv::Pump();
+    ASSERT_EQ(listener.reports.size(), 1u);
+    EXPECT_EQ(listener.reports[0].objects.at(0).instance, 0x3Eu);
+    EXPECT_FALSE(other.IsModelessDialogOpened());
+    EXPECT_EQ(w32drv::InstalledHooks(), 0u);
+    EXPECT_EQ(ProcessState().selectionHook, nullptr);
 }
 
 TEST_F(SelectionDialogTest, TooltipsDescribeTheRowUnderTheMouse) {

@@ -136,6 +136,8 @@ W32DRV WindowInfo Inspect(HWND hwnd);
 W32DRV std::vector<HWND> Children(HWND hwnd, bool recursive = false);
 // Visible top-level windows in z-order (top first).
 W32DRV std::vector<HWND> TopLevelWindows();
+// Hooks of any type still installed (a closed dialog must leave none behind).
+W32DRV size_t InstalledHooks();
 // A text picture of the window, its visible children and the visible pop-ups it owns. A window
 // that describes itself with rows draws the rows in view inside its rectangle:
 //   >*-Parent      column 1: '>' the caret row; column 2: '*' selected, '~' disabled; then two

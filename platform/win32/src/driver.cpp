@@ -340,6 +340,8 @@ std::vector<HWND> TopLevelWindows() {
     return out;
 }
 
+size_t InstalledHooks() { return sys().hooks.size(); }
+
 void Reset() { resetSystem(); }
 
 } // namespace w32drv
