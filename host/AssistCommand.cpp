@@ -18,10 +18,8 @@
 namespace {
 
 struct AssistOptions {
-    std::string line; // Windows-1252
-    bool hasLine = false;
+    LineOption line;
     bool help = false;
-    int caret = -1;
     int selStart = -1, selEnd = -1;
     ScriptOptions script;
 };
@@ -37,27 +35,15 @@ bool integer(const std::string& text, int& value) {
 }
 
 bool parse(const std::vector<std::string>& args, AssistOptions& o, UsageError& error) {
-    bool hasCaret = false, hasSelection = false;
+    bool hasSelection = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string v;
         if (a == "--help" || a == "-h") {
             o.help = true;
             return true;
-        } else if (TakeScriptOption(args, i, o.script, error)) {
+        } else if (TakeScriptOption(args, i, o.script, error) || TakeLineOption(args, i, o.line, error)) {
             if (!error.message.empty()) return false;
-        } else if (a == "--line") {
-            if (!OptionValue(args, i, v, error)) return false;
-            error.message = Cp1252Argument("--line", v, o.line);
-            if (!error.message.empty()) return false;
-            o.hasLine = true;
-        } else if (a == "--caret") {
-            if (!OptionValue(args, i, v, error)) return false;
-            if (!integer(v, o.caret) || o.caret < 0) {
-                error.message = "--caret needs a position (a whole number from 0): " + Excerpt(v);
-                return false;
-            }
-            hasCaret = true;
         } else if (a == "--selection") {
             if (!OptionValue(args, i, v, error)) return false;
             size_t comma = v.find(',');
@@ -72,17 +58,8 @@ bool parse(const std::vector<std::string>& args, AssistOptions& o, UsageError& e
             return false;
         }
     }
-    if (!o.hasLine) {
-        error.message = "assist needs --line TEXT";
-        return false;
-    }
-    // positions count the characters of the line
-    const int length = static_cast<int>(std::min<size_t>(o.line.size(), INT_MAX));
-    if (hasCaret && o.caret > length) {
-        error.message = "--caret " + std::to_string(o.caret) + " lies past the end of the line (" +
-                        std::to_string(length) + " characters)";
-        return false;
-    }
+    if (!CheckLineOption("assist", o.line, error)) return false;
+    const int length = static_cast<int>(o.line.line.size());
     if (hasSelection && (o.selStart > length || o.selEnd > length)) {
         error.message = "--selection " + std::to_string(o.selStart) + "," + std::to_string(o.selEnd) +
                         " lies past the end of the line (" + std::to_string(length) + " characters)";
@@ -102,8 +79,8 @@ int RunAssist(HostSession& session, const std::vector<std::string>& args, Comman
     }
     KPelorin* selector = session.Selector(error);
     if (!selector) return ExitUsage;
-    const std::string& line = o.line;
-    int caret = o.caret < 0 ? static_cast<int>(std::min<size_t>(line.size(), INT_MAX)) : o.caret;
+    const std::string& line = o.line.line;
+    const int caret = o.line.Caret();
 
     HWND editor = static_cast<HWND>(session.Editor());
     BoxAnswers answers(o.script.answers);
@@ -114,11 +91,7 @@ int RunAssist(HostSession& session, const std::vector<std::string>& args, Comman
     POINT at{4 + 6 * std::min(caret, 100000), 4};
     ClientToScreen(editor, &at);
     int result = selector->ShowEx(editor, line.c_str(), at.x, at.y, caret, o.selStart, o.selEnd);
-    EndScript();
-    if (!player.Problem().empty()) {
-        error.message = player.Problem();
-        return ExitUsage;
-    }
+    if (!EndScript(player, error)) return ExitUsage;
     // without catalog data no dialog opened and the line stays as it was
     std::string newLine = line;
     int displacement = 0;

@@ -44,24 +44,14 @@ bool readLines(const std::string& file, std::vector<BatchLine>& lines, UsageErro
 } // namespace
 
 int RunBatch(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error) {
-    std::string file;
-    bool options = true;
-    for (const auto& a : args) {
-        if (options && a == "--") {
-            options = false;
-        } else if (options && (a == "--help" || a == "-h")) {
-            run.usage = true;
-            return ExitOk;
-        } else if (options && a.size() > 1 && a[0] == '-') {
-            error.message = "batch: unknown option " + Excerpt(a) + " (\"--\" before a file name that begins with \"-\")";
-            return ExitUsage;
-        } else if (!file.empty()) {
-            error.message = "batch takes one FILE";
-            return ExitUsage;
-        } else {
-            file = a;
-        }
+    std::vector<std::string> files;
+    if (!Operands("batch", "a file name", args, files, run.usage, error)) return ExitUsage;
+    if (run.usage) return ExitOk;
+    if (files.size() > 1) {
+        error.message = "batch takes one FILE";
+        return ExitUsage;
     }
+    const std::string file = files.empty() ? std::string() : files[0];
     if (session.batch) {
         error.message = "a batch cannot run a batch";
         return ExitUsage;

@@ -9,23 +9,13 @@
 
 int RunCheckSignal(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error) {
     std::vector<std::string> signals, names; // as given (UTF-8) and as the system reads them
-    bool options = true;
-    for (const auto& a : args) {
-        if (options && a == "--") {
-            options = false;
-        } else if (options && (a == "--help" || a == "-h")) {
-            run.usage = true;
-            return ExitOk;
-        } else if (options && a.size() > 1 && a[0] == '-') {
-            error.message = "check-signal: unknown option " + Excerpt(a) + " (\"--\" before a signal that begins with \"-\")";
-            return ExitUsage;
-        } else {
-            std::string name;
-            error.message = Cp1252Argument("signal " + std::to_string(signals.size() + 1), a, name);
-            if (!error.message.empty()) return ExitUsage;
-            signals.push_back(a);
-            names.push_back(name);
-        }
+    if (!Operands("check-signal", "a signal", args, signals, run.usage, error)) return ExitUsage;
+    if (run.usage) return ExitOk;
+    for (const auto& a : signals) {
+        std::string name;
+        error.message = Cp1252Argument("signal " + std::to_string(names.size() + 1), a, name);
+        if (!error.message.empty()) return ExitUsage;
+        names.push_back(name);
     }
     if (signals.empty()) {
         error.message = "check-signal needs at least one SIGNAL";

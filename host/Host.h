@@ -76,6 +76,12 @@ int RunCommand(HostSession& session, const std::string& command, const std::vect
 // An option's argument that is not a file name: false with a message unless it is UTF-8.
 bool Utf8Option(const std::string& option, const std::string& value, UsageError& error);
 
+// The arguments of a command that takes operands and no option but --help: false with a message
+// for any other option. "--" ends the options, so that an operand (what names one, for the
+// message) may begin with "-".
+bool Operands(const std::string& command, const std::string& what, const std::vector<std::string>& args,
+              std::vector<std::string>& operands, bool& help, UsageError& error);
+
 // The host's editor window: a top-level window whose font the input assistance measures with.
 void* CreateEditorWindow(const char* title);
 

@@ -69,20 +69,8 @@ nlohmann::json lint(KQRNFCatManager& m, const std::string& file, const std::stri
 
 int RunLint(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error) {
     std::vector<std::string> files;
-    bool options = true;
-    for (const auto& a : args) {
-        if (options && a == "--") {
-            options = false;
-        } else if (options && (a == "--help" || a == "-h")) {
-            run.usage = true;
-            return ExitOk;
-        } else if (options && a.size() > 1 && a[0] == '-') {
-            error.message = "lint: unknown option " + Excerpt(a) + " (\"--\" before a file name that begins with \"-\")";
-            return ExitUsage;
-        } else {
-            files.push_back(a);
-        }
-    }
+    if (!Operands("lint", "a file name", args, files, run.usage, error)) return ExitUsage;
+    if (run.usage) return ExitOk;
     if (!session.Given().empty() && !session.batch) {
         error.message = "lint takes its files as arguments, not with --catalog";
         return ExitUsage;

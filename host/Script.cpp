@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <w32drv.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <deque>
 #include <iostream>
@@ -97,11 +99,50 @@ nlohmann::json MessageBoxesJson() {
     return boxes;
 }
 
-void EndScript() {
+bool EndScript(const KeyPlayer& player, UsageError& error) {
     // keys after the dialog closed go where a person's would, and their pictures show it gone
     w32drv::Pump();
     w32drv::ClearInput();
     w32drv::SetInputSource(nullptr);
+    if (player.Problem().empty()) return true;
+    error.message = player.Problem();
+    return false;
+}
+
+int LineOption::Caret() const {
+    return static_cast<int>(hasCaret ? caret : std::min<size_t>(line.size(), INT_MAX));
+}
+
+bool TakeLineOption(const std::vector<std::string>& args, size_t& i, LineOption& option, UsageError& error) {
+    std::string v;
+    if (args[i] == "--line") {
+        if (OptionValue(args, i, v, error)) error.message = Cp1252Argument("--line", v, option.line);
+        option.hasLine = error.message.empty();
+        return true;
+    }
+    if (args[i] != "--caret") return false;
+    if (OptionValue(args, i, v, error) && !ParseNumber(v, INT_MAX, option.caret))
+        error.message = "--caret needs a position (a whole number from 0, decimal or hex with 0x): " + Excerpt(v);
+    option.hasCaret = error.message.empty();
+    return true;
+}
+
+bool CheckLineOption(const std::string& command, const LineOption& option, UsageError& error) {
+    if (!option.hasLine) {
+        error.message = command + " needs --line TEXT";
+        return false;
+    }
+    if (option.line.size() > INT_MAX) {
+        error.message = "--line is longer than the dialogs take";
+        return false;
+    }
+    // positions count the characters of the line
+    if (option.hasCaret && option.caret > option.line.size()) {
+        error.message = "--caret " + std::to_string(option.caret) + " lies past the end of the line (" +
+                        std::to_string(option.line.size()) + " characters)";
+        return false;
+    }
+    return true;
 }
 
 namespace {

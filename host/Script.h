@@ -28,6 +28,24 @@ bool TakeScriptOption(const std::vector<std::string>& args, size_t& i, ScriptOpt
 // A whole number from 0 to max, in decimal or with 0x in hex.
 bool ParseNumber(const std::string& text, unsigned long max, unsigned long& value);
 
+// The editor line of assist and pick: --line TEXT (UTF-8 on the command line, Windows-1252 here)
+// and --caret N, a character position.
+struct LineOption {
+    std::string line;
+    bool hasLine = false;
+    bool hasCaret = false;
+    unsigned long caret = 0;
+    // the caret position given, else the end of the line
+    int Caret() const;
+};
+
+// Takes args[i] (and its value) when it is --line or --caret: true when taken, with error set
+// when its value is unusable.
+bool TakeLineOption(const std::vector<std::string>& args, size_t& i, LineOption& option, UsageError& error);
+
+// After all options: the line is there and the caret lies on it.
+bool CheckLineOption(const std::string& command, const LineOption& option, UsageError& error);
+
 // Answers the message boxes shown while it lives with the answers in order, the later ones with
 // their default button; nothing is left over for a later command.
 class BoxAnswers {
@@ -57,5 +75,6 @@ private:
 };
 
 // The end of a scripted command: the keys left after the dialog closed are played to whatever
-// window has the focus then, and nothing stays queued for the next command.
-void EndScript();
+// window has the focus then, and nothing stays queued for the next command. False, with the
+// player's problem as the error, when the script could not be played to its end.
+bool EndScript(const KeyPlayer& player, UsageError& error);

@@ -260,11 +260,7 @@ int RunSelect(HostSession& session, const std::vector<std::string>& args, Comman
         exhausted = selection.IsModelessDialogOpened();
         if (exhausted) selection.CloseModelessDialog();
     }
-    EndScript();
-    if (!player.Problem().empty()) {
-        error.message = player.Problem();
-        return ExitUsage;
-    }
+    if (!EndScript(player, error)) return ExitUsage;
     run.json = {{"reports", listener.reports},
                 {"help", listener.help},
                 {"lastState", stateJson(selection.LastDlgState())},

@@ -159,6 +159,26 @@ bool Utf8Option(const std::string& option, const std::string& value, UsageError&
     return false;
 }
 
+bool Operands(const std::string& command, const std::string& what, const std::vector<std::string>& args,
+              std::vector<std::string>& operands, bool& help, UsageError& error) {
+    bool options = true;
+    for (const auto& a : args) {
+        if (options && a == "--") {
+            options = false;
+        } else if (options && (a == "--help" || a == "-h")) {
+            help = true;
+            return true;
+        } else if (options && a.size() > 1 && a[0] == '-') {
+            error.message = command + ": unknown option " + Excerpt(a) + " (\"--\" before " + what +
+                            " that begins with \"-\")";
+            return false;
+        } else {
+            operands.push_back(a);
+        }
+    }
+    return true;
+}
+
 int RunCommand(HostSession& session, const std::string& command, const std::vector<std::string>& args,
                CommandRun& run, UsageError& error) {
     // each command reports the message boxes and beeps of its own run
