@@ -10,6 +10,7 @@
 #include "resources/resource.h"
 #include "selection/MXSDialog.h"
 #include "selection/SelectFlags.h"
+#include "support/AssistSession.h"
 #include "support/SampleCatalogs.h"
 
 #include <w32drv.h>
@@ -32,25 +33,8 @@ public:
     std::vector<bool> finals;
 };
 
-class SelectionBridgeTest : public ::testing::Test {
+class SelectionBridgeTest : public AssistSession {
 protected:
-    void SetUp() override {
-        ResetProcessStateForTests();
-        w32drv::Reset();
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.lpszClassName = "HostEditor";
-        RegisterClassA(&wc);
-        window = CreateWindowExA(0, "HostEditor", "Editor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 600, 400, nullptr,
-                                 nullptr, nullptr, nullptr);
-        selector = std::make_unique<KPelorin>(window);
-        selector->AddFCat(SampleCatalog("standard.xml").c_str());
-    }
-    void TearDown() override {
-        selector.reset();
-        ResetProcessStateForTests();
-        w32drv::Reset();
-    }
     KMXSDialog* openDialog() {
         KMXSSelection* s = SelectionBridge().selection.get();
         return s ? s->modelessDialog : nullptr;
@@ -61,9 +45,7 @@ protected:
         return selector->container->GetManagerHandle();
     }
 
-    HWND window = nullptr;
-    std::unique_ptr<KPelorin> selector;
-    Host host;
+    Host client;
 };
 
 KMXSObject object(const std::string& fblock, const std::string& function, const std::string& opType) {
@@ -88,7 +70,7 @@ TEST_F(SelectionBridgeTest, TheCaretAndPreselectChooseTheModeAndItsFlagWord) {
     } cases[] = {{"Amp.", 4, true, 0xAC4, true}, {"Amp.", 3, true, 0xAC4, false}, {"Amp.", 0, true, 0xAC4, false},
                  {"Amp.", 5, true, 0xAC4, false}, {"Amp.", 4, false, 0x54, false}};
     for (const auto& c : cases) {
-        selector->ShowXMSSelection(&host, nullptr, c.text, c.caret, 0, 0, c.preselect);
+        selector->ShowXMSSelection(&client, nullptr, c.text, c.caret, 0, 0, c.preselect);
         KMXSDialog* d = openDialog();
         ASSERT_NE(d, nullptr) << c.caret;
         EXPECT_EQ(d->flags, c.flags) << c.text << " caret " << c.caret << " preselect " << c.preselect;
@@ -119,18 +101,18 @@ TEST_F(SelectionBridgeTest, ReportsBecomeTextsWithTheInstanceAfterTheFBlock) {
     EXPECT_EQ(KMXSSelDialogClient::TextOf(parameter), "Data[1].Pos");
 
     // through the bridge: an empty report says nothing; help arrives as 0
-    selector->ShowXMSSelection(&host, nullptr, "", 0, 0, 0, false);
+    selector->ShowXMSSelection(&client, nullptr, "", 0, 0, 0, false);
     KMXSSelDialogClient& bridge = SelectionBridge();
     bridge.OnObjectsSelected({}, true);
-    EXPECT_TRUE(host.texts.empty());
+    EXPECT_TRUE(client.texts.empty());
     bridge.OnObjectsSelected({object("NetBlock", "", "")}, false);
-    EXPECT_EQ(host.texts, (std::vector<std::string>{"NetBlock.*"}));
+    EXPECT_EQ(client.texts, (std::vector<std::string>{"NetBlock.*"}));
     bridge.OnHelp(1);
-    EXPECT_EQ(host.help, (std::vector<int>{0}));
+    EXPECT_EQ(client.help, (std::vector<int>{0}));
 }
 
 TEST_F(SelectionBridgeTest, ASecondOpeningStartsFromTheStateOfTheLastReport) {
-    selector->ShowXMSSelection(&host, nullptr, "", 0, 0, 0, false);
+    selector->ShowXMSSelection(&client, nullptr, "", 0, 0, 0, false);
     KMXSDialog* d = openDialog();
     ASSERT_NE(d, nullptr);
     d->SetWindowPos(nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
@@ -138,7 +120,7 @@ TEST_F(SelectionBridgeTest, ASecondOpeningStartsFromTheStateOfTheLastReport) {
     SelectionBridge().OnObjectsSelected({object("NetBlock", "", "")}, true);
     const int width = SelectionBridge().savedStates.at(handle()).width;
     EXPECT_EQ(width, 640);
-    selector->ShowXMSSelection(&host, nullptr, "", 0, 0, 0, false);
+    selector->ShowXMSSelection(&client, nullptr, "", 0, 0, 0, false);
     d = openDialog();
     ASSERT_NE(d, nullptr);
     CRect r;
@@ -154,7 +136,7 @@ TEST_F(SelectionBridgeTest, TheModelOpensOneModelessDialogAndAppliesAPreSelectio
     EXPECT_TRUE(selection.SetPreSelectSignal(&signal, 3, 9, &value, false));
     EXPECT_FALSE(selection.LastDlgState().selectPending); // nothing applied before the next opening
     LastDialogState().width = 777;
-    selection.SelectObject(&host, nullptr, kSelectSignalMode | kSelectDetails, true, 2, false);
+    selection.SelectObject(&client, nullptr, kSelectSignalMode | kSelectDetails, true, 2, false);
     ASSERT_TRUE(selection.IsModelessDialogOpened());
     KMXSDialog* first = selection.modelessDialog;
     const KMXSSessionState& state = selection.LastDlgState();
@@ -173,29 +155,29 @@ TEST_F(SelectionBridgeTest, TheModelOpensOneModelessDialogAndAppliesAPreSelectio
     EXPECT_EQ(KMXSCatalogTree::ItemPath(*first->catalogTree->ItemOf(row)), state.topRowPath);
 
     // a second modeless call creates nothing, but still takes textEditable
-    selection.SelectObject(&host, nullptr, kSelectSignalMode, false, 2, true);
+    selection.SelectObject(&client, nullptr, kSelectSignalMode, false, 2, true);
     EXPECT_EQ(selection.modelessDialog, first);
     EXPECT_TRUE(selection.LastDlgState().textEditable);
     EXPECT_TRUE(selection.CloseModelessDialog());
     EXPECT_FALSE(selection.IsModelessDialogOpened());
-    EXPECT_TRUE(host.reports.empty()); // closing reports nothing
+    EXPECT_TRUE(client.reports.empty()); // closing reports nothing
 }
 
 TEST_F(SelectionBridgeTest, AModalDialogRunsInItsOwnLoopAndASecondModalCallOnlyRaisesTheParent) {
     KMXSSelection selection(handle());
-    CWnd* parent = CWnd::FromHandle(window);
+    CWnd* parent = CWnd::FromHandle(host);
     bool nestedReturned = false;
     w32drv::Call([&] {
         EXPECT_TRUE(selection.modalOpen);
-        selection.SelectObject(&host, parent, kSelectModal | kSelectAddressMode, false, 0, true);
+        selection.SelectObject(&client, parent, kSelectModal | kSelectAddressMode, false, 0, true);
         nestedReturned = true;
         HWND dialog = GetActiveWindow();
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    selection.SelectObject(&host, parent, kSelectModal | kSelectAddressMode, false, 0, true);
+    selection.SelectObject(&client, parent, kSelectModal | kSelectAddressMode, false, 0, true);
     EXPECT_TRUE(nestedReturned);
     EXPECT_FALSE(selection.modalOpen);
-    EXPECT_TRUE(host.reports.empty());
+    EXPECT_TRUE(client.reports.empty());
 }
 
 TEST_F(SelectionBridgeTest, APreSelectionIsTakenOnceWithItsChannelRulesAndFilterReset) {
@@ -211,7 +193,7 @@ TEST_F(SelectionBridgeTest, APreSelectionIsTakenOnceWithItsChannelRulesAndFilter
         ASSERT_TRUE(selection.SetPreSelectSignal(&status, 7, c.channel, nullptr, false));
         EXPECT_TRUE(selection.preSelected);
         selection.LastDlgState().filterChoice = true;
-        selection.SelectObject(&host, nullptr, kSelectSignalMode, false, c.count, true);
+        selection.SelectObject(&client, nullptr, kSelectSignalMode, false, c.count, true);
         const KMXSSessionState& s = selection.LastDlgState();
         EXPECT_EQ(s.channel, c.channel);
         EXPECT_EQ(s.predefChannel, c.predefChannel) << c.channel << " of " << c.count;
@@ -231,7 +213,7 @@ TEST_F(SelectionBridgeTest, APreSelectionIsTakenOnceWithItsChannelRulesAndFilter
     ASSERT_TRUE(selection.SetPreSelectSignal(&set, 0, 1, nullptr, false));
     EXPECT_FALSE(selection.keepFilter);
     selection.LastDlgState().filterChoice = true;
-    selection.SelectObject(&host, nullptr, kSelectSignalMode, false, 2, true);
+    selection.SelectObject(&client, nullptr, kSelectSignalMode, false, 2, true);
     EXPECT_FALSE(selection.LastDlgState().filterChoice);
     EXPECT_TRUE(selection.keepFilter);
     selection.CloseModelessDialog();
@@ -264,7 +246,7 @@ TEST_F(SelectionBridgeTest, AModalDialogListsThePredefinedObjectsOfItsSelection)
         for (HTREEITEM r = d->tree.GetRootItem(); r; r = d->tree.GetNextSiblingItem(r)) roots.push_back(d->tree.GetItemText(r));
         SendMessageA(d->m_hWnd, WM_COMMAND, IDCANCEL, 0);
     });
-    selection.SelectObject(&host, nullptr, kSelectModal | kSelectSignalMode | kSelectPredefined, false, 3, true);
+    selection.SelectObject(&client, nullptr, kSelectModal | kSelectSignalMode | kSelectPredefined, false, 3, true);
     EXPECT_EQ(channels, 3u);
     ASSERT_GE(roots.size(), 2u);
     EXPECT_EQ(roots[0], "Macros");
