@@ -20,19 +20,9 @@ struct Catalogs {
         namespace fs = std::filesystem;
         fs::path dir = fs::temp_directory_path() / ("pelorin-bench-" + std::to_string(::getpid()));
         fs::create_directories(dir);
-        for (int half = 0; half < 2; ++half) {
-            quarnel_gen::GenOptions o;
-            o.fblocks = 250;
-            o.functionsPerFBlock = 50;
-            o.seed = static_cast<unsigned>(half + 1);
-            o.catalogName = half ? "SyntheticB" : "SyntheticA";
-            std::string text = quarnel_gen::generateCatalog(o);
-            // FBlock ids have one byte: the second catalog gives its FBlocks other names instead
-            if (half)
-                for (size_t p = text.find("SynthBlock"); p != std::string::npos; p = text.find("SynthBlock", p + 1))
-                    text.replace(p, 10, "OtherBlock");
+        for (const auto& o : quarnel_gen::spreadOverCatalogs(500, 50)) {
             std::string file = (dir / (o.catalogName + ".xml")).string();
-            quarnel_gen::writeCatalogFile(file, text);
+            quarnel_gen::writeCatalogFile(file, quarnel_gen::generateCatalog(o));
             container.AddFCat(file);
         }
         container.LoadFCats();

@@ -21,18 +21,9 @@ std::vector<std::string>& catalogFiles() {
         fs::path dir = fs::temp_directory_path() / ("pelorin-bench-dialog-" + std::to_string(::getpid()));
         fs::create_directories(dir);
         std::vector<std::string> out;
-        const char* prefixes[] = {"SynthBlock", "OtherBlock", "ThirdBlock", "FinalBlock"};
-        for (int i = 0; i < 4; ++i) {
-            quarnel_gen::GenOptions o;
-            o.fblocks = 250;
-            o.functionsPerFBlock = 50;
-            o.seed = static_cast<unsigned>(i + 1);
-            o.catalogName = std::string("Synthetic") + static_cast<char>('A' + i);
-            std::string text = quarnel_gen::generateCatalog(o);
-            for (size_t p = text.find("SynthBlock"); p != std::string::npos; p = text.find("SynthBlock", p + 1))
-                text.replace(p, 10, prefixes[i]);
+        for (const auto& o : quarnel_gen::spreadOverCatalogs(1000, 50)) {
             std::string file = (dir / (o.catalogName + ".xml")).string();
-            quarnel_gen::writeCatalogFile(file, text);
+            quarnel_gen::writeCatalogFile(file, quarnel_gen::generateCatalog(o));
             out.push_back(file);
         }
         std::atexit([] {

@@ -44,18 +44,8 @@ struct Fixture {
         fs::create_directories(benchDir());
         gQRNCreateFCatManager(&handle, "bench");
         KQRNFCatManager* m = gQRNFCatManager(handle);
-        const char* prefixes[] = {"SynthBlock", "OtherBlock", "ThirdBlock", "FinalBlock"};
-        for (int i = 0; i < 4; ++i) {
-            quarnel_gen::GenOptions o;
-            o.fblocks = 250;
-            o.functionsPerFBlock = 20;
-            o.seed = static_cast<unsigned>(i + 1);
-            o.catalogName = std::string("Synthetic") + static_cast<char>('A' + i);
-            std::string text = quarnel_gen::generateCatalog(o);
-            for (size_t p = text.find("SynthBlock"); p != std::string::npos; p = text.find("SynthBlock", p + 1))
-                text.replace(p, 10, prefixes[i]);
-            load(m, o.catalogName + ".xml", text);
-        }
+        for (const auto& o : quarnel_gen::spreadOverCatalogs(1000, 20))
+            load(m, o.catalogName + ".xml", quarnel_gen::generateCatalog(o));
         load(m, "wide.xml", wideCatalog());
         // 200 function rows spread over the catalogs: each opens its catalog and FBlock
         std::vector<std::string> catalogs;

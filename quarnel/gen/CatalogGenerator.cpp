@@ -66,7 +66,9 @@ private:
     }
 
     void fblock(int b) {
-        add("  <FBlock ID=\"0x%02lX\" Name=\"SynthBlock%03ld\">\n", b, b);
+        add("  <FBlock ID=\"0x%02lX\" Name=\"", b);
+        out_ += o_.fblockPrefix;
+        add("%03ld\">\n", b);
         description("    ", 10, 40);
         add("    <Device Name=\"Device%ld\"><Description>Device of block %ld</Description></Device>\n", b, b);
         for (int f = 0; f < o_.functionsPerFBlock; ++f)
@@ -192,6 +194,22 @@ std::string generateCatalog(const GenOptions& options) {
     o.functionsPerFBlock = std::clamp(o.functionsPerFBlock, 1, 4096);
     if (o.catalogName.empty()) o.catalogName = "Synthetic";
     return Writer(o).run();
+}
+
+std::vector<GenOptions> spreadOverCatalogs(int fblocks, int functionsPerFBlock) {
+    static const char* const prefixes[] = {"SynthBlock", "OtherBlock", "ThirdBlock", "FinalBlock",
+                                           "FifthBlock", "SixthBlock", "SeventhBlock", "EighthBlock"};
+    std::vector<GenOptions> out;
+    for (int i = 0; fblocks > 0 && i < 8; ++i, fblocks -= 250) {
+        GenOptions o;
+        o.fblocks = std::min(fblocks, 250);
+        o.functionsPerFBlock = functionsPerFBlock;
+        o.seed = static_cast<unsigned>(i + 1);
+        o.catalogName = std::string("Synthetic") + static_cast<char>('A' + i);
+        o.fblockPrefix = prefixes[i];
+        out.push_back(o);
+    }
+    return out;
 }
 
 GenOptions optionsForSize(std::size_t targetBytes, unsigned seed) {

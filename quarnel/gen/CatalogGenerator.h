@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace quarnel_gen {
 
@@ -13,7 +14,13 @@ struct GenOptions {
     int functionsPerFBlock = 16; // 1 to 4096; ids 0x000, 0x001, ...
     unsigned seed = 1;           // varies names, ranges and description lengths
     std::string catalogName = "Synthetic";
+    std::string fblockPrefix = "SynthBlock"; // FBlock names: the prefix and a three-digit number
 };
+
+// Options for catalogs that hold fblocks FBlocks between them, 250 in each: FBlock ids have one
+// byte, so each catalog names its FBlocks with another prefix ("SyntheticA" has "SynthBlock000",
+// "SyntheticB" "OtherBlock000", ...; at most 8 catalogs).
+std::vector<GenOptions> spreadOverCatalogs(int fblocks, int functionsPerFBlock);
 
 // Catalog text for the options (clamped to the ranges above).
 std::string generateCatalog(const GenOptions& options);

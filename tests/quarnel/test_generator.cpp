@@ -56,6 +56,25 @@ TEST_F(QuarnelGenerator, GeneratedCatalogsLoadWithTheAskedForCounts) {
     EXPECT_EQ(15u, types.size()) << "every type code 0 to 14";
 }
 
+// More FBlocks than one catalog's one-byte ids: each catalog gives its FBlocks other names.
+TEST_F(QuarnelGenerator, FBlocksSpreadOverCatalogsHaveNamesOfTheirOwn) {
+    std::set<std::string> names;
+    size_t catalogs = 0;
+    for (const auto& o : quarnel_gen::spreadOverCatalogs(600, 1)) {
+        const auto file = tmp.path(o.catalogName + ".xml");
+        ASSERT_TRUE(quarnel_gen::writeCatalogFile(file.string(), quarnel_gen::generateCatalog(o)));
+        std::string name;
+        ASSERT_EQ(QRN_OK, load(file.string(), &name)) << readFile(logPath());
+        std::vector<IdName> fbs;
+        mgr->ListFBlocks(fbs, 0, name);
+        EXPECT_EQ(fbs.size(), catalogs < 2 ? 250u : 100u) << name;
+        for (const IdName& fb : fbs) names.insert(fb.name);
+        ++catalogs;
+    }
+    EXPECT_EQ(catalogs, 3u);
+    EXPECT_EQ(names.size(), 600u);
+}
+
 TEST_F(QuarnelGenerator, SizeTargetIsMetClosely) {
     const std::size_t target = 1u << 20;
     const std::string text = quarnel_gen::generateCatalog(quarnel_gen::optionsForSize(target));
