@@ -403,9 +403,20 @@ TEST_F(SelectionDialogTest, ModelessDialogsGoWithTheirWindowModalOnesEndWithThei
     EXPECT_EQ(listener.reports.size(), 1u);
 }
 
+// What the host's own message hook sees of the key messages its loop takes.
+std::vector<MSG> hostSaw;
+LRESULT CALLBACK hostHook(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* m = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && (m->message == WM_NULL || (m->message >= WM_KEYDOWN && m->message <= 0x0108)))
+        hostSaw.push_back(*m);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 TEST_F(SelectionDialogTest, TheHookHandsKeysToTheDialogOnceAndLeavesTheHostsKeys) {
     HWND host = CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 0, 200, 40, nullptr,
                                 nullptr, nullptr, nullptr);
+    hostSaw.clear();
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, hostHook, nullptr, GetCurrentThreadId());
     KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
     // typed into the host's own window while the dialog is open
     SetActiveWindow(host);
@@ -420,9 +431,19 @@ TEST_F(SelectionDialogTest, TheHookHandsKeysToTheDialogOnceAndLeavesTheHostsKeys
     d->SetActiveWindow();
     d->instanceEdit.SetFocus();
     d->instanceEdit.SetSel(0, -1);
+    const size_t hostKeys = hostSaw.size();
+    EXPECT_GT(hostKeys, 0u); // the host's own keys reached it
     w32drv::Type("g1c7");
     w32drv::Pump();
     EXPECT_EQ(text(d->instanceEdit), "1C");
+    // the dialog's keys reach the host's loop as null messages only
+    ASSERT_GT(hostSaw.size(), hostKeys);
+    for (size_t i = hostKeys; i < hostSaw.size(); ++i) {
+        EXPECT_EQ(hostSaw[i].message, static_cast<UINT>(WM_NULL)) << i;
+        EXPECT_EQ(hostSaw[i].wParam, 0u) << i;
+        EXPECT_EQ(hostSaw[i].lParam, 0) << i;
+    }
+    UnhookWindowsHookEx(hook);
     // a host loop that looks at a key before taking it hands it over only when it takes it
     d->instanceEdit.SetWindowText("");
     d->instanceEdit.PostMessage(WM_CHAR, '5', 0);
