@@ -60,9 +60,8 @@ const char* FunctionClassText(int code) {
 std::string BuildInfoText(const KMXSTreeItem& item, unsigned long managerHandle) {
     std::string text;
     KQRNFCatManager* m = gQRNFCatManager(static_cast<QRNHandle>(managerHandle));
-    if (item.predefined) {
-        text.clear();
-    } else if (item.node) {
+    if (item.predefined) return text; // described by the host's configuration, not by a catalog
+    if (item.node) {
         text = nodeText(item.node);
     } else if (!item.function.empty()) {
         if (m) text = functionText(*m, item);

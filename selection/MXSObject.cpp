@@ -23,7 +23,7 @@ KMXSPredefObjectCfg::KMXSPredefObjectCfg(unsigned int id, const std::string& nam
 
 KMXSSessionState& KMXSSessionState::operator=(const KMXSSessionState& other) {
     if (this == &other) return *this;
-    std::string keep = valueText;
+    // valueText is the one member that stays
     topRowPath = other.topRowPath;
     parameterText = other.parameterText;
     visibleRowPaths.clear();
@@ -44,7 +44,6 @@ KMXSSessionState& KMXSSessionState::operator=(const KMXSSessionState& other) {
     filterChoice = other.filterChoice;
     filterChoiceAlt = other.filterChoiceAlt;
     instanceChecked = other.instanceChecked;
-    valueText = keep;
     return *this;
 }
 

@@ -21,17 +21,17 @@ struct Parts {
     std::string first, second, third, rest;
 };
 
+// The three parts before the third dot, and the rest after it.
 bool split(const std::string& text, Parts& parts) {
-    size_t d1 = text.find('.');
-    if (d1 == std::string::npos) return false;
-    size_t d2 = text.find('.', d1 + 1);
-    if (d2 == std::string::npos) return false;
-    size_t d3 = text.find('.', d2 + 1);
-    if (d3 == std::string::npos) return false;
-    parts.first = text.substr(0, d1);
-    parts.second = text.substr(d1 + 1, d2 - d1 - 1);
-    parts.third = text.substr(d2 + 1, d3 - d2 - 1);
-    parts.rest = text.substr(d3 + 1);
+    std::string* const fields[] = {&parts.first, &parts.second, &parts.third};
+    size_t from = 0;
+    for (std::string* field : fields) {
+        const size_t dot = text.find('.', from);
+        if (dot == std::string::npos) return false;
+        *field = text.substr(from, dot - from);
+        from = dot + 1;
+    }
+    parts.rest = text.substr(from);
     return true;
 }
 

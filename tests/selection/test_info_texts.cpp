@@ -12,6 +12,8 @@ TEST_F(InfoTextTest, FunctionRowsShowTypeClassAndDescription) {
     EXPECT_EQ(BuildInfoText(op, handle), BuildInfoText(fn, handle)); // an OpType shows its function
     KMXSTreeItem method("Infotainment", "NetBlock", 0x01, -1, "ShutDown", 0x203);
     EXPECT_EQ(BuildInfoText(method, handle).rfind("Function type: Method\nFunction class: Trigger", 0), 0u);
+    EXPECT_STREQ(FunctionClassText(-1), "Undefined");
+    EXPECT_STREQ(FunctionClassText(0), "Unclassified Method");
     EXPECT_STREQ(FunctionClassText(5), "Undefined");
     EXPECT_STREQ(FunctionClassText(29), "Map");
     EXPECT_STREQ(FunctionClassText(30), "Undefined");
@@ -40,18 +42,19 @@ TEST_F(InfoTextTest, EnumValueTablesStopAfterTwentySevenLines) {
     few.description = "Drive state";
     KMXSTreeItem small(nullptr, &few);
     EXPECT_EQ(BuildInfoText(small, handle), "Drive state\nValue table:\n0x0: Value0\n0x1: Value1");
-    // a real bool field: description then its first two bits, without a separator
+    // a real bool field (without a description): its first two bits
     KQRNNode* speakers = node("AudioAmplifier", "SpeakerState", "Status", "Speakers");
     ASSERT_NE(speakers, nullptr);
     std::string t = BuildInfoText(KMXSTreeItem(nullptr, speakers), handle);
-    EXPECT_NE(t.find("FrontLeft"), std::string::npos);
+    EXPECT_EQ(t, "0: FrontLeft\n1: FrontRight"); // of its five bits
 }
 
 TEST_F(InfoTextTest, LongTextsAreCutToTenTwentyFourCharacters) {
     FakeNumber longOne(QRN_NUMBER_UBYTE, 0, 1);
-    longOne.description = std::string(2000, 'x');
+    longOne.description = "Head " + std::string(2000, 'x');
     std::string text = BuildInfoText(KMXSTreeItem(nullptr, &longOne), handle);
     EXPECT_EQ(text.size(), 1024u);
+    EXPECT_EQ(text.substr(0, 6), "Head x"); // the end goes, not the start
     EXPECT_EQ(text.substr(1021), "...");
     longOne.description = std::string(1024, 'y');
     EXPECT_EQ(BuildInfoText(KMXSTreeItem(nullptr, &longOne), handle).size(), 1024u);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 KMXSObject object(const char* fcat, const char* fblock, const char* function, const char* opType, const char* name = "",
                   const char* path = "") {
@@ -47,18 +49,41 @@ TEST(SelectionRecords, SessionStateAssignmentKeepsTheTargetsValueText) {
     EXPECT_EQ(s.left, -1);
     EXPECT_EQ(s.predefChannel, 1u);
     EXPECT_TRUE(s.firstOpen);
+    // every member unlike the defaults, so that each one must be copied to arrive
     KMXSSessionState source;
-    source.valueText = "42";
     source.topRowPath = "Cat.FB";
+    source.parameterText = "Data[1].Pos";
     source.visibleRowPaths = {"Cat", "Cat.FB"};
+    source.firstOpen = false;
     source.width = 600;
+    source.height = 410;
+    source.left = 12;
+    source.top = 34;
+    source.showIds = false;
+    source.showTooltips = false;
+    source.detailsExpanded = false;
+    source.instance = 7;
+    source.channel = 3;
+    source.predefChannel = 2;
+    source.selectPending = true;
+    source.valueText = "42";
+    source.textEditable = false;
+    source.filterChoice = true;
+    source.filterChoiceAlt = true;
+    source.instanceChecked = true;
     KMXSSessionState target;
     target.visibleRowPaths = {"Old"};
+    target.valueText = "mine";
     target = source;
-    EXPECT_EQ(target.valueText, "");
-    EXPECT_EQ(target.topRowPath, "Cat.FB");
-    EXPECT_EQ(target.visibleRowPaths, (std::set<std::string>{"Cat", "Cat.FB"}));
-    EXPECT_EQ(target.width, 600);
+    EXPECT_EQ(target.valueText, "mine");
+    target.valueText = source.valueText;
+    auto members = [](const KMXSSessionState& x) {
+        return std::make_tuple(x.topRowPath, x.parameterText, x.visibleRowPaths, x.firstOpen, x.width, x.height, x.left,
+                               x.top, x.showIds, x.showTooltips, x.detailsExpanded, x.instance, x.channel,
+                               x.predefChannel, x.selectPending, x.valueText, x.textEditable, x.filterChoice,
+                               x.filterChoiceAlt, x.instanceChecked);
+    };
+    EXPECT_TRUE(members(target) == members(source));
     KMXSSessionState copy(source);
     EXPECT_EQ(copy.valueText, "42");
     KMXSSessionState& same = copy;

@@ -102,6 +102,14 @@ TEST_F(SignalTest, NumericNamesAreResolvedThroughTheLibrary) {
     EXPECT_FALSE(check("22.400.C.Result"));
 }
 
+TEST_F(SignalTest, HiddenFBlocksAndFunctionsAreNotSelectableInEitherForm) {
+    ASSERT_TRUE(check("AudioAmplifier.Volume.Status.Volume")); // its visible neighbour
+    EXPECT_FALSE(check("AudioAmplifier.AmpDiagnosis.Status.Temperature"));
+    EXPECT_FALSE(check("22.E00.C.Temperature"));
+    EXPECT_FALSE(check("Debug.Trace.Status.Line"));
+    EXPECT_FALSE(check("F0.1.C.Line"));
+}
+
 TEST_F(SignalTest, TextsWithFewerThanThreeDotsAreRejectedInEitherForm) {
     EXPECT_FALSE(check("A.B.C"));
     EXPECT_FALSE(check("AudioAmplifier.Volume.Status"));
@@ -136,6 +144,9 @@ TEST(SignalNames, ManagerCallsUseAnyInstanceAndEveryMessageIsDeleted) {
     EXPECT_EQ(m.deleted, 2); // also on the rejecting path
     // ids the library does not write count as not found
     EXPECT_FALSE(CheckSignalName(&m, "Amp.Vol.Status.Pos", &n, keep));
+    // a part that is no hexadecimal number names nothing, even to a library that finds every id
+    for (const char* unreadable : {"zz.400.C.anything", "22.qq.C.anything", "22.400.x.anything"})
+        EXPECT_FALSE(CheckSignalName(&m, unreadable, &n, keep)) << unreadable;
 }
 
 TEST_F(SignalTest, APreSelectionIsStoredOnlyForASelectableSignal) {
