@@ -42,6 +42,11 @@ TEST_F(InfoTextTest, EnumValueTablesStopAfterTwentySevenLines) {
     few.description = "Drive state";
     KMXSTreeItem small(nullptr, &few);
     EXPECT_EQ(BuildInfoText(small, handle), "Drive state\nValue table:\n0x0: Value0\n0x1: Value1");
+    // a bool field shows its description and its first two bits, without a separator before them
+    FakeEnum doors(2);
+    doors.type = QRN_TYPE_BOOLFIELD;
+    doors.description = "Doors";
+    EXPECT_EQ(BuildInfoText(KMXSTreeItem(nullptr, &doors), handle), "Doors0x0: Value0\n0x1: Value1");
     // a real bool field (without a description): its first two bits
     KQRNNode* speakers = node("AudioAmplifier", "SpeakerState", "Status", "Speakers");
     ASSERT_NE(speakers, nullptr);

@@ -125,6 +125,36 @@ TEST(SignalNames, IndicesBecomeOneAndAnUnclosedIndexStaysAsWritten) {
     EXPECT_EQ(NormaliseIndices(""), "");
     EXPECT_EQ(NormaliseIndices("A[2].B[7"), "A[1].B[7");
     EXPECT_EQ(NormaliseIndices("A]x[3]"), "A]x[1]");
+    EXPECT_EQ(NormaliseIndices("A][2]"), "A][1]");
+}
+
+// A library that names a parameter whatever ids it is asked with, and finds every name but "Missing".
+class AnyParameterManager : public FakeCatalogManager {
+public:
+    int LookupIds(int, const std::string&, const std::string& fblock, std::uint32_t, const std::string& function,
+                  const std::string& opType, std::string& catalog, std::int32_t& fb, std::int32_t& fn, std::int32_t& op,
+                  int) const override {
+        catalog = "Cars";
+        fb = fblock == "Missing" ? -1 : 0x22;
+        fn = function == "Missing" ? -1 : 0x400;
+        op = opType == "Missing" ? -1 : 0xC;
+        return 0;
+    }
+    bool GetParameterName(std::string& name, int, const std::string&, std::int32_t, std::uint32_t, std::int32_t,
+                          std::int32_t, const std::string&) const override {
+        name = "Pos";
+        return true;
+    }
+};
+
+TEST(SignalNames, APartTheLibraryDoesNotFindRejectsASymbolicName) {
+    AnyParameterManager m;
+    bool keep = true;
+    std::string n;
+    ASSERT_TRUE(CheckSignalName(&m, "Amp.Vol.Status.Pos", &n, keep));
+    EXPECT_EQ(n, "Cars.Amp.Vol.Status.Pos");
+    for (const char* signal : {"Missing.Vol.Status.Pos", "Amp.Missing.Status.Pos", "Amp.Vol.Missing.Status"})
+        EXPECT_FALSE(CheckSignalName(&m, signal, &n, keep)) << signal;
 }
 
 TEST(SignalNames, ManagerCallsUseAnyInstanceAndEveryMessageIsDeleted) {
