@@ -363,6 +363,17 @@ TEST_F(SelectionDialogTest, FixedSignalModeKeepsItsRowAndApplyStillReports) {
     EXPECT_EQ(d->tree.GetItemText(d->tree.GetSelectedItem()), "Value");
 }
 
+TEST_F(SelectionDialogTest, ACatalogChangeThatTakesTheSelectedRowAwayDisablesOK) {
+    load("dash.xml", kDash);
+    KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
+    select(d, "Dash.Cluster.Speed.Status.Value");
+    ASSERT_TRUE(d->okButton.IsWindowEnabled());
+    load("dash.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<FunctionCatalog Name=\"Dash\"/>\n");
+    EXPECT_EQ(d->tree.GetFirstSelectedItem(), nullptr);
+    EXPECT_FALSE(d->okButton.IsWindowEnabled());
+    EXPECT_FALSE(d->applyButton.IsWindowEnabled());
+}
+
 TEST_F(SelectionDialogTest, ModelessDialogsGoWithTheirWindowModalOnesEndWithTheirButton) {
     CountedDialog::deleted = 0;
     KMXSDialog* d = open(kSelectSignalMode | kSelectDetails, 2,
