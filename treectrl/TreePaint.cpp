@@ -126,6 +126,15 @@ RowGeometry geometry(Tree* t, const Node* node, HDC dc) {
     return g;
 }
 
+RowGeometry geometry(Tree* t, const Node* node) {
+    HDC dc = GetDC(t->self);
+    HGDIOBJ oldFont = t->font ? SelectObject(dc, t->font) : nullptr;
+    RowGeometry g = geometry(t, node, dc);
+    if (oldFont) SelectObject(dc, oldFont);
+    ReleaseDC(t->self, dc);
+    return g;
+}
+
 Node* hitTest(Tree* t, POINT pt, UINT* flags) {
     UINT dummy = 0;
     if (!flags) flags = &dummy;
@@ -145,11 +154,7 @@ Node* hitTest(Tree* t, POINT pt, UINT* flags) {
         return nullptr;
     }
     Node* node = rows[at];
-    HDC dc = GetDC(t->self);
-    HGDIOBJ oldFont = t->font ? SelectObject(dc, t->font) : nullptr;
-    RowGeometry g = geometry(t, node, dc);
-    if (oldFont) SelectObject(dc, oldFont);
-    ReleaseDC(t->self, dc);
+    RowGeometry g = geometry(t, node);
     if (pt.x < g.label.left)
         *flags =
             showsButton(t, node) && pt.x >= g.label.left - t->indent ? TVHT_ONITEMBUTTON : TVHT_ONITEMINDENT;
