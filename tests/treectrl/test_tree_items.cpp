@@ -27,14 +27,18 @@ TEST_F(TreeTest, InsertionPlacesRowsAndNavigationFindsThem) {
     EXPECT_EQ(tree.GetNextSiblingItem(sorted), a3);
     EXPECT_EQ(tree.GetParentItem(a3), a);
     EXPECT_EQ(tree.GetParentItem(a), nullptr);
-    EXPECT_EQ(tree.GetCount(), 7u);
+    HTREEITEM ba = tree.InsertItem("Ba", b, TVI_SORT);
+    HTREEITEM ab = tree.InsertItem("Ab", b, TVI_SORT); // the first letter decides
+    EXPECT_EQ(tree.GetChildItem(b), ab);
+    EXPECT_EQ(tree.GetNextSiblingItem(ab), ba);
+    EXPECT_EQ(tree.GetCount(), 9u);
     EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PREVIOUS, reinterpret_cast<LPARAM>(a)),
               reinterpret_cast<LRESULT>(first));
     // an insertion point that is no child of the parent, or a parent that is gone, fails
     EXPECT_EQ(tree.InsertItem("x", b, a1), nullptr);
     tree.DeleteItem(a3);
     EXPECT_EQ(tree.InsertItem("x", a3), nullptr);
-    EXPECT_EQ(tree.GetCount(), 6u);
+    EXPECT_EQ(tree.GetCount(), 8u);
 }
 
 TEST_F(TreeTest, ItemTextDataAndChildrenFlag) {
@@ -74,6 +78,27 @@ TEST_F(TreeTest, ItemTextDataAndChildrenFlag) {
     tree.DeleteItem(a);
     EXPECT_FALSE(tree.SetItemData(a, 1));
     EXPECT_EQ(tree.GetItemText(a), "");
+
+    // the masks say which members count, at insertion and after
+    TVINSERTSTRUCTA is{};
+    is.hParent = TVI_ROOT;
+    is.hInsertAfter = TVI_LAST;
+    is.item.mask = TVIF_PARAM;
+    is.item.pszText = const_cast<LPSTR>("not asked for");
+    is.item.lParam = 0xCAFE;
+    auto b =
+        reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is)));
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(tree.GetItemData(b), 0xCAFEu);
+    EXPECT_EQ(tree.GetItemText(b), "");
+    tv = TVITEMA{};
+    tv.mask = TVIF_PARAM;
+    tv.hItem = b;
+    tv.pszText = const_cast<LPSTR>("not asked for");
+    tv.lParam = 7;
+    ASSERT_TRUE(SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
+    EXPECT_EQ(tree.GetItemData(b), 7u);
+    EXPECT_EQ(tree.GetItemText(b), "");
 }
 
 TEST_F(TreeTest, RowWithAChildShowsItsButtonAndOpensWithNotifications) {

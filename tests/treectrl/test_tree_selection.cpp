@@ -73,6 +73,15 @@ TEST_F(TreeTest, SelectingAHiddenRowOpensItsAncestors) {
     auto rows = w32drv::Inspect(tree).rows;
     EXPECT_TRUE(rows[4].caret && rows[4].selected);
     EXPECT_FALSE(rows[1].selected);
+    // no caret at all
+    EXPECT_TRUE(tree.SelectItem(nullptr));
+    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
+    EXPECT_FALSE(w32drv::Inspect(tree).rows[4].selected);
+    // a parent that keeps a row closed keeps its children from being selected
+    answer = [](const NMHDR* hdr) -> LRESULT { return hdr->code == TVN_ITEMEXPANDINGA; };
+    EXPECT_FALSE(tree.SelectItem(child(roots[0], 0)));
+    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
+    EXPECT_FALSE(tree.IsExpanded(roots[0]));
 }
 
 TEST_F(TreeTest, MultipleSelectionByMouse) {
@@ -308,6 +317,27 @@ TEST_F(TreeTest, TypingFindsTheNextRowByItsBeginning) {
     w32drv::Type("CH");
     w32drv::Pump();
     EXPECT_EQ(text(tree.GetSelectedItem()), "Charlie");
+
+    // keypad +, - and * are commands: their characters do not search, the next letter does,
+    // also after one that brought no character (with Ctrl)
+    const std::vector<std::pair<UINT, unsigned>> commands = {
+        {VK_ADD, w32drv::None}, {VK_SUBTRACT, w32drv::None}, {VK_MULTIPLY, w32drv::None},
+        {VK_ADD, w32drv::Control}};
+    const std::vector<std::string> found = {"delta", "alpha", "Beta", "Charlie"};
+    for (size_t i = 0; i < commands.size(); ++i) {
+        w32drv::Wait(1001);
+        key(commands[i].first, commands[i].second);
+        w32drv::Type(found[i].substr(0, 1));
+        w32drv::Pump();
+        EXPECT_EQ(text(tree.GetSelectedItem()), found[i]) << i;
+    }
+    // a longer text that still fits the caret row stays on it
+    HTREEITEM bella = tree.InsertItem("Bella");
+    w32drv::Wait(1001);
+    w32drv::Type("be");
+    w32drv::Pump();
+    EXPECT_EQ(text(tree.GetSelectedItem()), "Bella");
+    EXPECT_EQ(tree.GetSelectedItem(), bella);
 }
 
 TEST_F(TreeTest, FocusDoubleClickAndEnterNotifications) {

@@ -11,6 +11,11 @@ int itemHeight(HWND tree) {
     return static_cast<int>(SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0));
 }
 
+HTREEITEM previousVisible(HWND tree, HTREEITEM item) {
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PREVIOUSVISIBLE, reinterpret_cast<LPARAM>(item)));
+}
+
 SCROLLINFO scrollInfo(HWND hwnd) {
     SCROLLINFO si{};
     si.cbSize = sizeof si;
@@ -36,6 +41,8 @@ TEST_F(TreeTest, RowsInViewAndScrolling) {
     EXPECT_EQ(tree.GetFirstVisibleItem(), r[0]);
     EXPECT_EQ(tree.GetNextVisibleItem(r[page + 3]), r[page + 4]); // out of view all the same
     EXPECT_EQ(tree.GetNextVisibleItem(r[39]), nullptr);
+    EXPECT_EQ(previousVisible(tree, r[page + 4]), r[page + 3]);
+    EXPECT_EQ(previousVisible(tree, r[0]), nullptr);
     w32drv::Pump();
     SCROLLINFO si = scrollInfo(tree);
     EXPECT_EQ(si.nMax, 39);
@@ -79,6 +86,17 @@ TEST_F(TreeTest, RowsInViewAndScrolling) {
     w32drv::Wheel(mid, 2 * WHEEL_DELTA);
     w32drv::Pump();
     EXPECT_EQ(tree.GetFirstVisibleItem(), r[0]);
+    // turning the other way starts afresh: what is left of the last turn does not hold it back
+    SendMessageA(tree, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 0);
+    w32drv::Wheel(mid, 1);
+    w32drv::Wheel(mid, -WHEEL_DELTA / 3);
+    w32drv::Pump();
+    EXPECT_EQ(tree.GetFirstVisibleItem(), r[11]);
+    w32drv::Wheel(mid, -1);
+    w32drv::Wheel(mid, WHEEL_DELTA / 3);
+    w32drv::Pump();
+    EXPECT_EQ(tree.GetFirstVisibleItem(), r[10]);
+    SendMessageA(tree, WM_VSCROLL, SB_TOP, 0);
 
     // keys keep the caret in view
     tree.SelectItem(r[0]);
@@ -129,6 +147,8 @@ TEST_F(TreeTest, EnsureVisibleOpensAndScrolls) {
     tree.SelectSetFirstVisible(mid);
     tree.Expand(r[20], TVE_COLLAPSE);
     EXPECT_EQ(tree.GetFirstVisibleItem(), r[30 - page]);
+    EXPECT_EQ(previousVisible(tree, mid), nullptr); // hidden again
+    EXPECT_EQ(tree.GetNextVisibleItem(mid), nullptr);
 }
 
 TEST_F(TreeTest, HitTestingFollowsTheRowLayout) {
@@ -159,6 +179,8 @@ TEST_F(TreeTest, HitTestingFollowsTheRowLayout) {
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ABOVE));
     EXPECT_EQ(tree.HitTest(CPoint(5, client.bottom), &flags), nullptr);
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_BELOW));
+    EXPECT_EQ(tree.HitTest(CPoint(0, 0), &flags), r[0]); // the corner is the first row's
+    EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMBUTTON));
     EXPECT_EQ(tree.HitTest(CPoint(-1, 5), &flags), nullptr);
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_TOLEFT));
     EXPECT_EQ(tree.HitTest(CPoint(client.right, 5), &flags), nullptr);
