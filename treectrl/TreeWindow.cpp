@@ -594,10 +594,7 @@ LRESULT onKeyDown(Tree* t, UINT vk) {
         if (cur) expandAll(t, cur);
         break;
     case VK_SPACE:
-        if (t->multi()) {
-            t->swallowChar = true;
-            toggleFocused(t);
-        }
+        if (t->multi()) toggleFocused(t);
         break;
     default:
         return 0;
