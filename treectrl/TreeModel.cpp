@@ -55,7 +55,6 @@ void TreeModel::remove(Node* node) {
 void TreeModel::clear() {
     nodes_.clear();
     firstRoot_ = lastRoot_ = nullptr;
-    rows_.clear();
     stale_ = true;
 }
 
@@ -85,7 +84,6 @@ bool TreeModel::disabled(const Node* node) {
 }
 
 bool TreeModel::contains(const Node* ancestor, const Node* node) {
-    if (!ancestor) return false;
     for (; node; node = node->parent)
         if (node == ancestor) return true;
     return false;
