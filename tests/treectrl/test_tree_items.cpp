@@ -74,6 +74,8 @@ TEST_F(TreeTest, ItemTextDataAndChildrenFlag) {
     EXPECT_FALSE(tree.Expand(a, TVE_EXPAND));
     EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA}));
     EXPECT_FALSE(tree.IsExpanded(a));
+    EXPECT_FALSE(SendMessageA(tree, TVM_GETITEMA, 0, 0));
+    EXPECT_FALSE(SendMessageA(tree, TVM_SETITEMA, 0, 0));
     // handles of deleted rows are refused
     tree.DeleteItem(a);
     EXPECT_FALSE(tree.SetItemData(a, 1));
@@ -154,6 +156,23 @@ TEST_F(TreeTest, RowWithAChildShowsItsButtonAndOpensWithNotifications) {
     EXPECT_FALSE(tree.Expand(a, TVE_EXPAND));
     EXPECT_FALSE(tree.IsExpanded(a));
     EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA}));
+
+    // the parent opens or closes the row itself while asked: it happens once
+    for (UINT code : {TVE_EXPAND, TVE_COLLAPSE}) {
+        bool asked = false;
+        answer = [&](const NMHDR* hdr) -> LRESULT {
+            if (hdr->code == TVN_ITEMEXPANDINGA && !asked) {
+                asked = true;
+                tree.Expand(a, code);
+            }
+            return 0;
+        };
+        notes.clear();
+        tree.Expand(a, code);
+        EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA}))
+            << code;
+        EXPECT_EQ(tree.IsExpanded(a) != FALSE, code == TVE_EXPAND);
+    }
 }
 
 TEST_F(TreeTest, CollapsingMovesTheCaretOutAndResetDeletesTheChildren) {
@@ -212,11 +231,24 @@ TEST_F(TreeTest, DeletingTheCaretRowMovesTheCaretAsWindowsDoes) {
     for (HTREEITEM c; (c = tree.GetChildItem(roots[1]));)
         tree.DeleteItem(c);
     EXPECT_FALSE(tree.IsExpanded(roots[1]));
+    // a parent that puts the caret back on the row being deleted does not leave it on a deleted row
+    HTREEITEM e = tree.InsertItem("E");
+    tree.InsertItem("F");
+    tree.SelectItem(e);
+    answer = [&](const NMHDR* hdr) -> LRESULT {
+        if (hdr->code == TVN_SELCHANGEDA && tree.GetSelectedItem() != e) tree.SelectItem(e);
+        return 0;
+    };
+    tree.DeleteItem(e);
+    answer = nullptr;
+    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
     // deleting everything says nothing of the selection
     tree.InsertItem("D");
     notes.clear();
     EXPECT_TRUE(tree.DeleteAllItems());
     EXPECT_TRUE(notes.empty());
+    EXPECT_TRUE(shown().empty());
+    EXPECT_FALSE(tree.DeleteItem(e)); // gone
     EXPECT_EQ(tree.GetCount(), 0u);
     EXPECT_EQ(tree.GetSelectedItem(), nullptr);
     EXPECT_EQ(tree.GetRootItem(), nullptr);

@@ -150,13 +150,13 @@ TEST_F(TreePaintTest, SelectionFocusAndDisabledRowsInTheirColours) {
     // colours of the program's choosing; each change repaints
     EXPECT_EQ(SendMessageA(tree, TVM_SETTEXTCOLOR, 0, kText), static_cast<LRESULT>(CLR_NONE));
     EXPECT_EQ(SendMessageA(tree, TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kText));
+    EXPECT_EQ(textOf(paint(false), "Audio1").color, kText);
     tree.SetDisabledColor(kGrey);
+    EXPECT_EQ(textOf(paint(false), "Phone").color, kGrey);
     tree.SetBkColor(kBack);
     d = paint(false);
     ASSERT_FALSE(d.empty());
     EXPECT_EQ(d[0].color, kBack);
-    EXPECT_EQ(textOf(d, "Audio1").color, kText);
-    EXPECT_EQ(textOf(d, "Phone").color, kGrey);
     EXPECT_EQ(textOf(d, "Audio2").color, GetSysColor(COLOR_HIGHLIGHTTEXT));
 
     // without the focus: no highlight, no focus rectangle, the selected row's text as the others

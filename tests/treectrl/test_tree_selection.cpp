@@ -221,6 +221,9 @@ TEST_F(TreeTest, DisabledRowsAreNeverSelectedButCanBeOpenedAndPassed) {
     EXPECT_FALSE(tree.SetItemSelected(r[1], TRUE));
     EXPECT_TRUE(tree.SelectRange(r[0], r[2], TRUE));
     EXPECT_EQ(selectedTexts(), (std::vector<std::string>{"A", "C"}));
+    notes.clear();
+    EXPECT_TRUE(tree.SelectRange(r[0], r[1], TRUE)); // nothing new: nothing to tell
+    EXPECT_TRUE(notes.empty());
     // it opens, and the caret passes over it by keys
     EXPECT_TRUE(tree.Expand(r[1], TVE_EXPAND));
     clickRow(r[0]);
