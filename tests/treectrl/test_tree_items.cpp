@@ -244,6 +244,7 @@ TEST_F(TreeTest, DeletingTheCaretRowMovesTheCaretAsWindowsDoes) {
     EXPECT_EQ(tree.GetSelectedItem(), nullptr);
     // deleting everything says nothing of the selection
     tree.InsertItem("D");
+    EXPECT_EQ(shown(), (std::vector<std::string>{"B", "F", "D"}));
     notes.clear();
     EXPECT_TRUE(tree.DeleteAllItems());
     EXPECT_TRUE(notes.empty());
