@@ -217,8 +217,10 @@ TEST_F(TreeTest, DeletingTheCaretRowMovesTheCaretAsWindowsDoes) {
     EXPECT_EQ(tree.GetSelectedItem(), roots[0]);
     EXPECT_EQ(notes.size(), 1u);
     // a deleted subtree holding the caret: the next root
+    HTREEITEM deep = tree.InsertItem("deep", child(roots[0], 0));
     tree.SelectItem(child(roots[0], 0));
     tree.DeleteItem(roots[0]);
+    EXPECT_FALSE(tree.SetItemData(deep, 1)); // gone with its grandparent
     EXPECT_EQ(tree.GetSelectedItem(), roots[1]);
     EXPECT_EQ(tree.GetCount(), 8u);
     // the last root: the previous sibling

@@ -122,6 +122,13 @@ TEST_F(TreeTest, MultipleSelectionByMouse) {
 TEST_F(TreeTest, MultipleSelectionByKeys) {
     create(SECTVS_EX_MULTISEL);
     auto r = fill({"A", "B", "C", "D", "E"});
+    // typing the caret row's letter makes it the only selected row
+    clickRow(r[1]);
+    clickRow(r[3], w32drv::Control);
+    w32drv::Type("d");
+    w32drv::Pump();
+    EXPECT_EQ(selectedTexts(), (std::vector<std::string>{"D"}));
+    w32drv::Wait(1001);
     clickRow(r[1]);
     key(VK_DOWN, w32drv::Shift);
     key(VK_DOWN, w32drv::Shift);
@@ -180,6 +187,9 @@ TEST_F(TreeTest, MultipleSelectionByProgram) {
     EXPECT_EQ(selectedTexts(), (std::vector<std::string>{"B1", "C", "D"}));
     EXPECT_FALSE(tree.SelectRange(r[0], child(r[0], 1), TRUE)); // A1 is not displayed
     EXPECT_EQ(tree.GetNextSelectedItem(b1), r[2]);
+    HTREEITEM gone = tree.InsertItem("gone");
+    tree.DeleteItem(gone);
+    EXPECT_EQ(tree.GetNextSelectedItem(gone), nullptr);
     notes.clear();
     tree.DeselectAll();
     EXPECT_EQ(tree.GetFirstSelectedItem(), nullptr);
@@ -187,6 +197,26 @@ TEST_F(TreeTest, MultipleSelectionByProgram) {
     notes.clear();
     tree.DeselectAll();
     EXPECT_TRUE(notes.empty());
+    // a row may be inserted selected; other state bits leave it unselected
+    auto insert = [&](const char* text, UINT state, UINT mask) {
+        TVINSERTSTRUCTA is{};
+        is.hInsertAfter = TVI_LAST;
+        is.item.mask = TVIF_TEXT | TVIF_STATE;
+        is.item.pszText = const_cast<LPSTR>(text);
+        is.item.state = state;
+        is.item.stateMask = mask;
+        LRESULT item = SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is));
+        return reinterpret_cast<HTREEITEM>(item);
+    };
+    HTREEITEM e = insert("E", TVIS_SELECTED, TVIS_SELECTED);
+    EXPECT_FALSE(tree.IsSelected(insert("F", TVIS_SELECTED, TVIS_EXPANDED)));
+    EXPECT_FALSE(tree.IsSelected(insert("G", 0, TVIS_SELECTED)));
+    TVITEMA tv{};
+    tv.mask = TVIF_STATE;
+    tv.hItem = e;
+    tv.stateMask = TVIS_SELECTED | TVIS_FOCUSED;
+    ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
+    EXPECT_EQ(tv.state, static_cast<UINT>(TVIS_SELECTED)); // not the focus row
     // SelectItem: the caret and the only selected row
     tree.SetItemSelected(r[0], TRUE);
     tree.SelectItem(r[2]);

@@ -117,6 +117,10 @@ TEST_F(TreeTest, RowsInViewAndScrolling) {
     key(VK_DOWN, w32drv::Control);
     EXPECT_EQ(tree.GetFirstVisibleItem(), r[1]);
     EXPECT_EQ(tree.GetSelectedItem(), r[0]);
+    // the first row in view deleted: the next takes its place
+    tree.SelectSetFirstVisible(r[10]);
+    tree.DeleteItem(r[10]);
+    EXPECT_EQ(tree.GetFirstVisibleItem(), r[11]);
 }
 
 TEST_F(TreeTest, EnsureVisibleOpensAndScrolls) {
