@@ -37,7 +37,6 @@ void TreeModel::unlink(Node* node) {
         node->next->prev = node->prev;
     else
         last = node->prev;
-    node->prev = node->next = nullptr;
 }
 
 void TreeModel::remove(Node* node) {

@@ -68,7 +68,6 @@ const std::vector<Node*>& layout(Tree* t) {
         while (top && !t->model.displayed(top))
             top = top->parent;
         if (!top && !rows.empty()) top = rows.front();
-        t->top = top;
         applyTop(t, rows, top ? static_cast<long>(top->row) : 0);
     }
     return rows;
