@@ -196,6 +196,23 @@ TEST_F(TreeTest, CollapsingMovesTheCaretOutAndResetDeletesTheChildren) {
     EXPECT_EQ(tree.GetCount(), 4u);
     EXPECT_EQ(tree.GetChildItem(roots[1]), nullptr);
     EXPECT_FALSE(tree.ItemHasChildren(roots[1]));
+
+    // the parent deletes the row when the collapse brings the caret to it: the collapse ends there
+    tree.Expand(roots[0], TVE_EXPAND);
+    tree.SelectItem(a2);
+    bool deleted = false;
+    answer = [&](const NMHDR* hdr) -> LRESULT {
+        if (hdr->code == TVN_SELCHANGEDA && !deleted) {
+            deleted = true;
+            tree.DeleteItem(roots[0]);
+        }
+        return 0;
+    };
+    notes.clear();
+    EXPECT_FALSE(tree.Expand(roots[0], TVE_COLLAPSE));
+    EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_SELCHANGEDA, TVN_SELCHANGEDA}));
+    EXPECT_EQ(tree.GetSelectedItem(), roots[1]);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"B"}));
 }
 
 TEST_F(TreeTest, DeletingTheCaretRowMovesTheCaretAsWindowsDoes) {

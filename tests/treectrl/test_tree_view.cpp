@@ -169,13 +169,15 @@ TEST_F(TreeTest, HitTestingFollowsTheRowLayout) {
     UINT flags = 0;
     EXPECT_EQ(tree.HitTest(CPoint(a.left + 2, 2), &flags), r[0]);
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMLABEL));
-    EXPECT_EQ(tree.HitTest(CPoint(a.right + 2, 2), &flags), r[0]);
+    EXPECT_EQ(tree.HitTest(CPoint(a.right - 1, 2), &flags), r[0]);
+    EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMLABEL));
+    EXPECT_EQ(tree.HitTest(CPoint(a.right, 2), &flags), r[0]); // the right edge is outside, as for a RECT
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMRIGHT));
     EXPECT_EQ(tree.HitTest(CPoint(indent / 2, h / 2), &flags), r[0]);
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMBUTTON));
     EXPECT_EQ(tree.HitTest(CPoint(indent / 2, h + h / 2), &flags), child(r[0], 0));
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMINDENT)); // a leaf has no button
-    EXPECT_EQ(tree.HitTest(CPoint(5, 10 * h), &flags), nullptr);
+    EXPECT_EQ(tree.HitTest(CPoint(5, 3 * h), &flags), nullptr); // just below the last of three rows
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_NOWHERE));
     RECT client{};
     GetClientRect(tree, &client);
@@ -265,6 +267,9 @@ TEST_F(TreeTest, InspectionReadsTheRowsTheControlDescribes) {
     LRESULT whole = SendMessageA(tree, msg, sizeof small, reinterpret_cast<LPARAM>(small));
     EXPECT_GT(whole, 8);
     EXPECT_STREQ(small, "top 0\np");
+    small[0] = 'x';
+    SendMessageA(tree, msg, 1, reinterpret_cast<LPARAM>(small));
+    EXPECT_EQ(small[0], '\0'); // room for the terminator only
 }
 
 TEST_F(TreeTest, TextPictureOfATree) {
@@ -276,6 +281,7 @@ TEST_F(TreeTest, TextPictureOfATree) {
     ASSERT_EQ(tree.GetVisibleCount(), 4u);
     auto r = fill({"Audio", "Tuner", "Phone", "Nav"}, 2);
     tree.Expand(r[0], TVE_EXPAND);
+    EXPECT_EQ(GetWindowLongA(tree, GWL_STYLE) & WS_VSCROLL, 0); // no scroll bar unless asked for
     tree.DisableItem(r[1]);
     tree.SelectItem(child(r[0], 1));
     tree.SetItemSelected(r[0], TRUE);
