@@ -135,8 +135,6 @@ RowGeometry geometry(Tree* t, const Node* node) {
 }
 
 Node* hitTest(Tree* t, POINT pt, UINT* flags) {
-    UINT dummy = 0;
-    if (!flags) flags = &dummy;
     const auto& rows = layout(t);
     UINT outside = 0;
     if (pt.y < 0) outside |= TVHT_ABOVE;

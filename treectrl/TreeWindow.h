@@ -69,7 +69,7 @@ struct RowGeometry {
 };
 RowGeometry geometry(Tree* t, const Node* node, HDC dc); // dc: the control's font selected
 RowGeometry geometry(Tree* t, const Node* node);         // in a DC of its own
-Node* hitTest(Tree* t, POINT pt, UINT* flags);
+Node* hitTest(Tree* t, POINT pt, UINT* flags); // flags: required
 bool showsButton(const Tree* t, const Node* node);
 
 // ---- painting and the driver's description ----
