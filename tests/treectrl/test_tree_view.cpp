@@ -281,11 +281,11 @@ TEST_F(TreeTest, TextPictureOfATree) {
     ASSERT_EQ(tree.GetVisibleCount(), 4u);
     auto r = fill({"Audio", "Tuner", "Phone", "Nav"}, 2);
     tree.Expand(r[0], TVE_EXPAND);
-    EXPECT_EQ(GetWindowLongA(tree, GWL_STYLE) & WS_VSCROLL, 0); // no scroll bar unless asked for
     tree.DisableItem(r[1]);
     tree.SelectItem(child(r[0], 1));
     tree.SetItemSelected(r[0], TRUE);
     std::string picture = w32drv::Picture(tree);
+    EXPECT_EQ(GetWindowLongA(tree, GWL_STYLE) & WS_VSCROLL, 0); // no scroll bar unless asked for
     EXPECT_EQ(picture, "+--------------------------------+\n"
                        "| *-Audio                        |\n"
                        "|     Audio1                     |\n"
