@@ -37,7 +37,6 @@ void TreeModel::unlink(Node* node) {
         node->next->prev = node->prev;
     else
         last = node->prev;
-    node->prev = node->next = nullptr;
 }
 
 void TreeModel::remove(Node* node) {
@@ -55,7 +54,6 @@ void TreeModel::remove(Node* node) {
 void TreeModel::clear() {
     nodes_.clear();
     firstRoot_ = lastRoot_ = nullptr;
-    rows_.clear();
     stale_ = true;
 }
 
@@ -85,7 +83,6 @@ bool TreeModel::disabled(const Node* node) {
 }
 
 bool TreeModel::contains(const Node* ancestor, const Node* node) {
-    if (!ancestor) return false;
     for (; node; node = node->parent)
         if (node == ancestor) return true;
     return false;

@@ -68,7 +68,6 @@ const std::vector<Node*>& layout(Tree* t) {
         while (top && !t->model.displayed(top))
             top = top->parent;
         if (!top && !rows.empty()) top = rows.front();
-        t->top = top;
         applyTop(t, rows, top ? static_cast<long>(top->row) : 0);
     }
     return rows;
@@ -126,9 +125,16 @@ RowGeometry geometry(Tree* t, const Node* node, HDC dc) {
     return g;
 }
 
+RowGeometry geometry(Tree* t, const Node* node) {
+    HDC dc = GetDC(t->self);
+    HGDIOBJ oldFont = t->font ? SelectObject(dc, t->font) : nullptr;
+    RowGeometry g = geometry(t, node, dc);
+    if (oldFont) SelectObject(dc, oldFont);
+    ReleaseDC(t->self, dc);
+    return g;
+}
+
 Node* hitTest(Tree* t, POINT pt, UINT* flags) {
-    UINT dummy = 0;
-    if (!flags) flags = &dummy;
     const auto& rows = layout(t);
     UINT outside = 0;
     if (pt.y < 0) outside |= TVHT_ABOVE;
@@ -145,11 +151,7 @@ Node* hitTest(Tree* t, POINT pt, UINT* flags) {
         return nullptr;
     }
     Node* node = rows[at];
-    HDC dc = GetDC(t->self);
-    HGDIOBJ oldFont = t->font ? SelectObject(dc, t->font) : nullptr;
-    RowGeometry g = geometry(t, node, dc);
-    if (oldFont) SelectObject(dc, oldFont);
-    ReleaseDC(t->self, dc);
+    RowGeometry g = geometry(t, node);
     if (pt.x < g.label.left)
         *flags =
             showsButton(t, node) && pt.x >= g.label.left - t->indent ? TVHT_ONITEMBUTTON : TVHT_ONITEMINDENT;

@@ -594,10 +594,7 @@ LRESULT onKeyDown(Tree* t, UINT vk) {
         if (cur) expandAll(t, cur);
         break;
     case VK_SPACE:
-        if (t->multi()) {
-            t->swallowChar = true;
-            toggleFocused(t);
-        }
+        if (t->multi()) toggleFocused(t);
         break;
     default:
         return 0;
@@ -816,9 +813,7 @@ LRESULT treeMessage(Tree* t, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (rect) std::memcpy(&handle, rect, sizeof handle);
         Node* node = rect ? validNode(t, handle) : nullptr;
         if (!node || !t->model.displayed(node)) return FALSE;
-        HDC dc = GetDC(t->self);
-        RowGeometry g = geometry(t, node, dc);
-        ReleaseDC(t->self, dc);
+        RowGeometry g = geometry(t, node);
         *rect = wParam ? g.label : g.row;
         return TRUE;
     }

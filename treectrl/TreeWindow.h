@@ -67,8 +67,9 @@ struct RowGeometry {
     RECT button{}; // empty without a button
     RECT label{};  // the text and its margin
 };
-RowGeometry geometry(Tree* t, const Node* node, HDC dc);
-Node* hitTest(Tree* t, POINT pt, UINT* flags);
+RowGeometry geometry(Tree* t, const Node* node, HDC dc); // dc: the control's font selected
+RowGeometry geometry(Tree* t, const Node* node);         // in a DC of its own
+Node* hitTest(Tree* t, POINT pt, UINT* flags); // flags: required
 bool showsButton(const Tree* t, const Node* node);
 
 // ---- painting and the driver's description ----

@@ -27,14 +27,18 @@ TEST_F(TreeTest, InsertionPlacesRowsAndNavigationFindsThem) {
     EXPECT_EQ(tree.GetNextSiblingItem(sorted), a3);
     EXPECT_EQ(tree.GetParentItem(a3), a);
     EXPECT_EQ(tree.GetParentItem(a), nullptr);
-    EXPECT_EQ(tree.GetCount(), 7u);
+    HTREEITEM ba = tree.InsertItem("Ba", b, TVI_SORT);
+    HTREEITEM ab = tree.InsertItem("Ab", b, TVI_SORT); // the first letter decides
+    EXPECT_EQ(tree.GetChildItem(b), ab);
+    EXPECT_EQ(tree.GetNextSiblingItem(ab), ba);
+    EXPECT_EQ(tree.GetCount(), 9u);
     EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PREVIOUS, reinterpret_cast<LPARAM>(a)),
               reinterpret_cast<LRESULT>(first));
     // an insertion point that is no child of the parent, or a parent that is gone, fails
     EXPECT_EQ(tree.InsertItem("x", b, a1), nullptr);
     tree.DeleteItem(a3);
     EXPECT_EQ(tree.InsertItem("x", a3), nullptr);
-    EXPECT_EQ(tree.GetCount(), 6u);
+    EXPECT_EQ(tree.GetCount(), 8u);
 }
 
 TEST_F(TreeTest, ItemTextDataAndChildrenFlag) {
@@ -70,10 +74,33 @@ TEST_F(TreeTest, ItemTextDataAndChildrenFlag) {
     EXPECT_FALSE(tree.Expand(a, TVE_EXPAND));
     EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA}));
     EXPECT_FALSE(tree.IsExpanded(a));
+    EXPECT_FALSE(SendMessageA(tree, TVM_GETITEMA, 0, 0));
+    EXPECT_FALSE(SendMessageA(tree, TVM_SETITEMA, 0, 0));
     // handles of deleted rows are refused
     tree.DeleteItem(a);
     EXPECT_FALSE(tree.SetItemData(a, 1));
     EXPECT_EQ(tree.GetItemText(a), "");
+
+    // the masks say which members count, at insertion and after
+    TVINSERTSTRUCTA is{};
+    is.hParent = TVI_ROOT;
+    is.hInsertAfter = TVI_LAST;
+    is.item.mask = TVIF_PARAM;
+    is.item.pszText = const_cast<LPSTR>("not asked for");
+    is.item.lParam = 0xCAFE;
+    auto b =
+        reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is)));
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(tree.GetItemData(b), 0xCAFEu);
+    EXPECT_EQ(tree.GetItemText(b), "");
+    tv = TVITEMA{};
+    tv.mask = TVIF_PARAM;
+    tv.hItem = b;
+    tv.pszText = const_cast<LPSTR>("not asked for");
+    tv.lParam = 7;
+    ASSERT_TRUE(SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
+    EXPECT_EQ(tree.GetItemData(b), 7u);
+    EXPECT_EQ(tree.GetItemText(b), "");
 }
 
 TEST_F(TreeTest, RowWithAChildShowsItsButtonAndOpensWithNotifications) {
@@ -129,6 +156,23 @@ TEST_F(TreeTest, RowWithAChildShowsItsButtonAndOpensWithNotifications) {
     EXPECT_FALSE(tree.Expand(a, TVE_EXPAND));
     EXPECT_FALSE(tree.IsExpanded(a));
     EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA}));
+
+    // the parent opens or closes the row itself while asked: it happens once
+    for (UINT code : {TVE_EXPAND, TVE_COLLAPSE}) {
+        bool asked = false;
+        answer = [&](const NMHDR* hdr) -> LRESULT {
+            if (hdr->code == TVN_ITEMEXPANDINGA && !asked) {
+                asked = true;
+                tree.Expand(a, code);
+            }
+            return 0;
+        };
+        notes.clear();
+        tree.Expand(a, code);
+        EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA}))
+            << code;
+        EXPECT_EQ(tree.IsExpanded(a) != FALSE, code == TVE_EXPAND);
+    }
 }
 
 TEST_F(TreeTest, CollapsingMovesTheCaretOutAndResetDeletesTheChildren) {
@@ -152,6 +196,23 @@ TEST_F(TreeTest, CollapsingMovesTheCaretOutAndResetDeletesTheChildren) {
     EXPECT_EQ(tree.GetCount(), 4u);
     EXPECT_EQ(tree.GetChildItem(roots[1]), nullptr);
     EXPECT_FALSE(tree.ItemHasChildren(roots[1]));
+
+    // the parent deletes the row when the collapse brings the caret to it: the collapse ends there
+    tree.Expand(roots[0], TVE_EXPAND);
+    tree.SelectItem(a2);
+    bool deleted = false;
+    answer = [&](const NMHDR* hdr) -> LRESULT {
+        if (hdr->code == TVN_SELCHANGEDA && !deleted) {
+            deleted = true;
+            tree.DeleteItem(roots[0]);
+        }
+        return 0;
+    };
+    notes.clear();
+    EXPECT_FALSE(tree.Expand(roots[0], TVE_COLLAPSE));
+    EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_SELCHANGEDA, TVN_SELCHANGEDA}));
+    EXPECT_EQ(tree.GetSelectedItem(), roots[1]);
+    EXPECT_EQ(shown(), (std::vector<std::string>{"B"}));
 }
 
 TEST_F(TreeTest, DeletingTheCaretRowMovesTheCaretAsWindowsDoes) {
@@ -173,8 +234,10 @@ TEST_F(TreeTest, DeletingTheCaretRowMovesTheCaretAsWindowsDoes) {
     EXPECT_EQ(tree.GetSelectedItem(), roots[0]);
     EXPECT_EQ(notes.size(), 1u);
     // a deleted subtree holding the caret: the next root
+    HTREEITEM deep = tree.InsertItem("deep", child(roots[0], 0));
     tree.SelectItem(child(roots[0], 0));
     tree.DeleteItem(roots[0]);
+    EXPECT_FALSE(tree.SetItemData(deep, 1)); // gone with its grandparent
     EXPECT_EQ(tree.GetSelectedItem(), roots[1]);
     EXPECT_EQ(tree.GetCount(), 8u);
     // the last root: the previous sibling
@@ -187,11 +250,25 @@ TEST_F(TreeTest, DeletingTheCaretRowMovesTheCaretAsWindowsDoes) {
     for (HTREEITEM c; (c = tree.GetChildItem(roots[1]));)
         tree.DeleteItem(c);
     EXPECT_FALSE(tree.IsExpanded(roots[1]));
+    // a parent that puts the caret back on the row being deleted does not leave it on a deleted row
+    HTREEITEM e = tree.InsertItem("E");
+    tree.InsertItem("F");
+    tree.SelectItem(e);
+    answer = [&](const NMHDR* hdr) -> LRESULT {
+        if (hdr->code == TVN_SELCHANGEDA && tree.GetSelectedItem() != e) tree.SelectItem(e);
+        return 0;
+    };
+    tree.DeleteItem(e);
+    answer = nullptr;
+    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
     // deleting everything says nothing of the selection
     tree.InsertItem("D");
+    EXPECT_EQ(shown(), (std::vector<std::string>{"B", "F", "D"}));
     notes.clear();
     EXPECT_TRUE(tree.DeleteAllItems());
     EXPECT_TRUE(notes.empty());
+    EXPECT_TRUE(shown().empty());
+    EXPECT_FALSE(tree.DeleteItem(e)); // gone
     EXPECT_EQ(tree.GetCount(), 0u);
     EXPECT_EQ(tree.GetSelectedItem(), nullptr);
     EXPECT_EQ(tree.GetRootItem(), nullptr);

@@ -73,6 +73,15 @@ TEST_F(TreeTest, SelectingAHiddenRowOpensItsAncestors) {
     auto rows = w32drv::Inspect(tree).rows;
     EXPECT_TRUE(rows[4].caret && rows[4].selected);
     EXPECT_FALSE(rows[1].selected);
+    // no caret at all
+    EXPECT_TRUE(tree.SelectItem(nullptr));
+    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
+    EXPECT_FALSE(w32drv::Inspect(tree).rows[4].selected);
+    // a parent that keeps a row closed keeps its children from being selected
+    answer = [](const NMHDR* hdr) -> LRESULT { return hdr->code == TVN_ITEMEXPANDINGA; };
+    EXPECT_FALSE(tree.SelectItem(child(roots[0], 0)));
+    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
+    EXPECT_FALSE(tree.IsExpanded(roots[0]));
 }
 
 TEST_F(TreeTest, MultipleSelectionByMouse) {
@@ -113,6 +122,13 @@ TEST_F(TreeTest, MultipleSelectionByMouse) {
 TEST_F(TreeTest, MultipleSelectionByKeys) {
     create(SECTVS_EX_MULTISEL);
     auto r = fill({"A", "B", "C", "D", "E"});
+    // typing the caret row's letter makes it the only selected row
+    clickRow(r[1]);
+    clickRow(r[3], w32drv::Control);
+    w32drv::Type("d");
+    w32drv::Pump();
+    EXPECT_EQ(selectedTexts(), (std::vector<std::string>{"D"}));
+    w32drv::Wait(1001);
     clickRow(r[1]);
     key(VK_DOWN, w32drv::Shift);
     key(VK_DOWN, w32drv::Shift);
@@ -171,6 +187,9 @@ TEST_F(TreeTest, MultipleSelectionByProgram) {
     EXPECT_EQ(selectedTexts(), (std::vector<std::string>{"B1", "C", "D"}));
     EXPECT_FALSE(tree.SelectRange(r[0], child(r[0], 1), TRUE)); // A1 is not displayed
     EXPECT_EQ(tree.GetNextSelectedItem(b1), r[2]);
+    HTREEITEM gone = tree.InsertItem("gone");
+    tree.DeleteItem(gone);
+    EXPECT_EQ(tree.GetNextSelectedItem(gone), nullptr);
     notes.clear();
     tree.DeselectAll();
     EXPECT_EQ(tree.GetFirstSelectedItem(), nullptr);
@@ -178,6 +197,26 @@ TEST_F(TreeTest, MultipleSelectionByProgram) {
     notes.clear();
     tree.DeselectAll();
     EXPECT_TRUE(notes.empty());
+    // a row may be inserted selected; other state bits leave it unselected
+    auto insert = [&](const char* text, UINT state, UINT mask) {
+        TVINSERTSTRUCTA is{};
+        is.hInsertAfter = TVI_LAST;
+        is.item.mask = TVIF_TEXT | TVIF_STATE;
+        is.item.pszText = const_cast<LPSTR>(text);
+        is.item.state = state;
+        is.item.stateMask = mask;
+        LRESULT item = SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is));
+        return reinterpret_cast<HTREEITEM>(item);
+    };
+    HTREEITEM e = insert("E", TVIS_SELECTED, TVIS_SELECTED);
+    EXPECT_FALSE(tree.IsSelected(insert("F", TVIS_SELECTED, TVIS_EXPANDED)));
+    EXPECT_FALSE(tree.IsSelected(insert("G", 0, TVIS_SELECTED)));
+    TVITEMA tv{};
+    tv.mask = TVIF_STATE;
+    tv.hItem = e;
+    tv.stateMask = TVIS_SELECTED | TVIS_FOCUSED;
+    ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
+    EXPECT_EQ(tv.state, static_cast<UINT>(TVIS_SELECTED)); // not the focus row
     // SelectItem: the caret and the only selected row
     tree.SetItemSelected(r[0], TRUE);
     tree.SelectItem(r[2]);
@@ -212,6 +251,9 @@ TEST_F(TreeTest, DisabledRowsAreNeverSelectedButCanBeOpenedAndPassed) {
     EXPECT_FALSE(tree.SetItemSelected(r[1], TRUE));
     EXPECT_TRUE(tree.SelectRange(r[0], r[2], TRUE));
     EXPECT_EQ(selectedTexts(), (std::vector<std::string>{"A", "C"}));
+    notes.clear();
+    EXPECT_TRUE(tree.SelectRange(r[0], r[1], TRUE)); // nothing new: nothing to tell
+    EXPECT_TRUE(notes.empty());
     // it opens, and the caret passes over it by keys
     EXPECT_TRUE(tree.Expand(r[1], TVE_EXPAND));
     clickRow(r[0]);
@@ -308,6 +350,27 @@ TEST_F(TreeTest, TypingFindsTheNextRowByItsBeginning) {
     w32drv::Type("CH");
     w32drv::Pump();
     EXPECT_EQ(text(tree.GetSelectedItem()), "Charlie");
+
+    // keypad +, - and * are commands: their characters do not search, the next letter does,
+    // also after one that brought no character (with Ctrl)
+    const std::vector<std::pair<UINT, unsigned>> commands = {
+        {VK_ADD, w32drv::None}, {VK_SUBTRACT, w32drv::None}, {VK_MULTIPLY, w32drv::None},
+        {VK_ADD, w32drv::Control}};
+    const std::vector<std::string> found = {"delta", "alpha", "Beta", "Charlie"};
+    for (size_t i = 0; i < commands.size(); ++i) {
+        w32drv::Wait(1001);
+        key(commands[i].first, commands[i].second);
+        w32drv::Type(found[i].substr(0, 1));
+        w32drv::Pump();
+        EXPECT_EQ(text(tree.GetSelectedItem()), found[i]) << i;
+    }
+    // a longer text that still fits the caret row stays on it
+    HTREEITEM bella = tree.InsertItem("Bella");
+    w32drv::Wait(1001);
+    w32drv::Type("be");
+    w32drv::Pump();
+    EXPECT_EQ(text(tree.GetSelectedItem()), "Bella");
+    EXPECT_EQ(tree.GetSelectedItem(), bella);
 }
 
 TEST_F(TreeTest, FocusDoubleClickAndEnterNotifications) {

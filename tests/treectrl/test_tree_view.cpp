@@ -11,6 +11,11 @@ int itemHeight(HWND tree) {
     return static_cast<int>(SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0));
 }
 
+HTREEITEM previousVisible(HWND tree, HTREEITEM item) {
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PREVIOUSVISIBLE, reinterpret_cast<LPARAM>(item)));
+}
+
 SCROLLINFO scrollInfo(HWND hwnd) {
     SCROLLINFO si{};
     si.cbSize = sizeof si;
@@ -36,6 +41,8 @@ TEST_F(TreeTest, RowsInViewAndScrolling) {
     EXPECT_EQ(tree.GetFirstVisibleItem(), r[0]);
     EXPECT_EQ(tree.GetNextVisibleItem(r[page + 3]), r[page + 4]); // out of view all the same
     EXPECT_EQ(tree.GetNextVisibleItem(r[39]), nullptr);
+    EXPECT_EQ(previousVisible(tree, r[page + 4]), r[page + 3]);
+    EXPECT_EQ(previousVisible(tree, r[0]), nullptr);
     w32drv::Pump();
     SCROLLINFO si = scrollInfo(tree);
     EXPECT_EQ(si.nMax, 39);
@@ -79,6 +86,17 @@ TEST_F(TreeTest, RowsInViewAndScrolling) {
     w32drv::Wheel(mid, 2 * WHEEL_DELTA);
     w32drv::Pump();
     EXPECT_EQ(tree.GetFirstVisibleItem(), r[0]);
+    // turning the other way starts afresh: what is left of the last turn does not hold it back
+    SendMessageA(tree, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 0);
+    w32drv::Wheel(mid, 1);
+    w32drv::Wheel(mid, -WHEEL_DELTA / 3);
+    w32drv::Pump();
+    EXPECT_EQ(tree.GetFirstVisibleItem(), r[11]);
+    w32drv::Wheel(mid, -1);
+    w32drv::Wheel(mid, WHEEL_DELTA / 3);
+    w32drv::Pump();
+    EXPECT_EQ(tree.GetFirstVisibleItem(), r[10]);
+    SendMessageA(tree, WM_VSCROLL, SB_TOP, 0);
 
     // keys keep the caret in view
     tree.SelectItem(r[0]);
@@ -99,6 +117,10 @@ TEST_F(TreeTest, RowsInViewAndScrolling) {
     key(VK_DOWN, w32drv::Control);
     EXPECT_EQ(tree.GetFirstVisibleItem(), r[1]);
     EXPECT_EQ(tree.GetSelectedItem(), r[0]);
+    // the first row in view deleted: the next takes its place
+    tree.SelectSetFirstVisible(r[10]);
+    tree.DeleteItem(r[10]);
+    EXPECT_EQ(tree.GetFirstVisibleItem(), r[11]);
 }
 
 TEST_F(TreeTest, EnsureVisibleOpensAndScrolls) {
@@ -129,6 +151,8 @@ TEST_F(TreeTest, EnsureVisibleOpensAndScrolls) {
     tree.SelectSetFirstVisible(mid);
     tree.Expand(r[20], TVE_COLLAPSE);
     EXPECT_EQ(tree.GetFirstVisibleItem(), r[30 - page]);
+    EXPECT_EQ(previousVisible(tree, mid), nullptr); // hidden again
+    EXPECT_EQ(tree.GetNextVisibleItem(mid), nullptr);
 }
 
 TEST_F(TreeTest, HitTestingFollowsTheRowLayout) {
@@ -145,13 +169,15 @@ TEST_F(TreeTest, HitTestingFollowsTheRowLayout) {
     UINT flags = 0;
     EXPECT_EQ(tree.HitTest(CPoint(a.left + 2, 2), &flags), r[0]);
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMLABEL));
-    EXPECT_EQ(tree.HitTest(CPoint(a.right + 2, 2), &flags), r[0]);
+    EXPECT_EQ(tree.HitTest(CPoint(a.right - 1, 2), &flags), r[0]);
+    EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMLABEL));
+    EXPECT_EQ(tree.HitTest(CPoint(a.right, 2), &flags), r[0]); // the right edge is outside, as for a RECT
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMRIGHT));
     EXPECT_EQ(tree.HitTest(CPoint(indent / 2, h / 2), &flags), r[0]);
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMBUTTON));
     EXPECT_EQ(tree.HitTest(CPoint(indent / 2, h + h / 2), &flags), child(r[0], 0));
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMINDENT)); // a leaf has no button
-    EXPECT_EQ(tree.HitTest(CPoint(5, 10 * h), &flags), nullptr);
+    EXPECT_EQ(tree.HitTest(CPoint(5, 3 * h), &flags), nullptr); // just below the last of three rows
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_NOWHERE));
     RECT client{};
     GetClientRect(tree, &client);
@@ -159,6 +185,8 @@ TEST_F(TreeTest, HitTestingFollowsTheRowLayout) {
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ABOVE));
     EXPECT_EQ(tree.HitTest(CPoint(5, client.bottom), &flags), nullptr);
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_BELOW));
+    EXPECT_EQ(tree.HitTest(CPoint(0, 0), &flags), r[0]); // the corner is the first row's
+    EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMBUTTON));
     EXPECT_EQ(tree.HitTest(CPoint(-1, 5), &flags), nullptr);
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_TOLEFT));
     EXPECT_EQ(tree.HitTest(CPoint(client.right, 5), &flags), nullptr);
@@ -239,6 +267,9 @@ TEST_F(TreeTest, InspectionReadsTheRowsTheControlDescribes) {
     LRESULT whole = SendMessageA(tree, msg, sizeof small, reinterpret_cast<LPARAM>(small));
     EXPECT_GT(whole, 8);
     EXPECT_STREQ(small, "top 0\np");
+    small[0] = 'x';
+    SendMessageA(tree, msg, 1, reinterpret_cast<LPARAM>(small));
+    EXPECT_EQ(small[0], '\0'); // room for the terminator only
 }
 
 TEST_F(TreeTest, TextPictureOfATree) {
@@ -254,6 +285,7 @@ TEST_F(TreeTest, TextPictureOfATree) {
     tree.SelectItem(child(r[0], 1));
     tree.SetItemSelected(r[0], TRUE);
     std::string picture = w32drv::Picture(tree);
+    EXPECT_EQ(GetWindowLongA(tree, GWL_STYLE) & WS_VSCROLL, 0); // no scroll bar unless asked for
     EXPECT_EQ(picture, "+--------------------------------+\n"
                        "| *-Audio                        |\n"
                        "|     Audio1                     |\n"

@@ -84,6 +84,43 @@ W32DRV void ClearRecords();
 // Name of a predefined cursor handle ("IDC_WAIT", ...) or "" for others.
 W32DRV std::string CursorName(HCURSOR cursor);
 
+// ---- drawing ----
+constexpr COLORREF kNoColour = 0xFFFFFFFF; // CLR_NONE of commctrl.h
+
+// What GDI drew, for tests to read instead of pixels. While recording, each FillRect, TextOutA,
+// DrawTextA (not DT_CALCRECT), LineTo, DrawFocusRect, BitBlt and Rectangle appends a record, on
+// window and memory DCs alike.
+struct Drawing {
+    enum Kind { Fill, Text, Line, FocusRect, Blit, Box }; // Box: Rectangle
+    Kind kind = Fill;
+    HDC dc = nullptr;
+    HWND window = nullptr; // the DC's window; null for a memory DC
+    // Fill, FocusRect, Box: the rectangle; Blit: the destination; Line: from (left, top) to
+    // (right, bottom); Text: DrawTextA's rectangle, or TextOutA's point as an empty rectangle.
+    RECT rect{};
+    COLORREF color = 0;        // Fill: the brush; Text: the text colour; Line, Box: the pen
+    COLORREF back = kNoColour; // Text: the background colour, none if transparent; Box: the brush
+    int width = 0;             // Line, Box: the pen's width
+    std::string text;          // Text
+    HDC source = nullptr;      // Blit: the source DC and the point copied from
+    POINT from{};
+};
+// Starts recording (forgetting earlier records) or stops it. Reset stops it.
+W32DRV void RecordDrawing(bool on);
+W32DRV std::vector<Drawing> Drawings();
+
+// GDI objects created and not deleted, and DCs not released or deleted, as GetGuiResources counts
+// them on Windows (stock objects and system colour brushes do not count). DeleteObject refuses an
+// object still selected into a DC, as Windows does, so it stays counted.
+struct GdiObjects {
+    int pens = 0, brushes = 0, bitmaps = 0, fonts = 0, dcs = 0;
+    bool operator==(const GdiObjects& o) const {
+        return pens == o.pens && brushes == o.brushes && bitmaps == o.bitmaps && fonts == o.fonts &&
+               dcs == o.dcs;
+    }
+};
+W32DRV GdiObjects LiveGdiObjects();
+
 // ---- inspection ----
 // Windows of classes the driver does not know describe themselves: the driver sends them the
 // registered message named by kDescribeMessage (RegisterWindowMessageA) with wParam the size of

@@ -12,6 +12,9 @@ namespace w32 {
 void resetSystem();
 bool getMessage(MSG* msg, HWND filter, UINT min, UINT max);
 bool describeWindow(HWND hwnd, std::vector<w32drv::TreeRow>& rows, int& top, int& page);
+void recordDrawing(bool on);
+std::vector<w32drv::Drawing> drawings();
+w32drv::GdiObjects liveGdiObjects();
 } // namespace w32
 
 // Registered messages: one number per name (case-insensitive) for the life of the process, as the
@@ -342,6 +345,13 @@ std::vector<HWND> TopLevelWindows() {
 
 size_t InstalledHooks() { return sys().hooks.size(); }
 
-void Reset() { resetSystem(); }
+void RecordDrawing(bool on) { recordDrawing(on); }
+std::vector<Drawing> Drawings() { return drawings(); }
+GdiObjects LiveGdiObjects() { return liveGdiObjects(); }
+
+void Reset() {
+    resetSystem();
+    recordDrawing(false);
+}
 
 } // namespace w32drv

@@ -1,6 +1,7 @@
 // GDI subset: device contexts, stock and created objects, colours, and fonts with a fixed text
 // metric (every character of a font is equally wide), so text layout is exact and repeatable.
 #include "core.h"
+#include <w32drv.h>
 
 #include <algorithm>
 #include <cstring>
@@ -16,6 +17,7 @@ struct GdiObject {
     LOGBRUSH brush{};
     COLORREF penColor = 0;
     int penStyle = PS_SOLID;
+    int penWidth = 1;
     SIZE bitmap{};
     bool stock = false;
 };
@@ -24,6 +26,7 @@ struct DcState {
     HGDIOBJ font, brush, pen, bitmap;
     COLORREF bk, text;
     int bkMode;
+    POINT pos; // the current position (MoveToEx, LineTo)
 };
 
 struct Dc {
@@ -38,7 +41,10 @@ struct Gdi {
     std::map<UINT_PTR, Dc> dcs;
     UINT_PTR next = 0x40000004;
     HGDIOBJ stock[20]{};
+    HGDIOBJ defaultBitmap = nullptr; // a memory DC's own 1 x 1 bitmap
     HBRUSH sysBrushes[31]{};
+    bool recording = false;
+    std::vector<w32drv::Drawing> drawings;
 };
 
 Gdi& gdi() {
@@ -118,6 +124,11 @@ void initStock() {
     g.stock[DEFAULT_GUI_FONT] = font(-11, "MS Shell Dlg");
     g.stock[DC_BRUSH] = brush(RGB(255, 255, 255), BS_SOLID);
     g.stock[DC_PEN] = pen(0, PS_SOLID);
+    GdiObject one;
+    one.type = OBJ_BITMAP;
+    one.bitmap = SIZE{1, 1};
+    one.stock = true;
+    g.defaultBitmap = addObject(one);
 }
 
 // Cell height and character width of a font.
@@ -139,8 +150,9 @@ HDC newDc(HWND hwnd, bool memory) {
     Dc d;
     d.hwnd = hwnd;
     d.memory = memory;
-    d.state = DcState{g.stock[SYSTEM_FONT], g.stock[WHITE_BRUSH], g.stock[BLACK_PEN], nullptr, RGB(255, 255, 255),
-                      RGB(0, 0, 0), OPAQUE};
+    HGDIOBJ bitmap = memory ? g.defaultBitmap : nullptr;
+    d.state = DcState{g.stock[SYSTEM_FONT], g.stock[WHITE_BRUSH], g.stock[BLACK_PEN], bitmap,
+                      RGB(255, 255, 255), RGB(0, 0, 0), OPAQUE, POINT{0, 0}};
     g.dcs[h] = d;
     return reinterpret_cast<HDC>(h);
 }
@@ -154,7 +166,80 @@ const COLORREF kSysColors[31] = {
     RGB(0, 0, 0),       RGB(0, 102, 204),   RGB(185, 209, 234), RGB(215, 228, 242), RGB(0, 120, 215),
     RGB(240, 240, 240)};
 
+// The colour a brush paints: a brush handle or a system colour index + 1, as FillRect takes them.
+COLORREF brushColor(HBRUSH brush) {
+    auto value = reinterpret_cast<UINT_PTR>(brush);
+    if (value >= 1 && value <= 31) return kSysColors[value - 1];
+    GdiObject* o = object(brush);
+    return o && o->type == OBJ_BRUSH && o->brush.lbStyle != BS_NULL ? o->brush.lbColor : CLR_NONE;
+}
+
+// Starts a drawing record on a DC, or returns null when not recording.
+w32drv::Drawing* draw(HDC h, w32drv::Drawing::Kind kind) {
+    auto& g = gdi();
+    Dc* d = dc(h);
+    if (!g.recording || !d) return nullptr;
+    w32drv::Drawing r;
+    r.kind = kind;
+    r.dc = h;
+    r.window = d->hwnd;
+    g.drawings.push_back(r);
+    return &g.drawings.back();
+}
+
+void drawText(HDC h, const char* text, int count, const RECT& rect) {
+    w32drv::Drawing* r = draw(h, w32drv::Drawing::Text);
+    if (!r) return;
+    const DcState& s = dc(h)->state;
+    r->rect = rect;
+    r->color = s.text;
+    r->back = s.bkMode == OPAQUE ? s.bk : CLR_NONE;
+    if (text && count > 0) r->text.assign(text, static_cast<size_t>(count));
+}
+
+// What the DC's pen draws with: its colour and width.
+void penOf(HDC h, w32drv::Drawing& r) {
+    GdiObject* pen = object(dc(h)->state.pen);
+    r.color = pen ? pen->penColor : 0;
+    r.width = pen ? pen->penWidth : 1;
+}
+
+bool selectedSomewhere(HGDIOBJ obj) {
+    for (const auto& entry : gdi().dcs) {
+        const DcState& s = entry.second.state;
+        if (s.font == obj || s.brush == obj || s.pen == obj || s.bitmap == obj) return true;
+    }
+    return false;
+}
+
 } // namespace
+
+void recordDrawing(bool on) {
+    auto& g = gdi();
+    g.recording = on;
+    if (on) g.drawings.clear();
+}
+
+std::vector<w32drv::Drawing> drawings() {
+    return gdi().drawings;
+}
+
+w32drv::GdiObjects liveGdiObjects() {
+    w32drv::GdiObjects n;
+    for (const auto& entry : gdi().objects) {
+        const GdiObject& o = entry.second;
+        if (o.stock) continue;
+        switch (o.type) {
+        case OBJ_PEN: ++n.pens; break;
+        case OBJ_BRUSH: ++n.brushes; break;
+        case OBJ_BITMAP: ++n.bitmaps; break;
+        case OBJ_FONT: ++n.fonts; break;
+        default: break;
+        }
+    }
+    n.dcs = static_cast<int>(gdi().dcs.size());
+    return n;
+}
 
 SIZE textCellOf(HFONT font) {
     initStock();
@@ -275,7 +360,9 @@ HGDIOBJ WINAPI GetCurrentObject(HDC h, UINT type) {
 BOOL WINAPI DeleteObject(HGDIOBJ obj) {
     GdiObject* o = object(obj);
     if (!o) return FALSE;
-    if (!o->stock) gdi().objects.erase(reinterpret_cast<UINT_PTR>(obj));
+    if (o->stock) return TRUE;
+    if (selectedSomewhere(obj)) return FALSE; // as on Windows: the object stays
+    gdi().objects.erase(reinterpret_cast<UINT_PTR>(obj));
     return TRUE;
 }
 
@@ -316,10 +403,11 @@ HBRUSH WINAPI CreateBrushIndirect(const LOGBRUSH* brush) {
     return reinterpret_cast<HBRUSH>(addObject(o));
 }
 
-HPEN WINAPI CreatePen(int style, int, COLORREF color) {
+HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
     GdiObject o;
     o.type = OBJ_PEN;
     o.penStyle = style;
+    o.penWidth = std::max(1, width);
     o.penColor = color;
     return reinterpret_cast<HPEN>(addObject(o));
 }
@@ -432,7 +520,11 @@ BOOL WINAPI GetTextMetricsA(HDC h, LPTEXTMETRICA tm) {
     return TRUE;
 }
 
-BOOL WINAPI TextOutA(HDC h, int, int, LPCSTR, int) { return dc(h) != nullptr; }
+BOOL WINAPI TextOutA(HDC h, int x, int y, LPCSTR text, int count) {
+    if (!dc(h)) return FALSE;
+    drawText(h, text, count, RECT{x, y, x, y});
+    return TRUE;
+}
 
 int WINAPI DrawTextA(HDC h, LPCSTR text, int count, LPRECT rect, UINT format) {
     Dc* d = dc(h);
@@ -462,20 +554,68 @@ int WINAPI DrawTextA(HDC h, LPCSTR text, int count, LPRECT rect, UINT format) {
     if (format & DT_CALCRECT) {
         rect->right = rect->left + width;
         rect->bottom = rect->top + height;
+    } else {
+        drawText(h, text, count, *rect);
     }
     return height;
 }
 
-int WINAPI FillRect(HDC h, const RECT*, HBRUSH) { return dc(h) ? 1 : 0; }
-int WINAPI FrameRect(HDC h, const RECT*, HBRUSH) { return dc(h) ? 1 : 0; }
-BOOL WINAPI Rectangle(HDC h, int, int, int, int) { return dc(h) != nullptr; }
-BOOL WINAPI MoveToEx(HDC h, int, int, LPPOINT previous) {
-    if (previous) *previous = POINT{0, 0};
-    return dc(h) != nullptr;
+int WINAPI FillRect(HDC h, const RECT* rect, HBRUSH brush) {
+    if (!dc(h) || !rect) return 0;
+    if (auto* r = draw(h, w32drv::Drawing::Fill)) {
+        r->rect = *rect;
+        r->color = brushColor(brush);
+    }
+    return 1;
 }
-BOOL WINAPI LineTo(HDC h, int, int) { return dc(h) != nullptr; }
-BOOL WINAPI BitBlt(HDC dst, int, int, int, int, HDC, int, int, DWORD) { return dc(dst) != nullptr; }
-BOOL WINAPI DrawFocusRect(HDC h, const RECT*) { return dc(h) != nullptr; }
+
+int WINAPI FrameRect(HDC h, const RECT*, HBRUSH) { return dc(h) ? 1 : 0; }
+
+BOOL WINAPI Rectangle(HDC h, int left, int top, int right, int bottom) {
+    Dc* d = dc(h);
+    if (!d) return FALSE;
+    if (auto* r = draw(h, w32drv::Drawing::Box)) {
+        r->rect = RECT{left, top, right, bottom};
+        penOf(h, *r);
+        r->back = brushColor(static_cast<HBRUSH>(d->state.brush));
+    }
+    return TRUE;
+}
+
+BOOL WINAPI MoveToEx(HDC h, int x, int y, LPPOINT previous) {
+    Dc* d = dc(h);
+    if (!d) return FALSE;
+    if (previous) *previous = d->state.pos;
+    d->state.pos = POINT{x, y};
+    return TRUE;
+}
+
+BOOL WINAPI LineTo(HDC h, int x, int y) {
+    Dc* d = dc(h);
+    if (!d) return FALSE;
+    if (auto* r = draw(h, w32drv::Drawing::Line)) {
+        r->rect = RECT{d->state.pos.x, d->state.pos.y, x, y};
+        penOf(h, *r);
+    }
+    d->state.pos = POINT{x, y};
+    return TRUE;
+}
+
+BOOL WINAPI BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, DWORD) {
+    if (!dc(dst)) return FALSE;
+    if (auto* r = draw(dst, w32drv::Drawing::Blit)) {
+        r->rect = RECT{x, y, x + width, y + height};
+        r->source = src;
+        r->from = POINT{xSrc, ySrc};
+    }
+    return TRUE;
+}
+
+BOOL WINAPI DrawFocusRect(HDC h, const RECT* rect) {
+    if (!dc(h) || !rect) return FALSE;
+    if (auto* r = draw(h, w32drv::Drawing::FocusRect)) r->rect = *rect;
+    return TRUE;
+}
 BOOL WINAPI DrawEdge(HDC h, LPRECT, UINT, UINT) { return dc(h) != nullptr; }
 BOOL WINAPI DrawIconEx(HDC h, int, int, HICON, int, int, UINT, HBRUSH, UINT) { return dc(h) != nullptr; }
 
