@@ -522,7 +522,7 @@ void keyMove(Tree* t, Node* to) {
     moveCaret(t, to, TVC_BYKEYBOARD, t->multi() && shift ? Select::Range : Select::Only);
 }
 
-LRESULT onKeyDown(Tree* t, UINT vk) {
+LRESULT onKeyDown(Tree* t, UINT vk, LPARAM lParam) {
     HWND self = t->self;
     t->swallowChar = false;
     const auto& rows = layout(t);
@@ -597,7 +597,8 @@ LRESULT onKeyDown(Tree* t, UINT vk) {
         if (t->multi()) toggleFocused(t);
         break;
     default:
-        return 0;
+        // keys of the window itself, such as F1 asking for help
+        return DefWindowProcA(self, WM_KEYDOWN, vk, lParam);
     }
     // a command key ends the typed search
     if (alive(self, t)) t->search.clear();
@@ -945,7 +946,7 @@ LRESULT CALLBACK treeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         notifySimple(t, NM_KILLFOCUS);
         return 0;
     case WM_KEYDOWN:
-        return onKeyDown(t, static_cast<UINT>(wParam));
+        return onKeyDown(t, static_cast<UINT>(wParam), lParam);
     case WM_CHAR:
         return onChar(t, wParam);
     case WM_LBUTTONDOWN:

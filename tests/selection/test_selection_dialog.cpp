@@ -578,11 +578,11 @@ TEST_F(SelectionDialogTest, ShowIdsRelabelsTheTreeAndHelpAsksTheHost) {
     EXPECT_TRUE(selection->lastState.showIds);
     click(d->showIdsCheck);
     EXPECT_EQ(d->tree.GetItemText(navigation), "Navigation");
-    // Help, by the button or by F1 (WM_HELP), asks the listener
+    // Help, by the button or by F1 in the tree (WM_HELP), asks the listener
     click(d->helpButton);
-    HELPINFO info{};
-    info.cbSize = sizeof info;
-    d->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    d->tree.SetFocus();
+    w32drv::Key(VK_F1);
+    w32drv::Pump();
     EXPECT_EQ(listener.help, (std::vector<int>{1, 1}));
     // the small icon is the system's
     EXPECT_NE(d->SendMessage(WM_GETICON, ICON_SMALL, 0), 0);
