@@ -94,7 +94,7 @@ BOOL SECTreeCtrl::SetItemText(HTREEITEM hItem, LPCSTR text) {
 }
 
 HTREEITEM SECTreeCtrl::GetRootItem() const {
-    return item(SendMessage(TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    return item(SendMessage(TVM_GETNEXTITEM, TVGN_ROOT));
 }
 
 HTREEITEM SECTreeCtrl::GetChildItem(HTREEITEM hItem) const {
@@ -141,11 +141,11 @@ BOOL SECTreeCtrl::SelectItem(HTREEITEM hItem) {
 }
 
 HTREEITEM SECTreeCtrl::GetSelectedItem() const {
-    return item(SendMessage(TVM_GETNEXTITEM, TVGN_CARET, 0));
+    return item(SendMessage(TVM_GETNEXTITEM, TVGN_CARET));
 }
 
 HTREEITEM SECTreeCtrl::GetFocusedItem() const {
-    return item(SendMessage(SECTVM_GETFOCUSEDITEM, 0, 0));
+    return item(SendMessage(SECTVM_GETFOCUSEDITEM));
 }
 
 BOOL SECTreeCtrl::IsSelected(HTREEITEM hItem) const {
@@ -161,7 +161,7 @@ BOOL SECTreeCtrl::SetItemSelected(HTREEITEM hItem, BOOL selected) {
 }
 
 HTREEITEM SECTreeCtrl::GetFirstSelectedItem() const {
-    return item(SendMessage(SECTVM_GETNEXTSELECTED, 0, 0));
+    return item(SendMessage(SECTVM_GETNEXTSELECTED));
 }
 
 HTREEITEM SECTreeCtrl::GetNextSelectedItem(HTREEITEM hItem) const {
@@ -174,15 +174,15 @@ BOOL SECTreeCtrl::SelectRange(HTREEITEM first, HTREEITEM last, BOOL selected) {
 }
 
 void SECTreeCtrl::DeselectAll() {
-    SendMessage(SECTVM_DESELECTALL, 0, 0);
+    SendMessage(SECTVM_DESELECTALL);
 }
 
 HTREEITEM SECTreeCtrl::GetFirstVisibleItem() const {
-    return item(SendMessage(TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
+    return item(SendMessage(TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE));
 }
 
 UINT SECTreeCtrl::GetVisibleCount() const {
-    return static_cast<UINT>(SendMessage(TVM_GETVISIBLECOUNT, 0, 0));
+    return static_cast<UINT>(SendMessage(TVM_GETVISIBLECOUNT));
 }
 
 HTREEITEM SECTreeCtrl::GetNextVisibleItem(HTREEITEM hItem) const {
@@ -202,7 +202,7 @@ COLORREF SECTreeCtrl::SetBkColor(COLORREF color) {
 }
 
 COLORREF SECTreeCtrl::GetBkColor() const {
-    return static_cast<COLORREF>(SendMessage(TVM_GETBKCOLOR, 0, 0));
+    return static_cast<COLORREF>(SendMessage(TVM_GETBKCOLOR));
 }
 
 COLORREF SECTreeCtrl::SetDisabledColor(COLORREF color) {
@@ -218,5 +218,5 @@ BOOL SECTreeCtrl::IsItemDisabled(HTREEITEM hItem) const {
 }
 
 UINT SECTreeCtrl::GetCount() const {
-    return static_cast<UINT>(SendMessage(TVM_GETCOUNT, 0, 0));
+    return static_cast<UINT>(SendMessage(TVM_GETCOUNT));
 }
