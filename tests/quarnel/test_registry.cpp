@@ -43,13 +43,13 @@ TEST(QuarnelRegistry, ManagersAreIndependentAndDestroyedHandlesFindNothing) {
 
     EXPECT_EQ(0, gQRNDestroyFCatManager(a));
     EXPECT_EQ(nullptr, gQRNFCatManager(a));
-    EXPECT_NE(0, gQRNDestroyFCatManager(a));
+    EXPECT_EQ(1, gQRNDestroyFCatManager(a));
     EXPECT_EQ(nullptr, gQRNFCatManager(0));
 
     QRNHandle c = 0;
     ASSERT_EQ(0, gQRNCreateFCatManager(&c, "three"));
     EXPECT_NE(a, c) << "a destroyed handle must not come back";
-    EXPECT_NE(0, gQRNCreateFCatManager(nullptr, "none"));
+    EXPECT_EQ(1, gQRNCreateFCatManager(nullptr, "none"));
     gQRNDestroyFCatManager(b);
     gQRNDestroyFCatManager(c);
 }
