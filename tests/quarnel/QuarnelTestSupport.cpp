@@ -83,15 +83,26 @@ const char kEdgeCatalog[] = R"(<FunctionCatalog Name="Edges">
           </TStream></Parameter>
         </TRecord></Parameter>
       </OPType>
+      <OPType ID="0x1">
+        <Parameter Name="Flag"><TBool/></Parameter>
+        <Parameter Name="Body"><TStream Selector="Flag">
+          <TStreamCase Name="On" Values="1"><Parameter Name="N"><TNumber Type="UByte"/></Parameter></TStreamCase>
+        </TStream></Parameter>
+      </OPType>
       <OPType ID="0xC">
         <Parameter Name="Mode"><TBitField Mask="0x30"/></Parameter>
         <Parameter Name="Body"><TStream Selector="Mode">
           <TStreamCase Name="Ids" Values="2"><Parameter Name="List"><TFunctionIDs/></Parameter></TStreamCase>
+          <TStreamCase Name="Once" Values="3" MaxIndex="1"><Parameter Name="N"><TNumber Type="UByte"/></Parameter></TStreamCase>
         </TStream></Parameter>
       </OPType>
     </Function>
     <Function ID="0x004" Name="Voids" Kind="Property">
-      <OPType ID="0xC"><Parameter Name="Nothing"><TArray><Parameter><TVoid/></Parameter></TArray></Parameter></OPType>
+      <OPType ID="0xC">
+        <Parameter Name="Gap"><TVoid/></Parameter>
+        <Parameter Name="Low"><TBitField/></Parameter>
+        <Parameter Name="Nothing"><TArray><Parameter><TVoid/></Parameter></TArray></Parameter>
+      </OPType>
     </Function>
   </FBlock>
 </FunctionCatalog>

@@ -99,11 +99,10 @@ TEST_F(QuarnelBadFiles, BrokenFilesAreRefusedWithWhatAndWhere) {
         {"bad kind",
          catalog("<FBlock ID=\"1\" Name=\"A\"><Function ID=\"1\" Name=\"F\" Kind=\"Event\"/></FBlock>\n"),
          QRN_ERR_CONTENT, "Kind must be", 3},
-        {"unknown element in a function",
-         catalog(
-             "<FBlock ID=\"1\" Name=\"A\"><Function ID=\"1\" Name=\"F\" Kind=\"Method\"><Blob/></Function>"
-             "</FBlock>\n"),
-         QRN_ERR_CONTENT, "unexpected <Blob> in <Function>", 3},
+        {"text in a function",
+         catalog("<FBlock ID=\"1\" Name=\"A\"><Function ID=\"1\" Name=\"F\" Kind=\"Method\">words</Function>"
+                 "</FBlock>\n"),
+         QRN_ERR_CONTENT, "unexpected text \"words\" in <Function>", 3},
         {"unknown attribute on an OpType",
          catalog("<FBlock ID=\"1\" Name=\"A\"><Function ID=\"1\" Name=\"F\" Kind=\"Method\"><OPType ID=\"0\" "
                  "Colour=\"red\"/></Function></FBlock>\n"),

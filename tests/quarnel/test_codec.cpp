@@ -236,6 +236,14 @@ TEST_F(QuarnelCodec, DecodeNamesValuesOfEveryValueType) {
     EXPECT_FALSE(m->IsDecoded());
     auto deck = message(0x31, 0x200, 0xC);
     EXPECT_FALSE(deck->Decode());
+    auto channels = message(0x22, 0x421, 0xC);
+    channels->SetData({0x05, 0x00, 0xFF});
+    EXPECT_FALSE(channels->Decode());
+    // A string cut short after its coding byte is the empty string.
+    auto radio = message(0x40, 0x430, 0xC);
+    radio->SetData({0x00});
+    ASSERT_TRUE(radio->Decode());
+    EXPECT_EQ((std::vector<std::string>{""}), valueTexts(parameters(*radio)[0]));
 }
 
 TEST_F(QuarnelCodec, LengthsIndexesAndSelectorsAtTheirEdges) {
@@ -249,6 +257,8 @@ TEST_F(QuarnelCodec, LengthsIndexesAndSelectorsAtTheirEdges) {
     ASSERT_TRUE(limits->Decode()) << "a short stream may end the data";
     EXPECT_EQ((std::vector<std::string>{"AB"}), valueTexts(parameters(*limits)[0]));
     EXPECT_TRUE(children(parameters(*limits)[1]).empty());
+    limits->SetData({0x02, 0xAB});
+    EXPECT_FALSE(limits->Decode()) << "a short stream longer than the data";
 
     // A bit field selects by its value, not by its bits in place; function ids after other data.
     auto ids = roundTrip(0x70, 0x003, 0xC, {"2", "00 04 00"});
@@ -260,12 +270,18 @@ TEST_F(QuarnelCodec, LengthsIndexesAndSelectorsAtTheirEdges) {
     EXPECT_EQ((std::vector<std::string>{"0x000 0x400"}), valueTexts(list));
     // An element without data ends an array, however many elements the limit allows.
     auto voids = message(0x70, 0x004, 0xC);
-    voids->SetData({0x00});
+    voids->SetData({0x05, 0x00});
     voids->SetWord(3);
     voids->SetFlags(QRN_MSG_ALLOW_SURPLUS);
     ASSERT_TRUE(voids->Decode());
-    EXPECT_EQ(1u, children(parameters(*voids)[0]).size());
-    // A selector inside a record.
+    EXPECT_EQ((std::vector<std::string>{"5"}), valueTexts(parameters(*voids)[1]))
+        << "a bit field without Mask";
+    EXPECT_EQ(1u, children(parameters(*voids)[2]).size());
+    // A boolean selector; a selector inside a record.
+    auto flag = roundTrip(0x70, 0x003, 0x1, {"true", "07"});
+    KQRNNode* n = findPath(parameters(*flag), "Body.On.N");
+    ASSERT_NE(nullptr, n);
+    EXPECT_EQ((std::vector<std::string>{"7"}), valueTexts(n));
     auto wrapped = roundTrip(0x70, 0x003, 0x0, {"1", "00 68 69 00"});
     KQRNNode* value = findPath(parameters(*wrapped), "Wrapped.Body.Text.Value");
     ASSERT_NE(nullptr, value);

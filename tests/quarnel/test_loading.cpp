@@ -53,6 +53,8 @@ TEST_F(QuarnelLoading, ListsFollowCatalogOrderAndHideHiddenEntries) {
     EXPECT_TRUE(texts.empty());
     mgr->ListFBlocks(fbs, 0, "NoSuchCatalog");
     EXPECT_TRUE(fbs.empty());
+    mgr->ListFunctionNames(texts, 0, "NoSuchCatalog", "Telephone", QRN_ANY_INSTANCE);
+    EXPECT_TRUE(texts.empty());
 }
 
 TEST_F(QuarnelLoading, InstancesRestrictTheFBlocksFound) {
@@ -96,7 +98,8 @@ TEST_F(QuarnelLoading, ReloadKeepsOrderKeepNameRefusesAndUnloadRemoves) {
     EXPECT_EQ(QRN_ERR_NOT_LOADED,
               mgr->LoadFCat(sample("rearseat.xml"), QRN_LOAD_UNLOAD, name, QRN_LOG_REWRITE, logPath()));
     EXPECT_NE(std::string::npos, readFile(logPath()).find("error: no catalog of this file is loaded"));
-    EXPECT_EQ(QRN_ERR_ARGUMENT, mgr->LoadFCat("", QRN_LOAD_REPLACE, name, QRN_LOG_NONE, ""));
+    EXPECT_EQ(QRN_ERR_ARGUMENT, mgr->LoadFCat("", QRN_LOAD_REPLACE, name, QRN_LOG_REWRITE, logPath()));
+    EXPECT_NE(std::string::npos, readFile(logPath()).find("error: no file name or an unknown mode"));
     EXPECT_EQ(QRN_ERR_ARGUMENT, mgr->LoadFCat(sample("single.xml"), 7, name, QRN_LOG_NONE, ""));
 }
 

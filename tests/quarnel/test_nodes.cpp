@@ -233,6 +233,13 @@ TEST_F(QuarnelNodes, EnumAndArrayBoundaries) {
     std::unique_ptr<KQRNMessageContainer> limits(
         mgr->GetMessageContainer(0, "Edges", 0x70, QRN_ANY_INSTANCE, 0x002, 0xC, 1));
     EXPECT_EQ(1, attr(nodes(*limits)[1], QRN_ATTR_ARRAY_MAX_INDEX));
+    std::unique_ptr<KQRNMessageContainer> selectors(
+        mgr->GetMessageContainer(0, "Edges", 0x70, QRN_ANY_INSTANCE, 0x003, 0xC, 1));
+    EXPECT_EQ(1, attr(findPath(nodes(*selectors), "Body.Once[1]"), QRN_ATTR_CASE_MAX_INDEX));
+    std::unique_ptr<KQRNMessageContainer> voids(
+        mgr->GetMessageContainer(0, "Edges", 0x70, QRN_ANY_INSTANCE, 0x004, 0xC, 1));
+    EXPECT_EQ(0, attr(nodes(*voids)[1], QRN_ATTR_OFFSET)) << "void takes no room";
+    EXPECT_EQ(1, attr(nodes(*voids)[2], QRN_ATTR_OFFSET));
 }
 
 TEST_F(QuarnelNodes, FixedPositionsCarryOffsetAndSize) {
