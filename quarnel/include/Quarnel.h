@@ -13,9 +13,10 @@
 
 // 1 when this library serves interface (major, minor): the same major, minor up to ours.
 QUARNEL_API int gQRNIsCompatibleInterface(int major, int minor);
-// Creates a manager and writes its handle; 0 on success, non-zero for a null handle pointer.
+// Creates a manager and writes its handle (0 when none can be made); 0 on success, 1 for a null
+// handle pointer, 2 when no manager can be made.
 QUARNEL_API int gQRNCreateFCatManager(QRNHandle* handle, const std::string& clientName);
-// Destroys a manager; its sinks are unregistered. 0 on success, non-zero for an unknown handle.
+// Destroys a manager; its sinks are unregistered. 0 on success, 1 for an unknown handle.
 // Never call it from inside a change notification of the same manager.
 QUARNEL_API int gQRNDestroyFCatManager(QRNHandle handle);
 // The manager of a handle; null for 0, unknown or destroyed handles. Handles are never reused.

@@ -249,7 +249,6 @@ void FCatManager::ListFunctions(std::vector<IdName>& out, int f, const std::stri
 void FCatManager::ListOpTypes(std::vector<IdName>& out, int f, const std::string& catalog,
                               std::int32_t fblock, std::uint32_t instance, std::int32_t function) const {
     out.clear();
-    if (function == -1) return;
     const Address a = resolve(f, &catalog, fblock, instance, function, -1);
     if (!a.function) return;
     const Catalog& c = *a.loaded->catalog;
@@ -270,7 +269,6 @@ KQRNMessage* FCatManager::CreateCatalogMessage(int f, const std::string& catalog
 
 KQRNMessage* FCatManager::message(int f, const std::string* catalog, std::int32_t fblock, std::uint32_t instance,
                                   std::int32_t function, std::int32_t opType) const {
-    if (function == -1 || opType == -1) return nullptr;
     const Address a = resolve(f, catalog, fblock, instance, function, opType);
     if (!a.opType) return nullptr;
     return new (std::nothrow) Message(a.loaded->catalog, *a.opType);
@@ -284,7 +282,7 @@ const std::string& FCatManager::LookupFBlockName(int f, std::int32_t fblock) {
 
 const std::string& FCatManager::LookupFunctionName(int f, std::int32_t fblock, std::uint32_t instance,
                                                    std::int32_t function, const std::string* catalog) {
-    const Address a = function == -1 ? Address() : resolve(f, catalog, fblock, instance, function, -1);
+    const Address a = resolve(f, catalog, fblock, instance, function, -1);
     lastFunctionName_ = a.function ? a.loaded->catalog->str(a.function->name) : std::string();
     return lastFunctionName_;
 }
@@ -292,8 +290,7 @@ const std::string& FCatManager::LookupFunctionName(int f, std::int32_t fblock, s
 const std::string& FCatManager::LookupOpTypeName(int f, std::int32_t fblock, std::uint32_t instance,
                                                  std::int32_t function, std::int32_t opType,
                                                  const std::string* catalog) {
-    const Address a =
-        function == -1 || opType == -1 ? Address() : resolve(f, catalog, fblock, instance, function, opType);
+    const Address a = resolve(f, catalog, fblock, instance, function, opType);
     lastOpTypeName_ = a.opType ? a.loaded->catalog->str(a.opType->name) : std::string();
     return lastOpTypeName_;
 }
@@ -328,7 +325,7 @@ int FCatManager::LookupIds(int f, const std::string& catalog, const std::string&
 KQRNMessageContainer* FCatManager::GetMessageContainer(int f, const std::string& catalog, std::int32_t fblock,
                                                        std::uint32_t instance, std::int32_t function,
                                                        std::int32_t opType, int loadNodes) const {
-    const Address a = resolve(f, &catalog, fblock, instance, function, function == -1 ? -1 : opType);
+    const Address a = resolve(f, &catalog, fblock, instance, function, opType);
     MessageContainer* container =
         a.fblock ? new (std::nothrow) MessageContainer(a.loaded->catalog, a.fblock, a.function, a.opType)
                  : new (std::nothrow) MessageContainer(nullptr, nullptr, nullptr, nullptr);
@@ -340,8 +337,7 @@ bool FCatManager::GetParameterName(std::string& result, int f, const std::string
                                    std::int32_t fblock, std::uint32_t instance, std::int32_t function,
                                    std::int32_t opType, const std::string& path) const {
     result.clear();
-    const Address a =
-        function == -1 || opType == -1 ? Address() : resolve(f, &catalog, fblock, instance, function, opType);
+    const Address a = resolve(f, &catalog, fblock, instance, function, opType);
     ResolvedPath r;
     if (a.opType && resolvePath(*a.loaded->catalog, a.opType->params, path, false, r)) result = r.name;
     return !result.empty();
@@ -351,8 +347,7 @@ bool FCatManager::LookupParameterPath(std::string& result, int f, const std::str
                                       std::int32_t fblock, std::uint32_t instance, std::int32_t function,
                                       std::int32_t opType, const std::string& text) const {
     result.clear();
-    const Address a =
-        function == -1 || opType == -1 ? Address() : resolve(f, &catalog, fblock, instance, function, opType);
+    const Address a = resolve(f, &catalog, fblock, instance, function, opType);
     ResolvedPath r;
     if (a.opType && resolvePath(*a.loaded->catalog, a.opType->params, text, true, r)) result = r.path;
     return !result.empty();

@@ -71,7 +71,7 @@ private:
 
     const Loaded* findCatalog(const std::string& name) const;
     // First catalog (or the named one, when catalog is not null) holding the address down to
-    // the deepest id that is not -1.
+    // the deepest id that is not -1 (an OpType id counts only with a function id).
     Address resolve(int f, const std::string* catalog, std::int32_t fblock, std::uint32_t instance,
                     std::int32_t function, std::int32_t opType) const;
     // A new message of the OpType that resolve finds; null without one.

@@ -84,10 +84,4 @@ void cacheStore(const std::string& key, const FileStamp& stamp, std::shared_ptr<
     c.entries.erase(victim);
 }
 
-void cacheClear() {
-    Cache& c = cache();
-    std::lock_guard<std::mutex> lock(c.mutex);
-    c.entries.clear();
-}
-
 } // namespace quarnel

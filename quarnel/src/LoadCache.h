@@ -22,7 +22,5 @@ bool stampOf(const std::string& path, FileStamp& stamp);
 
 std::shared_ptr<const Catalog> cacheFind(const std::string& key, const FileStamp& stamp);
 void cacheStore(const std::string& key, const FileStamp& stamp, std::shared_ptr<const Catalog> catalog);
-// Empties the cache (tests and benchmarks measure cold loads with it).
-void cacheClear();
 
 } // namespace quarnel

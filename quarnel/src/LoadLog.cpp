@@ -8,7 +8,6 @@
 namespace quarnel {
 
 void writeLoadLog(const std::string& logFile, int logMode, const std::string& text) {
-    if (logMode == QRN_LOG_NONE || logFile.empty()) return;
     // The log file name is the bytes the file system takes, never converted.
     std::ofstream out(std::filesystem::path(logFile),
                       std::ios::binary | (logMode == QRN_LOG_APPEND ? std::ios::app : std::ios::trunc));

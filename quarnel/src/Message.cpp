@@ -11,7 +11,6 @@ Message::Message(std::shared_ptr<const Catalog> catalog, const OpTypeDef& opType
     : catalog_(std::move(catalog)), params_(opType.params), catalogName_(catalog_->str(catalog_->name)) {}
 
 bool Message::Decode() {
-    nodes_.clear();
     DecodeOptions options;
     options.allowSurplus = (flags_ & QRN_MSG_ALLOW_SURPLUS) != 0;
     options.choices = (flags_ & QRN_MSG_VALUE_CHOICES) != 0;

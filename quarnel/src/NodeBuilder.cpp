@@ -240,7 +240,6 @@ bool Builder::decodeParam(const ParamDef& d, std::string name, std::string displ
                 text = "0";
             else if (raw & ~named)
                 text = hex; // bits without a name: show the number
-            value = static_cast<std::int64_t>(raw);
             setValue(text, hex);
         }
         break;
@@ -269,12 +268,13 @@ bool Builder::decodeParam(const ParamDef& d, std::string name, std::string displ
         break;
     }
     case QRN_TYPE_FUNCTIONID: {
-        // 12-bit function ids packed back to back; trailing bits short of an id are padding.
+        // 12-bit function ids packed back to back; trailing bits short of an id are padding, so
+        // both bytes of every id are in the data.
         std::string text;
         const std::size_t count = (end - pos) * 8 / 12;
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t bit = i * 12, byte = pos + bit / 8;
-            const unsigned two = (unsigned(data_[byte]) << 8) | (byte + 1 < end ? data_[byte + 1] : 0);
+            const unsigned two = (unsigned(data_[byte]) << 8) | data_[byte + 1];
             const unsigned id = (bit % 8) ? (two & 0x0FFF) : (two >> 4);
             text += (i ? " " : "") + formatHex(id, 3);
         }
@@ -297,8 +297,7 @@ bool Builder::decodeParam(const ParamDef& d, std::string name, std::string displ
             std::unique_ptr<KQRNNode> element;
             if (!decodeParam(e, elementName, e.named ? elementName : std::string(),
                              path + "[" + std::to_string(i) + "]", p, end, {}, v, element)) {
-                if (!decode_->allowSurplus) return false;
-                break; // a partial element counts as surplus
+                break; // a partial element is surplus, refused below unless allowed
             }
             n.children.push_back(std::move(element));
             const bool progressed = p > pos;
@@ -358,10 +357,8 @@ bool Builder::decodeCase(const ParamDef& sc, const std::string& streamPath, std:
         for (std::uint32_t i = 1; pos < end && i <= max; ++i) {
             std::size_t p = pos;
             NodeList group;
-            if (!decodeSeq(sc.children, casePath + "[" + std::to_string(i) + "]", p, end, group)) {
-                if (!decode_->allowSurplus) return false;
-                break;
-            }
+            if (!decodeSeq(sc.children, casePath + "[" + std::to_string(i) + "]", p, end, group))
+                break; // a partial repetition is surplus, refused by the stream unless allowed
             for (auto& g : group)
                 n.children.push_back(std::move(g));
             const bool progressed = p > pos;

@@ -54,6 +54,60 @@ int ManagerTest::load(const std::string& file, std::string* catalog) {
     return r;
 }
 
+int ManagerTest::loadText(const std::string& text, const std::string& file) {
+    writeFile(tmp.path(file), text);
+    return load(tmp.path(file).string());
+}
+
+const char kEdgeCatalog[] = R"(<FunctionCatalog Name="Edges">
+  <FBlock ID="0x70" Name="Edges">
+    <Function ID="0x001" Name="Enums" Kind="Property">
+      <OPType ID="0xC">
+        <Parameter Name="Single"><TEnum><TEnumValue Code="0" Name="Only"/></TEnum></Parameter>
+        <Parameter Name="Byte"><TEnum Size="2"><TEnumValue Code="1" Name="One"/><TEnumValue Code="255" Name="Top"/></TEnum></Parameter>
+        <Parameter Name="Word"><TEnum Size="2"><TEnumValue Code="1" Name="One"/><TEnumValue Code="256" Name="Top"/></TEnum></Parameter>
+      </OPType>
+    </Function>
+    <Function ID="0x002" Name="Limits" Kind="Property">
+      <OPType ID="0xC">
+        <Parameter Name="Raw"><TShortStream MaxLength="1"/></Parameter>
+        <Parameter Name="One"><TArray MaxIndex="1"><Parameter Name="Item"><TNumber Type="UByte"/></Parameter></TArray></Parameter>
+      </OPType>
+    </Function>
+    <Function ID="0x003" Name="Selectors" Kind="Property">
+      <OPType ID="0x0">
+        <Parameter Name="Wrapped"><TRecord>
+          <Parameter Name="Kind"><TNumber Type="UByte"/></Parameter>
+          <Parameter Name="Body"><TStream Selector="Kind">
+            <TStreamCase Name="Text" Values="1"><Parameter Name="Value"><TString/></Parameter></TStreamCase>
+          </TStream></Parameter>
+        </TRecord></Parameter>
+      </OPType>
+      <OPType ID="0x1">
+        <Parameter Name="Flag"><TBool/></Parameter>
+        <Parameter Name="Body"><TStream Selector="Flag">
+          <TStreamCase Name="On" Values="1"><Parameter Name="N"><TNumber Type="UByte"/></Parameter></TStreamCase>
+        </TStream></Parameter>
+      </OPType>
+      <OPType ID="0xC">
+        <Parameter Name="Mode"><TBitField Mask="0x30"/></Parameter>
+        <Parameter Name="Body"><TStream Selector="Mode">
+          <TStreamCase Name="Ids" Values="2"><Parameter Name="List"><TFunctionIDs/></Parameter></TStreamCase>
+          <TStreamCase Name="Once" Values="3" MaxIndex="1"><Parameter Name="N"><TNumber Type="UByte"/></Parameter></TStreamCase>
+        </TStream></Parameter>
+      </OPType>
+    </Function>
+    <Function ID="0x004" Name="Voids" Kind="Property">
+      <OPType ID="0xC">
+        <Parameter Name="Gap"><TVoid/></Parameter>
+        <Parameter Name="Low"><TBitField/></Parameter>
+        <Parameter Name="Nothing"><TArray><Parameter><TVoid/></Parameter></TArray></Parameter>
+      </OPType>
+    </Function>
+  </FBlock>
+</FunctionCatalog>
+)";
+
 int attr(const KQRNNode* node, int number) {
     int value = -1;
     gQRTGetAttrInt(node->GetAttrHandle(), number, &value);

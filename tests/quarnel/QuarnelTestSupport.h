@@ -35,12 +35,17 @@ protected:
     void TearDown() override;
     // Loads a file (mode replace, log into the temp dir); returns the result code.
     int load(const std::string& file, std::string* catalog = nullptr);
+    // Writes text as a file of the temp dir and loads it.
+    int loadText(const std::string& text, const std::string& file = "catalog.xml");
     std::string logPath() const { return tmp.path("load.log").string(); }
 
     TempDir tmp;
     QRNHandle handle = 0;
     KQRNFCatManager* mgr = nullptr;
 };
+
+// Catalog "Edges", FBlock 0x70: the boundaries of enums, lengths, indexes and selectors.
+extern const char kEdgeCatalog[];
 
 int attr(const KQRNNode* node, int number); // -1 when absent
 std::vector<std::string> valueTexts(const KQRNNode* node);

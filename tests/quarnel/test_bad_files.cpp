@@ -16,14 +16,21 @@ std::string fblock(const std::string& params) {
            params + "</OPType>\n</Function>\n</FBlock>\n";
 }
 
-std::string nested(int depth) {
+// The leaf inside `depth` records.
+std::string
+nested(int depth,
+       const std::string& leaf = "<Parameter Name=\"Leaf\"><TNumber Type=\"UByte\"/></Parameter>") {
     std::string open, close;
     for (int i = 0; i < depth; ++i) {
         open += "<Parameter Name=\"R" + std::to_string(i) + "\"><TRecord>";
         close = "</TRecord></Parameter>" + close;
     }
-    return open + "<Parameter Name=\"Leaf\"><TNumber Type=\"UByte\"/></Parameter>" + close + "\n";
+    return open + leaf + close + "\n";
 }
+
+// A stream and its case are two levels above the case's parameters.
+const char kStreamLeaf[] = "<Parameter Name=\"S\"><TStream><TStreamCase Name=\"C\"><Parameter Name=\"Leaf\">"
+                           "<TBool/></Parameter></TStreamCase></TStream></Parameter>";
 
 struct BadCase {
     const char* label;
@@ -73,6 +80,16 @@ TEST_F(QuarnelBadFiles, BrokenFilesAreRefusedWithWhatAndWhere) {
          QRN_ERR_CONTENT, "FBlock name \"A\" appears twice", 4},
         {"FBlock id too large", catalog("<FBlock ID=\"0x100\" Name=\"A\"/>\n"), QRN_ERR_CONTENT,
          "outside 0 to 255", 3},
+        {"largest hexadecimal number", catalog("<FBlock ID=\"0x7FFFFFFFFFFFFFFF\" Name=\"A\"/>\n"),
+         QRN_ERR_CONTENT, "ID \"0x7FFFFFFFFFFFFFFF\" is outside 0 to 255", 3},
+        {"largest decimal number", catalog("<FBlock ID=\"9223372036854775807\" Name=\"A\"/>\n"),
+         QRN_ERR_CONTENT, "ID \"9223372036854775807\" is outside 0 to 255", 3},
+        {"number beyond 64 bits", catalog("<FBlock ID=\"18446744073709551617\" Name=\"A\"/>\n"),
+         QRN_ERR_CONTENT, "ID \"18446744073709551617\" is not a number", 3},
+        {"bad hexadecimal digit", catalog("<FBlock ID=\"0x1G\" Name=\"A\"/>\n"), QRN_ERR_CONTENT,
+         "ID \"0x1G\" is not a number", 3},
+        {"negative instance", catalog("<FBlock ID=\"1\" Name=\"A\" Instances=\"1 -2\"/>\n"), QRN_ERR_CONTENT,
+         "Instances holds \"-2\", not an instance id 0 to 0xFF", 3},
         {"negative id", catalog("<FBlock ID=\"-1\" Name=\"A\"/>\n"), QRN_ERR_CONTENT, "outside", 3},
         {"id not a number", catalog("<FBlock ID=\"twelve\" Name=\"A\"/>\n"), QRN_ERR_CONTENT, "not a number",
          3},
@@ -82,18 +99,44 @@ TEST_F(QuarnelBadFiles, BrokenFilesAreRefusedWithWhatAndWhere) {
         {"bad kind",
          catalog("<FBlock ID=\"1\" Name=\"A\"><Function ID=\"1\" Name=\"F\" Kind=\"Event\"/></FBlock>\n"),
          QRN_ERR_CONTENT, "Kind must be", 3},
+        {"text in a function",
+         catalog("<FBlock ID=\"1\" Name=\"A\"><Function ID=\"1\" Name=\"F\" Kind=\"Method\">words</Function>"
+                 "</FBlock>\n"),
+         QRN_ERR_CONTENT, "unexpected text \"words\" in <Function>", 3},
+        {"unknown attribute on an OpType",
+         catalog("<FBlock ID=\"1\" Name=\"A\"><Function ID=\"1\" Name=\"F\" Kind=\"Method\"><OPType ID=\"0\" "
+                 "Colour=\"red\"/></Function></FBlock>\n"),
+         QRN_ERR_CONTENT, "unknown attribute \"Colour\" on <OPType>", 3},
+        {"OpType without a standard name",
+         catalog("<FBlock ID=\"1\" Name=\"A\"><Function ID=\"1\" Name=\"F\" Kind=\"Property\"><OPType "
+                 "ID=\"7\"/></Function></FBlock>\n"),
+         QRN_ERR_CONTENT, "OpType 0x7 has no standard name; give Name", 3},
         {"unknown element", catalog("<FBlock ID=\"1\" Name=\"A\"><Blob/></FBlock>\n"), QRN_ERR_CONTENT,
          "unexpected <Blob> in <FBlock>", 3},
         {"unknown attribute", catalog("<FBlock ID=\"1\" Name=\"A\" Colour=\"red\"/>\n"), QRN_ERR_CONTENT,
          "unknown attribute \"Colour\" on <FBlock>", 3},
         {"stray text", catalog("<FBlock ID=\"1\" Name=\"A\">words</FBlock>\n"), QRN_ERR_CONTENT,
-         "unexpected text", 3},
+         "unexpected text \"words\" in <FBlock>", 3},
         {"dotted name", catalog("<FBlock ID=\"1\" Name=\"A.B\"/>\n"), QRN_ERR_CONTENT, "contains a character",
          3},
         {"absurd length",
          catalog(fblock("<Parameter Name=\"S\"><TString MaxLength=\"99999999\"/></Parameter>\n")),
          QRN_ERR_LIMIT, "MaxLength \"99999999\" is outside", 6},
-        {"deep nesting", catalog(fblock(nested(20))), QRN_ERR_LIMIT, "nested deeper than 16", 0},
+        {"deep nesting", catalog(fblock(nested(16))), QRN_ERR_LIMIT, "nested deeper than 16", 0},
+        {"deep nesting in a stream case", catalog(fblock(nested(14, kStreamLeaf))), QRN_ERR_LIMIT,
+         "nested deeper than 16", 0},
+        {"parameter name with a dot", catalog(fblock("<Parameter Name=\"A.B\"><TBool/></Parameter>\n")),
+         QRN_ERR_CONTENT, "Name \"A.B\" contains a character", 6},
+        {"second parameter description",
+         catalog(
+             fblock("<Parameter Name=\"P\"><Description>a</Description><Description>b</Description><TBool/>"
+                    "</Parameter>\n")),
+         QRN_ERR_CONTENT, "second <Description>", 6},
+        {"attribute without an id",
+         catalog(fblock("<Parameter Name=\"P\"><Attribute Value=\"1\"/><TBool/></Parameter>\n")),
+         QRN_ERR_CONTENT, "<Attribute> has no ID", 6},
+        {"parameter without a type", catalog(fblock("<Parameter Name=\"P\"/>\n")), QRN_ERR_CONTENT,
+         "parameter \"P\" has no type element", 6},
         {"stream not last",
          catalog(fblock("<Parameter Name=\"S\"><TStream/></Parameter>\n<Parameter Name=\"N\"><TNumber "
                         "Type=\"UByte\"/></Parameter>\n")),
@@ -139,6 +182,11 @@ TEST_F(QuarnelBadFiles, BrokenFilesAreRefusedWithWhatAndWhere) {
             EXPECT_NE(std::string::npos, log.find("line " + std::to_string(c.line) + ", column")) << log;
         }
         expectStandardIntact();
+    }
+    // Sixteen levels are the most.
+    for (const std::string& deepest : {nested(15), nested(13, kStreamLeaf)}) {
+        writeFile(tmp.path("bad.xml"), catalog(fblock(deepest)));
+        EXPECT_EQ(QRN_OK, load(tmp.path("bad.xml").string())) << readFile(logPath());
     }
 }
 
@@ -277,6 +325,10 @@ TEST_F(QuarnelBadFiles, HugeTextsAreQuotedAsShortExcerpts) {
          "unexpected <" + cut + "> (1000000 bytes) in <FBlock>"},
         {"text", catalog("<FBlock ID=\"1\" Name=\"A\">" + huge + "</FBlock>\n"), QRN_ERR_CONTENT,
          "unexpected text " + excerpt + " in <FBlock>"},
+        {"64 bytes, quoted whole", catalog("<FBlock ID=\"1\" Name=\" " + std::string(63, 'b') + "\"/>\n"),
+         QRN_ERR_CONTENT, "Name \" " + std::string(63, 'b') + "\" begins or ends with a space"},
+        {"65 bytes", catalog("<FBlock ID=\"1\" Name=\" " + std::string(64, 'b') + "\"/>\n"), QRN_ERR_CONTENT,
+         "Name \" " + std::string(63, 'b') + "...\" (65 bytes) begins or ends with a space"},
         {"entity", catalog("<Description>&" + huge + ";</Description>\n"), QRN_ERR_XML,
          "undefined entity \"&" + std::string(63, 'a') + "...\" (1000002 bytes)"},
     };

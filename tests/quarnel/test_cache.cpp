@@ -2,6 +2,8 @@
 
 #include "QuarnelTestSupport.h"
 
+#include <chrono>
+
 using namespace qtest;
 
 using QuarnelCache = ManagerTest;
@@ -23,17 +25,66 @@ TEST_F(QuarnelCache, UnchangedFilesComeFromTheCacheOfAnyManager) {
     ASSERT_EQ(QRN_OK, second->LoadFCat(file.string(), QRN_LOAD_REPLACE, name, QRN_LOG_REWRITE, otherLog));
     EXPECT_NE(std::string::npos, readFile(otherLog).find("from the cache"));
 
-    // A changed file (another size) is read again.
+    // A file of another size is read again, even with its old modification time; so is a file
+    // of the same size with another time.
+    auto fromCache = [&] {
+        EXPECT_EQ(QRN_OK, second->LoadFCat(file.string(), QRN_LOAD_REPLACE, name, QRN_LOG_REWRITE, otherLog));
+        return readFile(otherLog).find("from the cache") != std::string::npos;
+    };
+    const auto stamp = std::filesystem::last_write_time(file);
     std::string text = readFile(file);
     text.replace(text.find("FaultCount"), 10, "FaultTotal");
-    text += "<!-- changed -->\n";
-    writeFile(file, text);
-    ASSERT_EQ(QRN_OK, second->LoadFCat(file.string(), QRN_LOAD_REPLACE, name, QRN_LOG_REWRITE, otherLog));
-    EXPECT_EQ(std::string::npos, readFile(otherLog).find("from the cache"));
+    writeFile(file, text + "<!-- changed -->\n");
+    std::filesystem::last_write_time(file, stamp);
+    EXPECT_FALSE(fromCache());
     std::vector<std::string> fns;
     second->ListFunctionNames(fns, 0, "Diagnosis", "Diagnosis", QRN_ANY_INSTANCE);
     EXPECT_EQ("FaultTotal", fns.at(0));
+    EXPECT_TRUE(fromCache());
+    writeFile(file, text + "<!-- CHANGED -->\n");
+    std::filesystem::last_write_time(file, stamp + std::chrono::seconds(1));
+    EXPECT_FALSE(fromCache());
     gQRNDestroyFCatManager(other);
+}
+
+// The cache holds 64 files. Beyond that it drops the one used longest ago among those no
+// manager holds any more; a file a manager holds stays however old it is.
+TEST_F(QuarnelCache, AFullCacheDropsTheLeastRecentlyUsedFileNoManagerHolds) {
+    auto path = [&](const std::string& file) { return tmp.path(file + ".xml").string(); };
+    std::vector<std::string> files; // c10 to c63, then c00 to c09: the oldest is not the first by name
+    for (int i = 0; i < 64; ++i)
+        files.push_back("c" + std::to_string((i + 10) % 64 / 10) + std::to_string((i + 10) % 64 % 10));
+    // Each of the files of catalog C replaces the one before in mgr, which only the cache then holds.
+    for (const std::string& f : files)
+        writeFile(path(f), "<FunctionCatalog Name=\"C\"/>");
+    writeFile(path("c64"), "<FunctionCatalog Name=\"C\"/>");
+    writeFile(path("a-held"), "<FunctionCatalog Name=\"Held\"/>");
+
+    QRNHandle holderHandle = 0, probeHandle = 0;
+    ASSERT_EQ(0, gQRNCreateFCatManager(&holderHandle, "holder"));
+    ASSERT_EQ(0, gQRNCreateFCatManager(&probeHandle, "probe"));
+    KQRNFCatManager* holder = gQRNFCatManager(holderHandle);
+    KQRNFCatManager* probe = gQRNFCatManager(probeHandle);
+    for (KQRNFCatManager* m : {mgr, holder, probe})
+        m->SetOption(QRN_OPT_LOAD_CACHE);
+    std::string name;
+    ASSERT_EQ(QRN_OK, holder->LoadFCat(path("a-held"), QRN_LOAD_REPLACE, name, QRN_LOG_NONE, ""));
+    for (const std::string& f : files) // the 65th file drops c10
+        ASSERT_EQ(QRN_OK, mgr->LoadFCat(path(f), QRN_LOAD_REPLACE, name, QRN_LOG_NONE, ""));
+    for (const char* f : {"c11", "c12", "c64"}) // c11 used again, so c64 drops c13
+        ASSERT_EQ(QRN_OK, mgr->LoadFCat(path(f), QRN_LOAD_REPLACE, name, QRN_LOG_NONE, ""));
+
+    const std::string probeLog = tmp.path("probe.log").string();
+    auto cached = [&](const std::string& f) {
+        EXPECT_EQ(QRN_OK, probe->LoadFCat(path(f), QRN_LOAD_REPLACE, name, QRN_LOG_REWRITE, probeLog));
+        return readFile(probeLog).find("from the cache") != std::string::npos;
+    };
+    for (const char* f : {"a-held", "c00", "c11", "c12", "c14", "c63", "c64"})
+        EXPECT_TRUE(cached(f)) << f;
+    EXPECT_FALSE(cached("c13"));
+    EXPECT_FALSE(cached("c10"));
+    gQRNDestroyFCatManager(holderHandle);
+    gQRNDestroyFCatManager(probeHandle);
 }
 
 TEST_F(QuarnelCache, WithoutTheOptionEveryLoadReadsTheFile) {

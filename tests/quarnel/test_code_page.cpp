@@ -10,7 +10,7 @@ namespace {
 
 const char kCatalog[] = u8R"(<?xml version="1.0" encoding="UTF-8"?>
 <FunctionCatalog Name="Fahrzeug">
-  <Description>Straße, Café, 5 €</Description>
+  <Description>Straße, Café, 5 €, Œ™Ÿ</Description>
   <FBlock ID="0x10" Name="Räder">
     <Device Name="Vorderachse"><Description>Größe</Description></Device>
     <Function ID="0x100" Name="Drück" Kind="Property">
@@ -39,18 +39,12 @@ std::string repeated(const std::string& s, int n) {
 
 } // namespace
 
-class QuarnelCodePage : public ManagerTest {
-protected:
-    int loadText(const std::string& text, const char* file = "cp.xml") {
-        writeFile(tmp.path(file), text);
-        return load(tmp.path(file).string());
-    }
-};
+using QuarnelCodePage = ManagerTest;
 
 TEST_F(QuarnelCodePage, TextsComeOutIn1252AndAreFoundBy1252Names) {
     ASSERT_EQ(QRN_OK, loadText(kCatalog)) << readFile(logPath());
     EXPECT_EQ(std::string::npos, readFile(logPath()).find("warning"));
-    EXPECT_EQ("Stra\337e, Caf\351, 5 \200", mgr->GetFCatDescription("Fahrzeug"));
+    EXPECT_EQ("Stra\337e, Caf\351, 5 \200, \214\231\237", mgr->GetFCatDescription("Fahrzeug"));
     std::vector<IdName> fbs;
     mgr->ListFBlocks(fbs, 0, "Fahrzeug");
     EXPECT_EQ((std::vector<std::string>{"R\344der"}), names(fbs));
@@ -124,10 +118,19 @@ TEST_F(QuarnelCodePage, CharactersOutside1252ReadAsQuestionMarksWithAWarning) {
 
     // A catalog served from the cache still says so.
     mgr->SetOption(QRN_OPT_LOAD_CACHE);
-    ASSERT_EQ(QRN_OK, load(tmp.path("cp.xml").string()));
-    ASSERT_EQ(QRN_OK, load(tmp.path("cp.xml").string()));
+    ASSERT_EQ(QRN_OK, load(tmp.path("catalog.xml").string()));
+    ASSERT_EQ(QRN_OK, load(tmp.path("catalog.xml").string()));
     EXPECT_NE(std::string::npos, readFile(logPath()).find("from the cache")) << readFile(logPath());
     EXPECT_NE(std::string::npos, readFile(logPath()).find(warning)) << readFile(logPath());
+
+    // A single character, from beyond the 16-bit range.
+    ASSERT_EQ(
+        QRN_OK,
+        loadText(u8"<FunctionCatalog Name=\"Eins\"><Description>\U0010FFFD</Description></FunctionCatalog>"));
+    EXPECT_NE(std::string::npos,
+              readFile(logPath()).find("column 43: character U+10FFFD is not in code page 1252 "
+                                       "and reads as '?'; 1 character replaced in all"))
+        << readFile(logPath());
 }
 
 // The name rules apply to the converted names: their length in 1252 bytes, and names that

@@ -61,10 +61,10 @@ protected:
 
 TEST_F(QuarnelCodec, NumbersAreRangeCheckedAndWrittenBigEndian) {
     EXPECT_ENCODED(QRN_TEXT_OK, -1, "00 01 7E D0", encode(0x40, 0x400, 0x0, {"98000"}));
-    EXPECT_ENCODED(QRN_TEXT_OK, -1, "00 01 7E D0", encode(0x40, 0x400, 0x0, {" 0x17ED0 "}));
+    EXPECT_ENCODED(QRN_TEXT_OK, -1, "00 01 7E D0", encode(0x40, 0x400, 0x0, {" 0x17eD0 "}));
     EXPECT_ENCODED(QRN_TEXT_RANGE, 0, "", encode(0x40, 0x400, 0x0, {"98010"})); // step 50
     EXPECT_ENCODED(QRN_TEXT_RANGE, 0, "", encode(0x40, 0x400, 0x0, {"87450"}));
-    EXPECT_ENCODED(QRN_TEXT_OK, -1, "40", encode(0x22, 0x400, 0x0, {"64"}));
+    EXPECT_ENCODED(QRN_TEXT_OK, -1, "40", encode(0x22, 0x400, 0x0, {"+64"}));
     EXPECT_ENCODED(QRN_TEXT_RANGE, 0, "", encode(0x22, 0x400, 0x0, {"65"}));
     EXPECT_ENCODED(QRN_TEXT_RANGE, 0, "", encode(0x22, 0x400, 0x0, {"-1"}));
     EXPECT_ENCODED(QRN_TEXT_NOT_NUMBER, 0, "", encode(0x22, 0x400, 0x0, {"loud"}));
@@ -74,10 +74,24 @@ TEST_F(QuarnelCodec, NumbersAreRangeCheckedAndWrittenBigEndian) {
     EXPECT_ENCODED(QRN_TEXT_RANGE, 0, "", encode(0x22, 0x202, 0x0, {"3"}));    // step 2 from -12
     EXPECT_ENCODED(QRN_TEXT_OK, -1, "05 00 FF EC", encode(0x22, 0x421, 0xC, {"5", "-20"}));
     EXPECT_ENCODED(QRN_TEXT_RANGE, 0, "", encode(0x22, 0x421, 0xC, {"16", "0"})); // mask 0x0F00 holds 0 to 15
+    EXPECT_ENCODED(QRN_TEXT_NOT_NUMBER, 0, "", encode(0x22, 0x421, 0xC, {"-1", "0"}));
+    // In a signed byte 0x7F is the largest number and 0x80 the smallest.
+    std::unique_ptr<KQRNMessage> temperature(mgr->CreateMessage(QRN_FLAG_WITH_HIDDEN, 0x22, 0, 0xE00, 0xC));
+    const std::pair<const char*, const char*> signedBytes[] = {
+        {"0x7F", "7F"}, {"0x80", "80"}, {"0XFF", "FF"}, {"-128", "80"}};
+    for (const auto& [text, bytes] : signedBytes) {
+        int status = -1, index = -1;
+        temperature->SetParameterTexts({text}, status, index);
+        std::vector<std::uint8_t> data;
+        temperature->GetData(data);
+        EXPECT_EQ(QRN_TEXT_OK, status) << text;
+        EXPECT_EQ(bytes, hex(data)) << text;
+    }
 }
 
 TEST_F(QuarnelCodec, EnumsBooleansAndBitsAcceptNamesOrCodes) {
     EXPECT_ENCODED(QRN_TEXT_OK, -1, "02", encode(0x31, 0x200, 0x0, {"Pause"}));
+    EXPECT_ENCODED(QRN_TEXT_OK, -1, "00", encode(0x31, 0x200, 0x0, {"Play"}));
     EXPECT_ENCODED(QRN_TEXT_OK, -1, "06", encode(0x31, 0x200, 0x0, {"0x06"}));
     EXPECT_ENCODED(QRN_TEXT_NOT_ENUM, 0, "", encode(0x31, 0x200, 0x0, {"5"})); // no value 5
     EXPECT_ENCODED(QRN_TEXT_NOT_ENUM, 0, "", encode(0x31, 0x200, 0x0, {"pause"}));
@@ -90,6 +104,7 @@ TEST_F(QuarnelCodec, EnumsBooleansAndBitsAcceptNamesOrCodes) {
     EXPECT_ENCODED(QRN_TEXT_NOT_BOOL, 0, "", encode(0x22, 0x420, 0xC, {"0x20"})); // bit 5 has no name
     EXPECT_ENCODED(QRN_TEXT_NOT_BOOL, 0, "", encode(0x22, 0x420, 0xC, {"FrontLeft|Front"}));
     EXPECT_ENCODED(QRN_TEXT_OK, -1, "41 01 02", encode(0x01, 0x000, 0xF, {"Busy", "0x0102"}));
+    EXPECT_ENCODED(QRN_TEXT_OK, -1, "41 01 02", encode(0x31, 0x110, 0xF, {"Busy", "0102"})); // no MaxLength
     EXPECT_ENCODED(QRN_TEXT_OK, -1, "06", encode(0x01, 0x000, 0xF, {"6", ""}));
     EXPECT_ENCODED(QRN_TEXT_NOT_ENUM, 0, "", encode(0x01, 0x000, 0xF, {"Sleepy", ""}));
 }
@@ -97,6 +112,8 @@ TEST_F(QuarnelCodec, EnumsBooleansAndBitsAcceptNamesOrCodes) {
 TEST_F(QuarnelCodec, StringsStreamsAndTokenCounts) {
     EXPECT_ENCODED(QRN_TEXT_OK, -1, "05 01 41 42 43 00",
                    encode(0x01, 0x011, 0xC, {"SerialNumber", "\"ABC\""}));
+    EXPECT_ENCODED(QRN_TEXT_OK, -1, "05 01 " + hex(std::vector<std::uint8_t>(40, 'x')) + " 00",
+                   encode(0x01, 0x011, 0xC, {"SerialNumber", std::string(40, 'x')}));
     EXPECT_ENCODED(QRN_TEXT_STRING, 1, "05",
                    encode(0x01, 0x011, 0xC, {"SerialNumber", std::string(41, 'x')}));
     EXPECT_ENCODED(QRN_TEXT_STREAM, 1, "41", encode(0x01, 0x000, 0xF, {"Busy", "zz"}));
@@ -106,9 +123,14 @@ TEST_F(QuarnelCodec, StringsStreamsAndTokenCounts) {
     EXPECT_ENCODED(QRN_TEXT_OK, -1, "02 01 02 0F", encode(0x52, 0x430, 0xC, {"0102", "F"}));
     EXPECT_ENCODED(QRN_TEXT_OK, -1, "00 04 00 40 10", encode(0x01, 0x000, 0xC, {"0x000 0x400 0x401"}));
     EXPECT_ENCODED(QRN_TEXT_STREAM, 0, "", encode(0x01, 0x000, 0xC, {"0x1000"}));
+    EXPECT_ENCODED(QRN_TEXT_STREAM, 0, "", encode(0x01, 0x000, 0xC, {"-1"}));
+    // Array elements while tokens last, up to MaxIndex.
+    EXPECT_ENCODED(QRN_TEXT_OK, -1, "00 4D 61 69 6E 00 00 64 00 41 00 00 14",
+                   encode(0x52, 0x420, 0xC, {"Main", "100", "A", "20"}));
     EXPECT_ENCODED(QRN_TEXT_TOO_MANY, 1, "40", encode(0x22, 0x400, 0x0, {"64", "0"}));
     EXPECT_ENCODED(QRN_TEXT_TOO_MANY, 0, "", encode(0x31, 0x110, 0x0, {"0"})); // Start takes nothing
     EXPECT_ENCODED(QRN_TEXT_TOO_FEW, 1, "FE 00 00 00", encode(0x22, 0x210, 0x2, {"-2"}));
+    EXPECT_ENCODED(QRN_TEXT_TOO_FEW, 0, "00", encode(0x01, 0x000, 0xF, {}));
     EXPECT_ENCODED(QRN_TEXT_OK, -1, "", encode(0x31, 0x110, 0x0, {}));
 }
 
@@ -189,15 +211,83 @@ TEST_F(QuarnelCodec, DecodeNamesValuesOfEveryValueType) {
     EXPECT_EQ(QRN_TYPE_VOID, parameters(*done)[0]->GetType());
     EXPECT_TRUE(valueTexts(parameters(*done)[0]).empty());
 
-    // Unnamed bits show the whole field as a number.
+    // Unnamed bits show the whole field as a number, no bits a 0.
     auto m = message(0x22, 0x420, 0xC);
     m->SetData({0x21});
     ASSERT_TRUE(m->Decode());
     EXPECT_EQ((std::vector<std::string>{"0x21"}), valueTexts(parameters(*m)[0]));
+    std::vector<KQRNNode*> listed;
+    m->GetParameters(listed);
+    m->GetParameters(listed);
+    EXPECT_EQ(1u, listed.size());
+    // New data or texts drop the decoded nodes until the next Decode.
+    m->SetData({0x00});
+    EXPECT_FALSE(m->IsDecoded());
+    EXPECT_TRUE(parameters(*m).empty());
+    ASSERT_TRUE(m->Decode());
+    EXPECT_EQ((std::vector<std::string>{"0"}), valueTexts(parameters(*m)[0]));
+    int status = -1, index = -1;
+    m->SetParameterTexts({"FrontLeft"}, status, index);
+    EXPECT_FALSE(m->IsDecoded());
+    EXPECT_TRUE(parameters(*m).empty());
     // Too few bytes.
     m->SetData({});
     EXPECT_FALSE(m->Decode());
     EXPECT_FALSE(m->IsDecoded());
+    auto deck = message(0x31, 0x200, 0xC);
+    EXPECT_FALSE(deck->Decode());
+    auto channels = message(0x22, 0x421, 0xC);
+    channels->SetData({0x05, 0x00, 0xFF});
+    channels->SetFlags(QRN_MSG_ALLOW_SURPLUS);
+    EXPECT_FALSE(channels->Decode()) << "surplus bytes may be left over, missing ones never";
+    // A string cut short after its coding byte is the empty string.
+    auto radio = message(0x40, 0x430, 0xC);
+    radio->SetData({0x00});
+    ASSERT_TRUE(radio->Decode());
+    EXPECT_EQ((std::vector<std::string>{""}), valueTexts(parameters(*radio)[0]));
+}
+
+TEST_F(QuarnelCodec, LengthsIndexesAndSelectorsAtTheirEdges) {
+    ASSERT_EQ(QRN_OK, loadText(kEdgeCatalog)) << readFile(logPath());
+    EXPECT_ENCODED(QRN_TEXT_OK, -1, "01 AB 07", encode(0x70, 0x002, 0xC, {"AB", "7"}));
+    EXPECT_ENCODED(QRN_TEXT_STREAM, 0, "", encode(0x70, 0x002, 0xC, {"AB CD", "7"})); // MaxLength 1
+    EXPECT_ENCODED(QRN_TEXT_TOO_MANY, 2, "01 AB 07",
+                   encode(0x70, 0x002, 0xC, {"AB", "7", "8"})); // MaxIndex 1
+    auto limits = message(0x70, 0x002, 0xC);
+    limits->SetData({0x01, 0xAB});
+    ASSERT_TRUE(limits->Decode()) << "a short stream may end the data";
+    EXPECT_EQ((std::vector<std::string>{"AB"}), valueTexts(parameters(*limits)[0]));
+    EXPECT_TRUE(children(parameters(*limits)[1]).empty());
+    limits->SetData({0x02, 0xAB});
+    limits->SetFlags(QRN_MSG_ALLOW_SURPLUS);
+    EXPECT_FALSE(limits->Decode()) << "a short stream longer than the data";
+
+    // A bit field selects by its value, not by its bits in place; function ids after other data.
+    auto ids = roundTrip(0x70, 0x003, 0xC, {"2", "00 04 00"});
+    std::vector<std::uint8_t> data;
+    ids->GetData(data);
+    EXPECT_EQ("20 00 04 00", hex(data));
+    KQRNNode* list = findPath(parameters(*ids), "Body.Ids.List");
+    ASSERT_NE(nullptr, list);
+    EXPECT_EQ((std::vector<std::string>{"0x000 0x400"}), valueTexts(list));
+    // An element without data ends an array, however many elements the limit allows.
+    auto voids = message(0x70, 0x004, 0xC);
+    voids->SetData({0x05, 0x00});
+    voids->SetWord(3);
+    voids->SetFlags(QRN_MSG_ALLOW_SURPLUS);
+    ASSERT_TRUE(voids->Decode());
+    EXPECT_EQ((std::vector<std::string>{"5"}), valueTexts(parameters(*voids)[1]))
+        << "a bit field without Mask";
+    EXPECT_EQ(1u, children(parameters(*voids)[2]).size());
+    // A boolean selector; a selector inside a record.
+    auto flag = roundTrip(0x70, 0x003, 0x1, {"true", "07"});
+    KQRNNode* n = findPath(parameters(*flag), "Body.On.N");
+    ASSERT_NE(nullptr, n);
+    EXPECT_EQ((std::vector<std::string>{"7"}), valueTexts(n));
+    auto wrapped = roundTrip(0x70, 0x003, 0x0, {"1", "00 68 69 00"});
+    KQRNNode* value = findPath(parameters(*wrapped), "Wrapped.Body.Text.Value");
+    ASSERT_NE(nullptr, value);
+    EXPECT_EQ((std::vector<std::string>{"hi"}), valueTexts(value));
 }
 
 TEST_F(QuarnelCodec, ChoicesListEnumValuesByCode) {

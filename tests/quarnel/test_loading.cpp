@@ -44,10 +44,17 @@ TEST_F(QuarnelLoading, ListsFollowCatalogOrderAndHideHiddenEntries) {
     EXPECT_EQ((std::vector<std::string>{"CallState", "Dial", "SignalStrength"}), texts);
     mgr->ListOpTypeNames(texts, 0, "Infotainment", "Telephone", QRN_ANY_INSTANCE, "Dial");
     EXPECT_EQ((std::vector<std::string>{"StartResult", "StartAck", "ErrorAck", "Result", "Error"}), texts);
+    // Names are matched as the catalog spells them.
+    mgr->ListFunctionNames(texts, 0, "Infotainment", "telephone", QRN_ANY_INSTANCE);
+    EXPECT_TRUE(texts.empty());
     mgr->ListOpTypeNames(texts, 0, "Infotainment", "telephone", QRN_ANY_INSTANCE, "Dial");
-    EXPECT_TRUE(texts.empty()) << "names are matched as the catalog spells them";
+    EXPECT_TRUE(texts.empty());
+    mgr->ListOpTypeNames(texts, 0, "Infotainment", "Telephone", QRN_ANY_INSTANCE, "dial");
+    EXPECT_TRUE(texts.empty());
     mgr->ListFBlocks(fbs, 0, "NoSuchCatalog");
     EXPECT_TRUE(fbs.empty());
+    mgr->ListFunctionNames(texts, 0, "NoSuchCatalog", "Telephone", QRN_ANY_INSTANCE);
+    EXPECT_TRUE(texts.empty());
 }
 
 TEST_F(QuarnelLoading, InstancesRestrictTheFBlocksFound) {
@@ -82,13 +89,17 @@ TEST_F(QuarnelLoading, ReloadKeepsOrderKeepNameRefusesAndUnloadRemoves) {
     mgr->ListCatalogs(cats, 0);
     EXPECT_EQ((std::vector<std::string>{"Infotainment", "RearSeat"}), cats);
 
-    EXPECT_EQ(QRN_OK, mgr->LoadFCat(sample("rearseat.xml"), QRN_LOAD_UNLOAD, name, QRN_LOG_NONE, ""));
+    EXPECT_EQ(QRN_OK,
+              mgr->LoadFCat(sample("rearseat.xml"), QRN_LOAD_UNLOAD, name, QRN_LOG_REWRITE, logPath()));
     EXPECT_EQ("RearSeat", name);
+    EXPECT_NE(std::string::npos, readFile(logPath()).find("unloaded catalog \"RearSeat\""));
     mgr->ListCatalogs(cats, 0);
     EXPECT_EQ((std::vector<std::string>{"Infotainment"}), cats);
     EXPECT_EQ(QRN_ERR_NOT_LOADED,
-              mgr->LoadFCat(sample("rearseat.xml"), QRN_LOAD_UNLOAD, name, QRN_LOG_NONE, ""));
-    EXPECT_EQ(QRN_ERR_ARGUMENT, mgr->LoadFCat("", QRN_LOAD_REPLACE, name, QRN_LOG_NONE, ""));
+              mgr->LoadFCat(sample("rearseat.xml"), QRN_LOAD_UNLOAD, name, QRN_LOG_REWRITE, logPath()));
+    EXPECT_NE(std::string::npos, readFile(logPath()).find("error: no catalog of this file is loaded"));
+    EXPECT_EQ(QRN_ERR_ARGUMENT, mgr->LoadFCat("", QRN_LOAD_REPLACE, name, QRN_LOG_REWRITE, logPath()));
+    EXPECT_NE(std::string::npos, readFile(logPath()).find("error: no file name or an unknown mode"));
     EXPECT_EQ(QRN_ERR_ARGUMENT, mgr->LoadFCat(sample("single.xml"), 7, name, QRN_LOG_NONE, ""));
 }
 

@@ -10,6 +10,7 @@ protected:
         ManagerTest::SetUp();
         ASSERT_EQ(QRN_OK, load(sample("standard.xml")));
         ASSERT_EQ(QRN_OK, load(sample("rearseat.xml")));
+        ASSERT_EQ(QRN_OK, loadText(kEdgeCatalog)) << readFile(logPath());
     }
     std::string parameterName(std::int32_t fb, std::int32_t fn, std::int32_t op, const std::string& path) {
         std::string r = "stale";
@@ -44,6 +45,8 @@ TEST_F(QuarnelLookup, NamesByIdsComeFromTheFirstCatalogAndStayValid) {
     EXPECT_EQ("", mgr->LookupFunctionName(0, 0x22, QRN_ANY_INSTANCE, 0x400, &rear));
     EXPECT_EQ("HeadphoneMode", mgr->LookupFunctionName(0, 0x23, QRN_ANY_INSTANCE, 0x430, &rear));
     EXPECT_EQ("", mgr->LookupFunctionName(0, 0x22, QRN_ANY_INSTANCE, 0xE00, nullptr));
+    EXPECT_EQ("", mgr->LookupFunctionName(0, 0x22, QRN_ANY_INSTANCE, 0x200, nullptr)) << "0x31 has it";
+    EXPECT_EQ("", mgr->LookupOpTypeName(0, 0x22, QRN_ANY_INSTANCE, 0x202, 0x2, nullptr)) << "0x210 has it";
     EXPECT_EQ("Report", mgr->LookupOpTypeName(0, 0x52, QRN_ANY_INSTANCE, 0x450, 0xC, nullptr));
     EXPECT_EQ("", mgr->LookupOpTypeName(0, 0x52, QRN_ANY_INSTANCE, 0x450, 0x0, nullptr));
 }
@@ -82,6 +85,11 @@ TEST_F(QuarnelLookup, LookupIdsPrefersTheCatalogWhereAllNamesResolve) {
     EXPECT_EQ(
         3, mgr->LookupIds(0, "", "audioamplifier", QRN_ANY_INSTANCE, "volume", "STATUS", cat, fb, fn, op, 1));
     EXPECT_EQ(0x22, fb);
+    // Ignoring case, every letter still counts.
+    EXPECT_EQ(1, mgr->LookupIds(0, "", "AUDIOAMPLIFIER", QRN_ANY_INSTANCE, "volumes", "Status", cat, fb, fn,
+                                op, 1));
+    EXPECT_EQ(
+        2, mgr->LookupIds(0, "", "AUDIOAMPLIFIER", QRN_ANY_INSTANCE, "VOLUME", "xtatus", cat, fb, fn, op, 1));
 }
 
 TEST_F(QuarnelLookup, MessagesAreFoundByAddressOrNotAtAll) {
@@ -112,6 +120,9 @@ TEST_F(QuarnelLookup, ParameterNamesFollowStrictPaths) {
     EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data.Title"));
     EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data[1].Title."));
     EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data[1.Title"));
+    EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data[].Title"));
+    EXPECT_EQ("", parameterName(0x50, 0x200, 0xC, "Details.Members[2]x"));
+    EXPECT_EQ("", parameterName(0x50, 0x200, 0xC, "Details.Members[2"));
     EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Pos[1]"));
     EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, ""));
     EXPECT_EQ("Leg", parameterName(0x52, 0x420, 0xC, "Legs[7]")) << "a named element";
@@ -119,6 +130,11 @@ TEST_F(QuarnelLookup, ParameterNamesFollowStrictPaths) {
     EXPECT_EQ("Number", parameterName(0x50, 0x200, 0xC, "Details.Caller.Number"));
     EXPECT_EQ("", parameterName(0x50, 0x200, 0xC, "Details.Members[7].Held")) << "MaxIndex 6";
     EXPECT_EQ("", parameterName(0x31, 0x402, 0x7, "Pos")) << "no such OpType";
+    std::string name;
+    EXPECT_TRUE(mgr->GetParameterName(name, 0, "Edges", 0x70, QRN_ANY_INSTANCE, 0x002, 0xC, "One[1]"));
+    EXPECT_EQ("Item", name);
+    EXPECT_FALSE(mgr->GetParameterName(name, 0, "Edges", 0x70, QRN_ANY_INSTANCE, 0x002, 0xC, "One[2]"))
+        << "MaxIndex 1";
 }
 
 TEST_F(QuarnelLookup, ParameterTextsResolveLeniently) {
@@ -126,6 +142,8 @@ TEST_F(QuarnelLookup, ParameterTextsResolveLeniently) {
     EXPECT_EQ("Data[1].Title", parameterPath(0x31, 0x402, 0xC, "Data.Title"));
     EXPECT_EQ("Data[4].Title", parameterPath(0x31, 0x402, 0xC, "Data[4].Title"));
     EXPECT_EQ("Data[1].Title", parameterPath(0x31, 0x402, 0xC, "Data[n].Title"));
+    EXPECT_EQ("Data[1].Title", parameterPath(0x31, 0x402, 0xC, "Data[].Title"));
+    EXPECT_EQ("Data", parameterPath(0x31, 0x402, 0xC, "Data"));
     EXPECT_EQ("Data[1].Length", parameterPath(0x31, 0x402, 0xC, "2.3"));
     EXPECT_EQ("Volume", parameterPath(0x22, 0x400, 0xC, "1"));
     EXPECT_EQ("", parameterPath(0x22, 0x400, 0xC, "2"));

@@ -36,6 +36,7 @@ TEST_F(QuarnelNodes, ContainersDescribeFBlockFunctionAndOpTypeLevels) {
 
     auto fn = container(0x50, 0x300, -1);
     EXPECT_EQ("Dial", fn->GetFunctionName());
+    EXPECT_EQ(0x300, fn->GetFunctionId());
     EXPECT_EQ(QRN_FUNCTION_METHOD, fn->GetFunctionType());
     EXPECT_EQ(2, fn->GetFunctionClass());
     EXPECT_EQ(-1, fn->GetOpTypeId());
@@ -48,10 +49,15 @@ TEST_F(QuarnelNodes, ContainersDescribeFBlockFunctionAndOpTypeLevels) {
 
     auto lazy = container(0x31, 0x402, 0xC, 0);
     EXPECT_EQ("Status", lazy->GetOpTypeName());
+    EXPECT_EQ(0xC, lazy->GetOpTypeId());
     EXPECT_TRUE(nodes(*lazy).empty()) << "nodes come with LoadNodes";
     EXPECT_EQ(2, lazy->LoadNodes());
+    std::vector<KQRNNode*> first, again;
+    lazy->GetNodes(first);
     EXPECT_EQ(2, lazy->LoadNodes());
-    EXPECT_EQ(2u, nodes(*lazy).size());
+    lazy->GetNodes(again);
+    lazy->GetNodes(again);
+    EXPECT_EQ(first, again) << "built once, listed once";
 
     auto missing = container(0x99, 0x1, 0x1);
     ASSERT_NE(nullptr, missing);
@@ -109,7 +115,10 @@ TEST_F(QuarnelNodes, ValueClassesReportTheirRanges) {
     EXPECT_EQ(-6, lat->GetNumberInt());
     EXPECT_EQ(2, lat->GetSizeCode());
 
-    EXPECT_EQ(40, QRNAsString(nodes(*container(0x01, 0x011, 0xC))[1])->GetStringMaxLength());
+    auto info = container(0x01, 0x011, 0xC);
+    KQRNStringNode* text = QRNAsString(nodes(*info)[1]);
+    EXPECT_EQ(40, text->GetStringMaxLength());
+    EXPECT_EQ(0, text->GetRawMaxLength());
     EXPECT_EQ(-1, QRNAsString(nodes(*container(0x40, 0x430, 0xC))[0])->GetStringMaxLength());
     auto error = container(0x01, 0x000, 0xF);
     EXPECT_EQ(16, QRNAsData(nodes(*error)[1])->GetRawMaxLength());
@@ -122,6 +131,9 @@ TEST_F(QuarnelNodes, ValueClassesReportTheirRanges) {
     ASSERT_NE(nullptr, scale);
     EXPECT_EQ(1, scale->GetEnumSizeCode());
     EXPECT_EQ(0x400, scale->GetEnumMaximum());
+    std::vector<std::string> codes;
+    scale->GetInfoTexts(codes, 51);
+    EXPECT_EQ("0x0400: Country", codes[2]) << "four digits for a two-byte enum";
     auto ptyContainer = container(0x40, 0x410, 0x0);
     KQRNEnumNode* pty = QRNAsEnum(nodes(*ptyContainer)[0]);
     EXPECT_EQ(0, pty->GetEnumSizeCode());
@@ -164,6 +176,10 @@ TEST_F(QuarnelNodes, PathsDisplayNamesKindsAndAbstractNodes) {
     EXPECT_EQ(99, attr(top[1], QRN_ATTR_ARRAY_MAX_INDEX));
     const auto element = children(top[1]);
     ASSERT_EQ(1u, element.size());
+    std::vector<KQRNNode*> listed;
+    top[1]->GetChildren(listed);
+    top[1]->GetChildren(listed);
+    EXPECT_EQ(element, listed);
     EXPECT_EQ("Data[1]", element[0]->GetPath());
     EXPECT_EQ("", element[0]->GetDisplayName())
         << "an unnamed element record shows its fields under the array";
@@ -196,6 +212,34 @@ TEST_F(QuarnelNodes, PathsDisplayNamesKindsAndAbstractNodes) {
     auto tone = container(0x22, 0x210, 0x2);
     EXPECT_EQ(QRN_KIND_RESERVED, nodes(*tone)[1]->GetKind());
     EXPECT_TRUE(nodes(*tone)[1]->IsAbstract());
+}
+
+// Choices are spread out by code up to code 255; a lone code 0 is an enum of one choice.
+TEST_F(QuarnelNodes, EnumAndArrayBoundaries) {
+    ASSERT_EQ(QRN_OK, loadText(kEdgeCatalog)) << readFile(logPath());
+    std::unique_ptr<KQRNMessageContainer> c(
+        mgr->GetMessageContainer(0, "Edges", 0x70, QRN_ANY_INSTANCE, 0x001, 0xC, 1));
+    const auto enums = nodes(*c);
+    ASSERT_EQ(3u, enums.size());
+    EXPECT_EQ(0, QRNAsEnum(enums[0])->GetEnumMaximum());
+    EXPECT_EQ((std::vector<std::string>{"Only"}), valueTexts(enums[0]));
+    const auto byte = valueTexts(enums[1]);
+    ASSERT_EQ(256u, byte.size());
+    EXPECT_EQ((std::vector<std::string>{"0x00", "One", "0x02"}),
+              std::vector<std::string>(byte.begin(), byte.begin() + 3));
+    EXPECT_EQ("Top", byte[255]);
+    EXPECT_EQ((std::vector<std::string>{"One", "Top"}), valueTexts(enums[2]));
+
+    std::unique_ptr<KQRNMessageContainer> limits(
+        mgr->GetMessageContainer(0, "Edges", 0x70, QRN_ANY_INSTANCE, 0x002, 0xC, 1));
+    EXPECT_EQ(1, attr(nodes(*limits)[1], QRN_ATTR_ARRAY_MAX_INDEX));
+    std::unique_ptr<KQRNMessageContainer> selectors(
+        mgr->GetMessageContainer(0, "Edges", 0x70, QRN_ANY_INSTANCE, 0x003, 0xC, 1));
+    EXPECT_EQ(1, attr(findPath(nodes(*selectors), "Body.Once[1]"), QRN_ATTR_CASE_MAX_INDEX));
+    std::unique_ptr<KQRNMessageContainer> voids(
+        mgr->GetMessageContainer(0, "Edges", 0x70, QRN_ANY_INSTANCE, 0x004, 0xC, 1));
+    EXPECT_EQ(0, attr(nodes(*voids)[1], QRN_ATTR_OFFSET)) << "void takes no room";
+    EXPECT_EQ(1, attr(nodes(*voids)[2], QRN_ATTR_OFFSET));
 }
 
 TEST_F(QuarnelNodes, FixedPositionsCarryOffsetAndSize) {

@@ -2,6 +2,8 @@
 
 #include "QuarnelTestSupport.h"
 
+#include <optional>
+
 using namespace qtest;
 
 namespace {
@@ -39,7 +41,9 @@ TEST_F(QuarnelSinks, RegisteredSinksHearLoadsReloadsAndUnloadsOnly) {
     std::string name;
     ASSERT_EQ(QRN_OK, mgr->LoadFCat(sample("single.xml"), QRN_LOAD_UNLOAD, name, QRN_LOG_NONE, ""));
     EXPECT_EQ(4, sink.calls);
+    EXPECT_EQ(handle, sink.GetRegisteredHandle());
     sink.Unregister();
+    EXPECT_EQ(0u, sink.GetRegisteredHandle());
     ASSERT_EQ(QRN_OK, load(sample("single.xml")));
     EXPECT_EQ(4, sink.calls);
 }
@@ -60,11 +64,13 @@ TEST_F(QuarnelSinks, RegistrationMovesBetweenManagersAndEndsWithEither) {
     EXPECT_EQ(0u, sink.GetRegisteredHandle());
     sink.Unregister(); // harmless
 
-    {
-        CountingSink shortLived;
-        ASSERT_TRUE(shortLived.Register(handle));
-    }
-    ASSERT_EQ(QRN_OK, load(sample("rearseat.xml"))) << "a destroyed sink is no longer told";
+    // A destroyed sink is no longer told: an unregistered sink built in its place hears nothing.
+    std::optional<CountingSink> slot;
+    slot.emplace();
+    ASSERT_TRUE(slot->Register(handle));
+    slot.emplace();
+    ASSERT_EQ(QRN_OK, load(sample("rearseat.xml")));
+    EXPECT_EQ(0, slot->calls);
 }
 
 TEST_F(QuarnelSinks, SinksMayUnregisterOthersWhileBeingTold) {

@@ -28,14 +28,7 @@ struct LookAlike {
 
 } // namespace
 
-class QuarnelXmlRules : public ManagerTest {
-protected:
-    int loadText(const std::string& text) {
-        const auto file = tmp.path("rules.xml");
-        writeFile(file, text);
-        return load(file.string());
-    }
-};
+using QuarnelXmlRules = ManagerTest;
 
 TEST_F(QuarnelXmlRules, FilesBreakingXmlAreRefusedAtTheOffendingPlace) {
     using S = std::string;
@@ -66,6 +59,10 @@ TEST_F(QuarnelXmlRules, FilesBreakingXmlAreRefusedAtTheOffendingPlace) {
          "malformed character reference"},
         {"reference with capital X", inCatalog("<Description>&#X41;</Description>"), 2, 14,
          "malformed character reference"},
+        {"entity name of capitals, digits and underscores", inCatalog("<Description>&AUX_2;</Description>"),
+         2, 14, "undefined entity \"&AUX_2;\""},
+        {"reference name running into the text", inCatalog("<Description>Bass &lt Treble;</Description>"), 2,
+         19, "a & that does not begin a reference"},
         {"entity the DOCTYPE declares",
          "<!DOCTYPE FunctionCatalog [<!ENTITY brand \"Acme\">]>\n<FunctionCatalog Name=\"&brand;\"/>", 2, 24,
          "\"&brand;\" is declared in the DOCTYPE; entity declarations are not supported"},
@@ -78,6 +75,14 @@ TEST_F(QuarnelXmlRules, FilesBreakingXmlAreRefusedAtTheOffendingPlace) {
          "invalid UTF-8 (bytes ED A0)"},
         {"cut-short sequence", inCatalog(S("<Description>x\xE2\x82</Description>")), 2, 15,
          "invalid UTF-8 (bytes E2 82 3C)"},
+        {"stray continuation byte", inCatalog(S("<Description>a\x80</Description>")), 2, 15,
+         "invalid UTF-8 (bytes 80)"},
+        {"overlong three-byte form", inCatalog(S("<Description>\xE0\x80\xAF</Description>")), 2, 14,
+         "invalid UTF-8 (bytes E0 80)"},
+        {"overlong four-byte form", inCatalog(S("<Description>\xF0\x8F\xBF\xBD</Description>")), 2, 14,
+         "invalid UTF-8 (bytes F0 8F)"},
+        {"sequence cut short by the end of the file", inCatalog("") + "\xC3", 4, 1,
+         "invalid UTF-8 (bytes C3);"},
         {"byte F5", inCatalog(S("<Description>\xF5\x80\x80\x80</Description>")), 2, 14,
          "invalid UTF-8 (bytes F5)"},
         {"byte FF", inCatalog(S("<FBlock ID=\"1\" Name=\"\xFF\"/>")), 2, 22, "invalid UTF-8 (bytes FF)"},
@@ -87,9 +92,10 @@ TEST_F(QuarnelXmlRules, FilesBreakingXmlAreRefusedAtTheOffendingPlace) {
         {"zero byte", inCatalog(S(kZero, sizeof kZero - 1)), 2, 15, "U+0000"},
         {"U+FFFE", inCatalog(S("<Description>\xEF\xBF\xBE</Description>")), 2, 14, "U+FFFE is not allowed"},
         {"UTF-16 byte-order mark", S("\xFF\xFE<\0F\0", 6), 1, 1, "UTF-16 or UTF-32 byte-order mark"},
+        {"UTF-16 without a byte-order mark", S("<\0F\0", 4), 1, 1, "the file looks like UTF-16 or UTF-32"},
         {"another encoding declared",
          "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<FunctionCatalog Name=\"X\"/>", 1, 31,
-         "encoding \"ISO-8859-1\" is not supported"},
+         "encoding \"ISO-8859-1\" is not supported: catalog files are UTF-8"},
         // text, comments, CDATA
         {"]]> in text", inCatalog("<Description>a ]]> b</Description>"), 2, 16, "]]> in text"},
         {"-- inside a comment", inCatalog("<!-- volume -- bass -->"), 2, 13, "-- inside a comment"},
@@ -108,15 +114,17 @@ TEST_F(QuarnelXmlRules, FilesBreakingXmlAreRefusedAtTheOffendingPlace) {
          "<!DOCTYPE FunctionCatalog>\n<!DOCTYPE FunctionCatalog>\n<FunctionCatalog Name=\"X\"/>", 2, 11,
          "a second DOCTYPE"},
         {"attribute defaults in the DOCTYPE",
-         "<!DOCTYPE FunctionCatalog [<!ATTLIST FBlock Hidden CDATA \"true\">]>\n<FunctionCatalog "
-         "Name=\"X\"/>",
-         1, 28, "attribute-list declarations in the DOCTYPE are not supported"},
+         "<!DOCTYPE FunctionCatalog [<!ENTITY e \"x\"><!ATTLIST FBlock Hidden CDATA \"true\">]>\n"
+         "<FunctionCatalog Name=\"X\"/>",
+         1, 43, "attribute-list declarations in the DOCTYPE are not supported"},
         {"declaration not first", "\n<?xml version=\"1.0\"?>\n<FunctionCatalog Name=\"X\"/>", 2, 3,
          "the XML declaration must come first"},
         {"declaration in capitals", "<?XML version=\"1.0\"?>\n<FunctionCatalog Name=\"X\"/>", 1, 3,
          "the XML declaration is written <?xml"},
         {"XML version 2", "<?xml version=\"2.0\"?>\n<FunctionCatalog Name=\"X\"/>", 1, 16,
          "XML version \"2.0\" is not 1.x"},
+        {"XML version 1.a", "<?xml version=\"1.a\"?>\n<FunctionCatalog Name=\"X\"/>", 1, 16,
+         "XML version \"1.a\" is not 1.x"},
     };
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.rule);
