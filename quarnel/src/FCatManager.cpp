@@ -39,8 +39,7 @@ std::string replacedWarning(const ReplacedCharacters& r) {
 }
 } // namespace
 
-FCatManager::FCatManager(QRNHandle handle, std::string clientName)
-    : handle_(handle), client_(std::move(clientName)) {}
+FCatManager::FCatManager(std::string clientName) : client_(std::move(clientName)) {}
 
 FCatManager::~FCatManager() {
     for (KQRNFCatChangedSink* s : sinks_)

@@ -12,7 +12,7 @@ namespace quarnel {
 
 class FCatManager final : public KQRNFCatManager {
 public:
-    FCatManager(QRNHandle handle, std::string clientName);
+    explicit FCatManager(std::string clientName);
     ~FCatManager() override;
 
     int LoadFCat(const std::string& file, int mode, std::string& catalogName, int logMode,
@@ -80,7 +80,6 @@ private:
     int load(const std::string& file, int mode, std::string& catalogName, std::string& report);
     void notify();
 
-    QRNHandle handle_;
     std::string client_;
     int options_ = 0;
     std::vector<Loaded> catalogs_;

@@ -26,7 +26,7 @@ Registry& registry() {
 QRNHandle create(Registry& r, const std::string& clientName) {
     if (r.next == 0) return 0; // all handles used up
     const QRNHandle h = r.next;
-    auto manager = std::unique_ptr<FCatManager>(new (std::nothrow) FCatManager(h, clientName));
+    auto manager = std::unique_ptr<FCatManager>(new (std::nothrow) FCatManager(clientName));
     if (!manager) return 0;
     r.managers.emplace(h, std::move(manager));
     ++r.next;

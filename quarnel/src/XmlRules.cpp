@@ -45,7 +45,8 @@ struct PlainTable {
     PlainTable() {
         for (int c = 0x20; c < 0x80; ++c)
             plain[c] = true;
-        plain['\t'] = plain['\n'] = plain['\r'] = true;
+        for (unsigned char c : {'\t', '\n', '\r'})
+            plain[c] = true;
     }
 };
 const PlainTable kPlain;
@@ -139,7 +140,7 @@ XmlRules::StopTable::StopTable() {
         stop[kAttribute][c] = true;
     for (unsigned char c : {'&', ']', '\r'})
         stop[kText][c] = true;
-    stop[kCData]['\r'] = true;
+    stop[kCData][static_cast<unsigned char>('\r')] = true;
 }
 
 const XmlRules::StopTable XmlRules::kStops;
