@@ -21,6 +21,9 @@ TEST(CatalogTexts, IdentifiersAreReadBackFromEveryFormat) {
     EXPECT_EQ(ParseEntryId("0x200 (Mute)", kHexFirst), 512);
     EXPECT_EQ(ParseEntryId("512 (Mute)", kDecimalFirst), 512);
     EXPECT_EQ(ParseEntryId("Get (0xC)", kNameFirst), 12);
+    // the number ends where its digits end, a space before the name or not
+    EXPECT_EQ(ParseEntryId("0x200(Mute)", kHexFirst), 512);
+    EXPECT_EQ(ParseEntryId("512(Mute)", kDecimalFirst), 512);
     // the first "(" counts: a name must not contain one
     EXPECT_EQ(ParseEntryId("Odd(1) (0x22)", kNameFirst), 1);
     EXPECT_EQ(GetEntryHead("AudioAmplifier (0x22)"), "AudioAmplifier");
