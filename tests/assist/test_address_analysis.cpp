@@ -61,6 +61,7 @@ TEST_F(AnalysisTest, WithoutAQuoteTheAddressIsInsertedAtTheCaretBetweenNewQuotes
     KAddressAnalysis a;
     a.SetSourceText("send();", 5, 5, 5);
     EXPECT_TRUE(a.addressText.empty());
+    EXPECT_EQ(a.caretInToken, -1); // the dialog leaves its caret where the person puts it
     EXPECT_EQ(a.replaceStart, 5);
     EXPECT_EQ(a.replaceEnd, 5);
     a.addressText = "AudioAmplifier.Volume.Set(10";
@@ -104,6 +105,7 @@ TEST_F(AnalysisTest, TheKeywordSettingNeedsTheKeywordBeforeTheCaretInTheStatemen
     EXPECT_TRUE(a.keywordMode);
     EXPECT_EQ(a.addressText, "FB.Fn.Op");
     EXPECT_EQ(a.typedPrefix, "FB.F");
+    EXPECT_EQ(a.caretInToken, 4);
     EXPECT_EQ(a.replaceStart, 12);
     EXPECT_EQ(a.replaceEnd, 20);
     a.addressText = "FB.Fn.Op(1)";
@@ -122,8 +124,17 @@ TEST_F(AnalysisTest, TheKeywordSettingNeedsTheKeywordBeforeTheCaretInTheStatemen
     EXPECT_EQ(a.addressText, "FB.Fn");
     a.SetSourceText("xMOSTMESSAGE FB", 15, 15, 15);
     EXPECT_FALSE(a.keywordMode);
+    // the token is the word the caret stands in, even right after a space
+    a.SetSourceText("MOSTMESSAGE A B", 14, 14, 14);
+    EXPECT_EQ(a.addressText, "B");
+    EXPECT_EQ(a.typedPrefix, "");
+    a.SetSourceText("MOSTMESSAGE", 11, 11, 11);
+    EXPECT_TRUE(a.keywordMode);
+    EXPECT_EQ(a.addressText, "");
     // the caret or the selection start inside the keyword: no keyword setting
     a.SetSourceText("MOSTMESSAGE FB", 5, 5, 5);
+    EXPECT_FALSE(a.keywordMode);
+    a.SetSourceText("MOSTMESSAGE FB", 14, 3, 14);
     EXPECT_FALSE(a.keywordMode);
 }
 
@@ -184,6 +195,7 @@ TEST_F(AnalysisTest, InstanceTextsAndParameterCounting) {
     for (const char* bad : {"256", "1234", "0X12", "0x123", "12a", "-1", "**", "0xg"})
         EXPECT_FALSE(KAddressAnalysis::IsValidInstanceText(bad)) << bad;
     EXPECT_EQ(KAddressAnalysis::CountParameterIndex("1, 2"), 2);
+    EXPECT_EQ(KAddressAnalysis::CountParameterIndex("1, 'a'"), 2); // a string after the comma
     EXPECT_EQ(KAddressAnalysis::CountParameterIndex("'a,b', 3"), 2);
     EXPECT_EQ(KAddressAnalysis::CountParameterIndex("'it''s', 3"), 2);
     EXPECT_EQ(KAddressAnalysis::CountParameterIndex(""), 1);
@@ -202,6 +214,8 @@ TEST_F(CatalogAnalysisTest, TheCaretPositionFollowsTheSegments) {
     EXPECT_EQ(locate("FB.Fn.Op(1)", 10), kCaretParameters);
     EXPECT_EQ(locate("FB Fn"), kCaretInvalid);
     EXPECT_EQ(locate("FB.Fn.Op.X"), kCaretInvalid);
+    EXPECT_EQ(locate("FB.Fn(1"), kCaretInvalid); // no OpType before the parameters
+    EXPECT_EQ(locate("FB(1"), kCaretInvalid);
     EXPECT_EQ(locate("AudioAmplifier.Volume", 5), kCaretFBlock); // only segments up to the caret count
     EXPECT_EQ(locate("FB.1.Fn", -1, true), kCaretFunction);
     EXPECT_EQ(locate("FB.1", -1, true), kCaretInstance);

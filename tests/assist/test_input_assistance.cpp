@@ -49,7 +49,7 @@ TEST_F(InputAssistance, TypingAWholeAddressIntoAnEmptyQuotedString) {
     EXPECT_NEAR(first.listRect.left, first.editRect.left, 6);
     // opened at (300, 300) with nothing typed: the edit field's middle sits on the caret's line
     EXPECT_EQ(first.dialogRect.left, 300);
-    EXPECT_NEAR((first.editRect.top + first.editRect.bottom) / 2, 300 + 16 / 2, 3);
+    EXPECT_EQ((first.editRect.top + first.editRect.bottom) / 2, 310); // to the pixel: a moved field is seen
     EXPECT_EQ(first.format.rfind(" FBlockID.FunctionID.OpType(Parameter) - ", 0), 0u);
     EXPECT_TRUE(first.formatVisible);
     // the function list matches what was typed
@@ -120,6 +120,76 @@ TEST_F(InputAssistance, AClickOnAListItemPicksIt) {
     EXPECT_EQ(result(), "\"AudioDiskPlayer\"");
 }
 
+TEST_F(InputAssistance, ArrowsMoveThroughTheListAndReturnOrTabTakesTheItem) {
+    w32drv::Wait(kLook);
+    typeSlowly("AudioA");
+    press(VK_DOWN); // from AudioAmplifier to the next item
+    press(VK_RETURN);
+    press(VK_ESCAPE); // the list, open again for the new text
+    press(VK_RETURN);
+    EXPECT_EQ(open("\"\"", 1), IDOK);
+    EXPECT_EQ(result(), "\"AudioDiskPlayer\"");
+
+    // Tab right after a key takes the item for the text as typed, not as the last tick saw it
+    w32drv::Wait(kLook);
+    typeSlowly("Audio");
+    w32drv::Type("D");
+    w32drv::Key(VK_TAB);
+    w32drv::Wait(kTick);
+    press(VK_ESCAPE);
+    press(VK_RETURN);
+    EXPECT_EQ(open("\"\"", 1), IDOK);
+    EXPECT_EQ(result(), "\"AudioDiskPlayer\"");
+}
+
+TEST_F(InputAssistance, EachParameterShowsItsOwnTypeAndValuesAndTakesAValueAfterItsSpaces) {
+    DialogSnapshot first, second;
+    w32drv::Wait(kLook);
+    typeSlowly("NetBlock.DeviceInfo.Status( S");
+    snapshotAfter(keyTime(28) + kTick, &first);
+    press(VK_TAB);
+    typeSlowly(", x");
+    snapshotAfter(keyTime(32) + kTick, &second);
+    press(VK_ESCAPE);
+    press(VK_ESCAPE);
+    EXPECT_EQ(open("\"\"", 1), IDCANCEL);
+    EXPECT_EQ(first.format, " InfoKind, Text");
+    EXPECT_EQ(first.hint, " InfoKind: Enum");
+    ASSERT_TRUE(first.listVisible) << first.picture;
+    ASSERT_GE(first.selection, 0);
+    EXPECT_EQ(first.items[static_cast<size_t>(first.selection)], "SerialNumber (0x05)");
+    EXPECT_EQ(second.edit, "NetBlock.DeviceInfo.Status( SerialNumber, x"); // the space before the value stays
+    EXPECT_EQ(second.hint, " Text: String");
+    EXPECT_FALSE(second.listVisible);
+}
+
+TEST_F(InputAssistance, TheListOpensAtTheStartOfTheWordAndNeverPastTheFieldsEnd) {
+    DialogSnapshot atDot, inWord, farRight;
+    w32drv::Wait(kLook);
+    typeSlowly("AudioAmplifier.");
+    snapshotAfter(keyTime(14) + kTick, &atDot);
+    w32drv::Type("Vol");
+    w32drv::Wait(kTick);
+    press(VK_F2); // the instance form and back: the list opens afresh
+    press(VK_F2);
+    snapshotAfter(keyTime(15) + kTick + 350, &inWord); // after the second F2
+    press(VK_ESCAPE);
+    w32drv::Key(VK_HOME);
+    w32drv::Key(VK_END, w32drv::Shift);
+    w32drv::Type(std::string(90, ' ') + "Audio");
+    w32drv::Wait(kTick);
+    press(VK_F2);
+    snapshotAfter(keyTime(15) + kTick + 1100, &farRight); // after the last F2
+    press(VK_ESCAPE);
+    press(VK_ESCAPE);
+    open("\"\"", 1);
+    ASSERT_TRUE(atDot.listVisible);
+    ASSERT_TRUE(inWord.listVisible) << inWord.picture;
+    EXPECT_EQ(inWord.listRect.left, atDot.listRect.left);
+    ASSERT_TRUE(farRight.listVisible) << farRight.picture;
+    EXPECT_EQ(farRight.listRect.right, farRight.editRect.right);
+}
+
 TEST_F(InputAssistance, OkOnAnUnknownFBlockAsksAndNoKeepsTheDialogOpen) {
     w32drv::Wait(kLook);
     typeSlowly("Nonsense");
@@ -137,15 +207,17 @@ TEST_F(InputAssistance, OkOnAnUnknownFBlockAsksAndNoKeepsTheDialogOpen) {
 }
 
 TEST_F(InputAssistance, AnUnresolvedOpTypeIsAskedAboutFirst) {
-    w32drv::Wait(kLook);
-    typeSlowly("AudioAmplifier.Volume.Nope");
-    press(VK_ESCAPE);
-    press(VK_RETURN);
-    w32drv::AnswerMessageBox(IDYES);
-    EXPECT_EQ(open("\"\"", 1), IDOK);
-    auto boxes = w32drv::MessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].text.find("OpType"), std::string::npos);
+    for (const char* typed : {"AudioAmplifier.Volume.Nope", "AudioAmplifier.Volume.Nope(1"}) {
+        w32drv::ClearRecords();
+        w32drv::Wait(kLook);
+        typeSlowly(typed);
+        press(VK_RETURN); // the list, if open, has no item chosen: this is OK
+        w32drv::AnswerMessageBox(IDYES);
+        EXPECT_EQ(open("\"\"", 1), IDOK) << typed;
+        auto boxes = w32drv::MessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u) << typed;
+        EXPECT_NE(boxes[0].text.find("OpType"), std::string::npos) << typed;
+    }
 }
 
 TEST_F(InputAssistance, TheKeywordSettingNeedsNoQuotesAndAsksAboutAnIncompleteAddress) {
@@ -170,7 +242,10 @@ TEST_F(InputAssistance, F2SwitchesToTheInstanceFormWithItsOwnList) {
     typeSlowly("AudioAmplifier.");
     press(VK_F2);
     snapshotAfter(keyTime(15) + kTick, &instance);
-    typeSlowly("2.Mute.Set(1");
+    press(VK_DOWN);
+    w32drv::Wait(3 * kTick); // the timer's ticks leave the choice alone
+    press(VK_RETURN);
+    typeSlowly(".Mute.Set(1");
     press(VK_RETURN);
     EXPECT_EQ(open("\"\"", 1), IDOK);
     ASSERT_TRUE(instance.listVisible) << instance.picture;
@@ -180,7 +255,7 @@ TEST_F(InputAssistance, F2SwitchesToTheInstanceFormWithItsOwnList) {
     EXPECT_EQ(instance.selection, 0);
     EXPECT_EQ(instance.hint, " InstanceID - 0..255 / 0x0..0xFF");
     EXPECT_EQ(instance.format.find(" FBlockID.InstID.FunctionID.OpType(Parameter) - "), 0u);
-    EXPECT_EQ(result(), "\"AudioAmplifier.2.Mute.Set(1)\"");
+    EXPECT_EQ(result(), "\"AudioAmplifier.*.Mute.Set(1)\"");
 }
 
 TEST_F(InputAssistance, EnumParametersOfferTheirValuesAndTooManyParametersAreSaid) {
@@ -257,7 +332,7 @@ TEST_F(InputAssistance, SelectorsShareOneDialogWhoseParentIsTheFirstWindow) {
     EXPECT_FALSE(IsWindowEnabled(host) == FALSE); // enabled again afterwards
 }
 
-TEST_F(InputAssistance, ShowTakesTheCaretOrTenForCoordinatesOffTheScreen) {
+TEST_F(InputAssistance, ShowTakesTheCaretOrTenForCoordinatesOffTheScreenAndTheDialogStaysOnIt) {
     HWND offScreen = CreateWindowExA(0, "HostEditor", "", WS_POPUP | WS_VISIBLE, -800, -600, 300, 200, nullptr, nullptr,
                                      nullptr, nullptr);
     DialogSnapshot s;
@@ -267,6 +342,14 @@ TEST_F(InputAssistance, ShowTakesTheCaretOrTenForCoordinatesOffTheScreen) {
     ASSERT_TRUE(s.open);
     EXPECT_EQ(s.dialogRect.left, 10);
     EXPECT_EQ(s.dialogRect.top, 0); // the edit field cannot rise to the line: the dialog stays on screen
+
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    snapshotAfter(300, &s);
+    w32drv::Wait(400);
+    selector->ShowEx(host, "\"\"", width - 10, height - 10, 1, -1, -1);
+    ASSERT_TRUE(s.open);
+    EXPECT_EQ(s.dialogRect.right, width);
+    EXPECT_EQ(s.dialogRect.bottom, height);
 }
 
 TEST_F(InputAssistance, CloseEndsTheOpenDialogWithCancel) {
