@@ -1,0 +1,58 @@
+// The selector as a host holds it: copies that keep their own catalog registrations, and the
+// input assistance opened at the caret of the host's editor.
+#include "catalog/MostFCatContainer.h"
+#include "support/AssistSession.h"
+
+namespace {
+
+using Selector = AssistSession;
+
+// Where the dialog stands when the person has seen it.
+RECT dialogRectAfterOpening(const std::function<void()>& open) {
+    RECT seen{};
+    w32drv::Call([&seen] {
+        for (HWND h : w32drv::TopLevelWindows())
+            if (w32drv::Inspect(h).className == "#32770") {
+                GetWindowRect(h, &seen);
+                PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
+            }
+    });
+    open();
+    return seen;
+}
+
+} // namespace
+
+TEST_F(Selector, CopiesRegisterTheSameCatalogsInContainersOfTheirOwn) {
+    KPelorin a(host);
+    a.AddFCat("/x/one.xml");
+    a.AddFCat("/x/two.xml");
+    const std::vector<std::string> registered{"/x/one.xml", "/x/two.xml"};
+    KPelorin copy(a);
+    ASSERT_NE(copy.container, a.container);
+    EXPECT_EQ(copy.container->files, registered);
+    KPelorin assigned(host);
+    assigned.AddFCat("/x/other.xml");
+    assigned = a;
+    ASSERT_NE(assigned.container, a.container);
+    EXPECT_EQ(assigned.container->files, registered); // the earlier registration is gone
+    KPelorin& same = assigned;
+    assigned = same;
+    EXPECT_EQ(assigned.container->files, registered);
+    a.AddFCat("/x/three.xml"); // later registrations stay with their selector
+    EXPECT_EQ(copy.container->files, registered);
+    EXPECT_EQ(assigned.container->files, registered);
+}
+
+TEST_F(Selector, ShowOpensTheDialogAtTheCaretOfTheHostsEditor) {
+    POINT caret{40, 30};
+    ClientToScreen(host, &caret);
+    RECT atPoint = dialogRectAfterOpening([&] { selector->ShowEx(host, "\"\"", caret.x, caret.y, 1, -1, -1); });
+    ASSERT_TRUE(CreateCaret(host, nullptr, 1, 16));
+    SetCaretPos(40, 30);
+    RECT atCaret = dialogRectAfterOpening([&] { selector->Show(host, "\"\"", 1, -1, -1); });
+    DestroyCaret();
+    EXPECT_EQ(atCaret.left, atPoint.left);
+    EXPECT_EQ(atCaret.top, atPoint.top);
+    EXPECT_GT(atCaret.top, 0);
+}
