@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -67,6 +68,13 @@ TEST_F(SpecialEditTest, HexDigitsAndTheWildcardPassOthersBeep) {
     w32drv::Pump();
     EXPECT_EQ(text(), "aF0"); // backspace is never refused
     EXPECT_EQ(w32drv::Beeps().size(), 4u);
+    // nor are Return and Control+Return: the field itself answers them, with its own beep
+    w32drv::Key(VK_RETURN);
+    w32drv::Key(VK_RETURN, w32drv::Control);
+    w32drv::Pump();
+    auto beeps = w32drv::Beeps();
+    EXPECT_EQ(std::count(beeps.begin(), beeps.end(), 0xFFFFFFFFu), 4);
+    EXPECT_EQ(text(), "aF0");
 }
 
 TEST_F(SpecialEditTest, PastingIsAllOrNothing) {
