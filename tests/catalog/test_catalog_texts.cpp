@@ -59,6 +59,15 @@ TEST(CatalogTexts, FBlockTextsRewriteBetweenFormatsWithoutLoss) {
         from = to;
     }
     EXPECT_EQ(text, "AmFmTuner (0x40)");
+    // without a name in parentheses only the number is read
+    std::string name = "x";
+    std::int32_t id = 0;
+    ParseFBlockText("0x40", kHexFirst, name, id);
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(id, 0x40);
+    ParseFBlockText("64 (", kDecimalFirst, name, id);
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(id, 64);
 }
 
 TEST(CatalogTexts, TypeNamesCoverTheCodesAndNameAnythingElseUnknown) {

@@ -139,6 +139,9 @@ protected:
 TEST_F(ContainerTest, RegistrationIgnoresLetterCase) {
     KMostFCatContainer c;
     EXPECT_FALSE(c.IsDataAvailable());
+    c.LoadFCats(); // nothing registered: no manager is made, so no selection dialog can open
+    EXPECT_EQ(c.GetManagerHandle(), 0u);
+    EXPECT_TRUE(w32drv::CursorChanges().empty());
     c.AddFCat("A.xml");
     c.AddFCat("a.XML");
     c.AddFCat("b.xml");
@@ -231,8 +234,9 @@ TEST_F(ContainerTest, AFileThatFailsIsReportedAndTheOthersStillLoad) {
     c.LoadFCats();
     auto boxes = w32drv::MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].text.find("/nowhere/missing.xml"), std::string::npos);
-    EXPECT_EQ(boxes[0].text.find("%s"), std::string::npos);
+    std::string message = LoadResourceText(19201);
+    message.replace(message.find("%s"), 2, "/nowhere/missing.xml");
+    EXPECT_EQ(boxes[0].text, message);
     EXPECT_EQ(boxes[0].style & MB_TYPEMASK, static_cast<UINT>(MB_OK));
     ASSERT_EQ(c.fcats.size(), 1u);
     EXPECT_EQ(c.fcats[0].key, 0); // the failed file got no index
@@ -267,6 +271,10 @@ TEST_F(ContainerTest, FunctionAndOpTypeListsFollowTheAskedFormatAndCarryTheParen
     names = texts(ops);
     EXPECT_EQ(names, (std::vector<std::string>{"0 (Set)", "1 (Get)", "12 (Status)"}));
     EXPECT_TRUE(std::all_of(ops.begin(), ops.end(), [](const ListEntry& e) { return e.key == 0x401; }));
+    // an entry of that list is read in its format: Get has no parameter, Set would have one
+    ListEntry get = ops[1];
+    auto& params = c.BuildParameterList("", amp, mute, get);
+    EXPECT_TRUE(std::none_of(params.begin(), params.end(), [](const ListEntry& e) { return e.text == "Mute"; }));
     // the FBlock list switches format in place, keys kept
     c.SetFBlockFormat(kDecimalFirst);
     EXPECT_NE(fblock(c, "34"), nullptr);
