@@ -2,6 +2,8 @@
 // person types, picks from the list and answers questions, and the host fetches the new line.
 #include "support/AssistSession.h"
 
+#include "base/LanguageResources.h"
+
 #include <algorithm>
 
 namespace {
@@ -27,6 +29,14 @@ TEST_F(InputAssistance, TypingAWholeAddressIntoAnEmptyQuotedString) {
     w32drv::Wait(kLook);
     typeSlowly("Audio.Vol");
     snapshotAfter(keyTime(8) + kTick, &functions);
+    DialogSnapshot opTypes;
+    bool comboBoxShown = true;
+    after(keyTime(9) + kTick, [&] {
+        opTypes = snapshot();
+        comboBoxShown = false; // the combo box only lends its list; the box itself never shows
+        for (HWND c : w32drv::Children(opTypes.dialog))
+            if (w32drv::Inspect(c).className == "ComboBox" && IsWindowVisible(c)) comboBoxShown = true;
+    });
     typeSlowly(".S(");
     snapshotAfter(keyTime(11) + kTick, &parameters);
     typeSlowly("10)");
@@ -56,6 +66,12 @@ TEST_F(InputAssistance, TypingAWholeAddressIntoAnEmptyQuotedString) {
     ASSERT_TRUE(functions.listVisible) << functions.picture;
     ASSERT_GE(functions.selection, 0);
     EXPECT_EQ(functions.items[static_cast<size_t>(functions.selection)], "Volume (0x400)");
+    // then the OpTypes of that function, and nothing else
+    ASSERT_TRUE(opTypes.listVisible) << opTypes.picture;
+    EXPECT_EQ(opTypes.items.size(), 6u);
+    EXPECT_TRUE(contains(opTypes.items, "Set (0x0)"));
+    EXPECT_FALSE(contains(opTypes.items, "Volume (0x400)"));
+    EXPECT_FALSE(comboBoxShown);
     // inside the parameter list: the names and the current parameter's type
     EXPECT_EQ(parameters.edit, "AudioAmplifier.Volume.Set(");
     EXPECT_EQ(parameters.format, " Volume");
@@ -90,6 +106,7 @@ TEST_F(InputAssistance, EscapeClosesTheListFirstAndThenTheDialog) {
     typeSlowly("Tele");
     press(VK_ESCAPE);
     snapshotAfter(keyTime(4) + 100, &afterFirst);
+    press(VK_TAB); // with the list closed Tab only moves on, to the OK button
     press(VK_ESCAPE);
     EXPECT_EQ(open("\"\"", 1), IDCANCEL);
     EXPECT_TRUE(afterFirst.open);
@@ -125,10 +142,15 @@ TEST_F(InputAssistance, ArrowsMoveThroughTheListAndReturnOrTabTakesTheItem) {
     typeSlowly("AudioA");
     press(VK_DOWN); // from AudioAmplifier to the next item
     press(VK_RETURN);
+    typeSlowly(".");
+    press(VK_DOWN); // from DeckStatus to Eject, and the timer's ticks leave the choice alone
+    w32drv::Wait(3 * kTick);
+    press(VK_RETURN);
     press(VK_ESCAPE); // the list, open again for the new text
     press(VK_RETURN);
     EXPECT_EQ(open("\"\"", 1), IDOK);
-    EXPECT_EQ(result(), "\"AudioDiskPlayer\"");
+    EXPECT_EQ(result(), "\"AudioDiskPlayer.Eject\"");
+    EXPECT_TRUE(w32drv::MessageBoxes().empty()); // a function is a whole address between quotes
 
     // Tab right after a key takes the item for the text as typed, not as the last tick saw it
     w32drv::Wait(kLook);
@@ -206,7 +228,7 @@ TEST_F(InputAssistance, OkOnAnUnknownFBlockAsksAndNoKeepsTheDialogOpen) {
     EXPECT_EQ(result(), "\"Nonsense\"");
 }
 
-TEST_F(InputAssistance, AnUnresolvedOpTypeIsAskedAboutFirst) {
+TEST_F(InputAssistance, OkAsksAboutAnUnresolvedOpTypeFirstAndAboutParametersItLacks) {
     for (const char* typed : {"AudioAmplifier.Volume.Nope", "AudioAmplifier.Volume.Nope(1"}) {
         w32drv::ClearRecords();
         w32drv::Wait(kLook);
@@ -218,6 +240,14 @@ TEST_F(InputAssistance, AnUnresolvedOpTypeIsAskedAboutFirst) {
         ASSERT_EQ(boxes.size(), 1u) << typed;
         EXPECT_NE(boxes[0].text.find("OpType"), std::string::npos) << typed;
     }
+    // Get of Mute has no parameters to put in parentheses
+    w32drv::ClearRecords();
+    w32drv::AnswerMessageBox(IDYES);
+    w32drv::Key(VK_RETURN);
+    EXPECT_EQ(open("\"AudioAmplifier.Mute.Get(\"", 25), IDOK);
+    auto boxes = w32drv::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, LoadResourceText(19216));
 }
 
 TEST_F(InputAssistance, TheKeywordSettingNeedsNoQuotesAndAsksAboutAnIncompleteAddress) {
@@ -311,11 +341,16 @@ TEST_F(InputAssistance, GetSelectionCopiesTheTerminatorOnlyWhenItFits) {
     std::fill(std::begin(buffer), std::end(buffer), 'x');
     selector->GetSelection(buffer, 14);
     EXPECT_EQ(std::string(buffer, 15), "MOSTMESSAGE FBx");
-    selector->GetSelection(buffer, 15);
-    EXPECT_STREQ(buffer, "MOSTMESSAGE FB");
+    std::fill(std::begin(buffer), std::end(buffer), 'x');
+    selector->GetSelection(buffer, 1);
+    EXPECT_EQ(std::string(buffer, 2), "Mx");
+    std::fill(std::begin(buffer), std::end(buffer), 'x');
+    int displacement = selector->GetSelection(buffer, 32);
+    EXPECT_EQ(std::string(buffer, 16), std::string("MOSTMESSAGE FB") + '\0' + 'x'); // nothing after the terminator
     std::fill(std::begin(buffer), std::end(buffer), 'x');
     selector->GetSelection(buffer, -3);
     EXPECT_EQ(buffer[0], 'x');
+    EXPECT_EQ(selector->GetSelection(nullptr, 32), displacement); // only the displacement wanted
 }
 
 TEST_F(InputAssistance, SelectorsShareOneDialogWhoseParentIsTheFirstWindow) {
