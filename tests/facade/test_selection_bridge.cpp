@@ -68,8 +68,9 @@ TEST_F(SelectionBridgeTest, TheCaretAndPreselectChooseTheModeAndItsFlagWord) {
         bool preselect;
         unsigned flags;
         bool attributeFilter;
-    } cases[] = {{"Amp.", 4, true, 0xAC4, true}, {"Amp.", 3, true, 0xAC4, false}, {"Amp.", 0, true, 0xAC4, false},
-                 {"Amp.", 5, true, 0xAC4, false}, {"Amp.", 4, false, 0x54, false}};
+    } cases[] = {{"Amp.", 4, true, 0xAC4, true},  {"Amp.", 3, true, 0xAC4, false}, {"Amp.", 0, true, 0xAC4, false},
+                 {"Amp.", 5, true, 0xAC4, false}, {"Amp.", 4, false, 0x54, false}, {".", 1, true, 0xAC4, true},
+                 {nullptr, 1, true, 0xAC4, false}};
     HWND previous = nullptr;
     for (const auto& c : cases) {
         selector->ShowXMSSelection(&client, nullptr, c.text, c.caret, 0, 0, c.preselect);
@@ -77,7 +78,7 @@ TEST_F(SelectionBridgeTest, TheCaretAndPreselectChooseTheModeAndItsFlagWord) {
         ASSERT_NE(d, nullptr) << c.caret;
         EXPECT_FALSE(previous && IsWindow(previous)) << "the last opening's dialog is closed";
         previous = d->m_hWnd;
-        EXPECT_EQ(d->flags, c.flags) << c.text << " caret " << c.caret << " preselect " << c.preselect;
+        EXPECT_EQ(d->flags, c.flags) << (c.text ? c.text : "no text") << " caret " << c.caret << " preselect " << c.preselect;
         EXPECT_EQ(d->state->filterChoiceAlt, c.attributeFilter) << c.caret;
         EXPECT_TRUE(d->state->textEditable); // the person may edit the name
         EXPECT_TRUE(IsWindowVisible(d->m_hWnd));
@@ -86,6 +87,13 @@ TEST_F(SelectionBridgeTest, TheCaretAndPreselectChooseTheModeAndItsFlagWord) {
     HWND last = openDialog()->m_hWnd;
     selector->Close();
     EXPECT_FALSE(IsWindow(last));
+    EXPECT_EQ(openDialog(), nullptr);
+    // a selector without catalog data opens nothing
+    KPelorin empty(host);
+    empty.ShowXMSSelection(&client, nullptr, "", 0, 0, 0, false);
+    EXPECT_EQ(openDialog(), nullptr);
+    empty.AddFCat("/nowhere/a.xml");
+    empty.ShowXMSSelection(&client, nullptr, "", 0, 0, 0, false);
     EXPECT_EQ(openDialog(), nullptr);
 }
 
@@ -274,4 +282,7 @@ TEST_F(SelectionBridgeTest, TheApplicationsEndClosesTheDialogsAndFreesTheLanguag
     EXPECT_EQ(ProcessState().selectionBridge, nullptr);
     EXPECT_EQ(ProcessState().currentInputDialog, nullptr);
     EXPECT_EQ(GetLanguageModule(), nullptr);
+    char buffer[8] = "x";
+    EXPECT_EQ(selector->GetSelection(buffer, sizeof buffer), 0); // no dialog, no new line
+    EXPECT_STREQ(buffer, "x");
 }

@@ -26,6 +26,7 @@ RECT dialogRectAfterOpening(const std::function<void()>& open) {
 TEST_F(Selector, CopiesRegisterTheSameCatalogsInContainersOfTheirOwn) {
     KPelorin a(host);
     a.AddFCat("/x/one.xml");
+    a.AddFCat(nullptr); // no name, no registration
     a.AddFCat("/x/two.xml");
     const std::vector<std::string> registered{"/x/one.xml", "/x/two.xml"};
     KPelorin copy(a);
