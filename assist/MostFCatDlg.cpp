@@ -73,9 +73,6 @@ void KMostFCatDlg::SetAnchor(CWnd* host, int x, int y) {
 BOOL KMostFCatDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetWindowText("MOST Input Assistance");
-    fblockEntry.reset();
-    functionEntry.reset();
-    opTypeEntry.reset();
     parameters = nullptr;
     listMode = kNoList;
     lastSelection = 0;
@@ -100,7 +97,6 @@ BOOL KMostFCatDlg::OnInitDialog() {
     hintStatic.ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
     formatStatic.ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
     hintStatic.ShowWindow(SW_HIDE);
-    comboList.ShowWindow(SW_HIDE);
     return FALSE;
 }
 
@@ -276,8 +272,8 @@ void KMostFCatDlg::ShowOpTypeList(int format) {
         listMode = kOpTypeList;
         comboList.ResetContent();
         if (!container) return;
-        if (!functionEntry || !fblockEntry) {
-            Hint(!functionEntry ? IDS_NO_FUNCTION : IDS_NO_FBLOCK);
+        if (!functionEntry) {
+            Hint(IDS_NO_FUNCTION);
             CloseList();
             return;
         }
@@ -356,16 +352,6 @@ void KMostFCatDlg::OpenListAt(int index, bool moving, bool parameterScanning) {
 void KMostFCatDlg::ShowParameterInfo() {
     if (!opTypeEntry) {
         Hint(IDS_NO_OPTYPE);
-        CloseList();
-        return;
-    }
-    if (!functionEntry) {
-        Hint(IDS_NO_FUNCTION);
-        CloseList();
-        return;
-    }
-    if (!fblockEntry) {
-        Hint(IDS_NO_FBLOCK);
         CloseList();
         return;
     }
@@ -560,8 +546,6 @@ UINT KMostFCatDlg::CheckParameters(int position) {
     size_t open = addressText.find('(');
     std::string text = part(addressText, static_cast<int>(open) + 1, ParameterEnd(addressText, position));
     if (!opTypeEntry) return IDS_ASK_OPTYPE;
-    if (!functionEntry) return IDS_ASK_FUNCTION;
-    if (!fblockEntry) return IDS_ASK_FBLOCK;
     parameters = container ? &container->BuildParameterList(text, *fblockEntry, *functionEntry, *opTypeEntry) : nullptr;
     if (!parameters || parameters->empty()) return IDS_ASK_NO_PARAMETERS;
     if (index > static_cast<int>(parameters->size())) return IDS_ASK_TOO_MANY_PARAMETERS;
@@ -592,18 +576,10 @@ void KMostFCatDlg::OnOK() {
                 if (!fblockEntry) question = IDS_ASK_FBLOCK;
                 break;
             case kCaretFunction:
-                if (!functionEntry)
-                    question = IDS_ASK_FUNCTION;
-                else if (!fblockEntry)
-                    question = IDS_ASK_FBLOCK;
+                if (!functionEntry) question = IDS_ASK_FUNCTION;
                 break;
             case kCaretOpType:
-                if (!opTypeEntry)
-                    question = IDS_ASK_OPTYPE;
-                else if (!functionEntry)
-                    question = IDS_ASK_FUNCTION;
-                else if (!fblockEntry)
-                    question = IDS_ASK_FBLOCK;
+                if (!opTypeEntry) question = IDS_ASK_OPTYPE;
                 break;
             case kCaretParameters: question = CheckParameters(p); break;
             case kCaretInvalid: question = IDS_ASK_ADDRESS; break;
