@@ -285,4 +285,5 @@ TEST_F(SelectionBridgeTest, TheApplicationsEndClosesTheDialogsAndFreesTheLanguag
     char buffer[8] = "x";
     EXPECT_EQ(selector->GetSelection(buffer, sizeof buffer), 0); // no dialog, no new line
     EXPECT_STREQ(buffer, "x");
+    selector->Close(); // nothing left to close
 }

@@ -57,3 +57,47 @@ TEST_F(Selector, ShowOpensTheDialogAtTheCaretOfTheHostsEditor) {
     EXPECT_EQ(atCaret.top, atPoint.top);
     EXPECT_GT(atCaret.top, 0);
 }
+
+TEST_F(Selector, ASelectionReachingBeforeTheAddressIsReplacedWithIt) {
+    const std::string line = "ab \"AudioAmplifier\"";
+    w32drv::Wait(500);
+    w32drv::Key(VK_ESCAPE);
+    w32drv::Key(VK_ESCAPE);
+    EXPECT_EQ(selector->ShowEx(host, line.c_str(), 300, 300, 18, 0, 18), IDCANCEL);
+    EXPECT_EQ(result(), "\"AudioAmplifier\""); // "ab " was selected from the line's start
+    w32drv::Wait(500);
+    w32drv::Key(VK_ESCAPE);
+    w32drv::Key(VK_ESCAPE);
+    selector->ShowEx(host, line.c_str(), 300, 300, 18, -1, -1); // no selection: at the caret
+    EXPECT_EQ(result(), line);
+}
+
+TEST_F(Selector, TheDialogTakesTheHostsBackgroundAndItsHintLinesLookLikeTooltips) {
+    HDC hostDc = GetDC(host);
+    const COLORREF hostBackground = GetBkColor(hostDc);
+    ReleaseDC(host, hostDc);
+    ASSERT_NE(hostBackground, GetSysColor(COLOR_INFOBK));
+    COLORREF brush = 0, hintBackground = 0, editBackground = 0;
+    w32drv::Call([&] {
+        HWND dialog = nullptr;
+        for (HWND h : w32drv::TopLevelWindows())
+            if (w32drv::Inspect(h).className == "#32770") dialog = h;
+        ASSERT_NE(dialog, nullptr);
+        HDC dc = GetDC(dialog);
+        auto b = reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                        reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1019))));
+        LOGBRUSH lb{};
+        if (GetObjectA(b, sizeof lb, &lb) == sizeof lb) brush = lb.lbColor;
+        hintBackground = GetBkColor(dc);
+        ReleaseDC(dialog, dc);
+        dc = GetDC(dialog);
+        SendMessageA(dialog, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1000)));
+        editBackground = GetBkColor(dc);
+        ReleaseDC(dialog, dc);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    selector->ShowEx(host, "\"\"", 300, 300, 1, -1, -1);
+    EXPECT_EQ(brush, hostBackground);
+    EXPECT_EQ(hintBackground, GetSysColor(COLOR_INFOBK));
+    EXPECT_NE(editBackground, GetSysColor(COLOR_INFOBK));
+}
