@@ -3,6 +3,7 @@
 #include "support/AssistSession.h"
 
 #include "base/LanguageResources.h"
+#include "catalog/CatalogTexts.h"
 
 #include <algorithm>
 
@@ -49,6 +50,7 @@ TEST_F(InputAssistance, TypingAWholeAddressIntoAnEmptyQuotedString) {
 
     // an empty address shows the FBlock list at its first item, under the edit field's start
     ASSERT_TRUE(first.open);
+    EXPECT_EQ(first.title, "MOST Input Assistance");
     EXPECT_TRUE(first.listVisible);
     EXPECT_EQ(first.selection, 0);
     EXPECT_TRUE(contains(first.items, "AudioAmplifier (0x22)"));
@@ -131,6 +133,7 @@ TEST_F(InputAssistance, AClickOnAListItemPicksIt) {
         SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
         w32drv::ClickClient(list, item.left + 10, item.top + 2);
         w32drv::Wait(250);
+        EXPECT_EQ(GetFocus(), GetDlgItem(s.dialog, 1000)); // the timer gives the field its focus back
         w32drv::Key(VK_RETURN);
     });
     EXPECT_EQ(open("\"\"", 1), IDOK);
@@ -165,24 +168,53 @@ TEST_F(InputAssistance, ArrowsMoveThroughTheListAndReturnOrTabTakesTheItem) {
 }
 
 TEST_F(InputAssistance, EachParameterShowsItsOwnTypeAndValuesAndTakesAValueAfterItsSpaces) {
-    DialogSnapshot first, second;
+    DialogSnapshot first, second, third;
+    int parameterX = -1;
+    const std::string typed = "NetBlock.DeviceInfo.Status( ";
     w32drv::Wait(kLook);
-    typeSlowly("NetBlock.DeviceInfo.Status( S");
-    snapshotAfter(keyTime(28) + kTick, &first);
+    typeSlowly(typed);
+    const int last = static_cast<int>(typed.size()) - 1;
+    after(keyTime(last) + kTick, [&] {
+        first = snapshot();
+        // the value list stands at the parameter's start, its space included
+        LRESULT pos = SendMessageA(GetDlgItem(first.dialog, 1000), EM_POSFROMCHAR, typed.find('(') + 1, 0);
+        parameterX = first.editRect.left + static_cast<short>(LOWORD(pos));
+    });
     press(VK_TAB);
     typeSlowly(", x");
-    snapshotAfter(keyTime(32) + kTick, &second);
-    press(VK_ESCAPE);
+    snapshotAfter(keyTime(last + 4) + kTick, &second);
+    typeSlowly(",");
+    snapshotAfter(keyTime(last + 5) + kTick, &third);
     press(VK_ESCAPE);
     EXPECT_EQ(open("\"\"", 1), IDCANCEL);
     EXPECT_EQ(first.format, " InfoKind, Text");
     EXPECT_EQ(first.hint, " InfoKind: Enum");
     ASSERT_TRUE(first.listVisible) << first.picture;
-    ASSERT_GE(first.selection, 0);
-    EXPECT_EQ(first.items[static_cast<size_t>(first.selection)], "SerialNumber (0x05)");
-    EXPECT_EQ(second.edit, "NetBlock.DeviceInfo.Status( SerialNumber, x"); // the space before the value stays
+    EXPECT_EQ(first.selection, 0);
+    EXPECT_EQ(first.listRect.left, parameterX);
+    const std::string chosen = first.items.empty() ? "" : GetEntryHead(first.items[0]);
+    // the value comes after the space, and no space is added after it
+    EXPECT_EQ(second.edit, typed + chosen + ", x");
     EXPECT_EQ(second.hint, " Text: String");
     EXPECT_FALSE(second.listVisible);
+    // a comma after a text parameter takes nothing from the closed list
+    EXPECT_EQ(third.edit, typed + chosen + ", x,");
+    EXPECT_EQ(third.format, " More parameters than the OpType has");
+}
+
+TEST_F(InputAssistance, ControlArrowsMoveTheCaretByWords) {
+    std::vector<DialogSnapshot> seen(4);
+    w32drv::Wait(kLook); // the first look puts the caret at the address's start
+    for (int i = 0; i < 4; ++i) {
+        press(i < 2 ? VK_RIGHT : VK_LEFT, w32drv::Control);
+        snapshotAfter(keyTime(i) + 100, &seen[static_cast<size_t>(i)]);
+    }
+    press(VK_ESCAPE);
+    press(VK_ESCAPE);
+    open("\"AudioAmplifier.Volume\"", 1);
+    std::vector<int> carets;
+    for (const auto& s : seen) carets.push_back(s.selEnd);
+    EXPECT_EQ(carets, (std::vector<int>{15, 21, 15, 0})); // after each word's separator, and back
 }
 
 TEST_F(InputAssistance, TheListOpensAtTheStartOfTheWordAndNeverPastTheFieldsEnd) {
@@ -213,13 +245,18 @@ TEST_F(InputAssistance, TheListOpensAtTheStartOfTheWordAndNeverPastTheFieldsEnd)
 }
 
 TEST_F(InputAssistance, OkOnAnUnknownFBlockAsksAndNoKeepsTheDialogOpen) {
+    DialogSnapshot afterNo;
     w32drv::Wait(kLook);
     typeSlowly("Nonsense");
+    press(VK_HOME);
     press(VK_RETURN);
+    snapshotAfter(keyTime(9) + 100, &afterNo);
     press(VK_RETURN);
     w32drv::AnswerMessageBox(IDNO);
     w32drv::AnswerMessageBox(IDYES);
     EXPECT_EQ(open("\"\"", 1), IDOK);
+    EXPECT_EQ(afterNo.selStart, 8); // OK went to the address's end to look at it
+    EXPECT_EQ(afterNo.selEnd, 8);
     auto boxes = w32drv::MessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_NE(boxes[0].text.find("FBlock"), std::string::npos);
@@ -240,11 +277,15 @@ TEST_F(InputAssistance, OkAsksAboutAnUnresolvedOpTypeFirstAndAboutParametersItLa
         ASSERT_EQ(boxes.size(), 1u) << typed;
         EXPECT_NE(boxes[0].text.find("OpType"), std::string::npos) << typed;
     }
-    // Get of Mute has no parameters to put in parentheses
+    // Get of Mute has no parameters to put in parentheses: the format line says so, and OK asks
     w32drv::ClearRecords();
+    DialogSnapshot s;
+    snapshotAfter(kLook, &s);
+    w32drv::Wait(kLook + 100);
     w32drv::AnswerMessageBox(IDYES);
     w32drv::Key(VK_RETURN);
     EXPECT_EQ(open("\"AudioAmplifier.Mute.Get(\"", 25), IDOK);
+    EXPECT_EQ(s.format, LoadResourceText(19212));
     auto boxes = w32drv::MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, LoadResourceText(19216));
@@ -264,6 +305,12 @@ TEST_F(InputAssistance, TheKeywordSettingNeedsNoQuotesAndAsksAboutAnIncompleteAd
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].text.find("incomplete"), std::string::npos);
     EXPECT_EQ(result(), "mostmessage AudioAmplifier.Mute");
+    w32drv::ClearRecords();
+    w32drv::Wait(kLook);
+    press(VK_ESCAPE);
+    press(VK_RETURN);
+    EXPECT_EQ(open("mostmessage AudioAmplifier.Mute.Set"), IDOK);
+    EXPECT_TRUE(w32drv::MessageBoxes().empty()); // down to the OpType: complete
 }
 
 TEST_F(InputAssistance, F2SwitchesToTheInstanceFormWithItsOwnList) {
