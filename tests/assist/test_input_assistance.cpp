@@ -171,22 +171,20 @@ TEST_F(InputAssistance, EachParameterShowsItsOwnTypeAndValuesAndTakesAValueAfter
     DialogSnapshot first, second, third;
     int parameterX = -1;
     const std::string typed = "NetBlock.DeviceInfo.Status( ";
-    w32drv::Wait(kLook);
-    typeSlowly(typed);
-    const int last = static_cast<int>(typed.size()) - 1;
-    after(keyTime(last) + kTick, [&] {
+    after(kLook - 50, [&] {
         first = snapshot();
         // the value list stands at the parameter's start, its space included
         LRESULT pos = SendMessageA(GetDlgItem(first.dialog, 1000), EM_POSFROMCHAR, typed.find('(') + 1, 0);
         parameterX = first.editRect.left + static_cast<short>(LOWORD(pos));
     });
+    w32drv::Wait(kLook);
     press(VK_TAB);
     typeSlowly(", x");
-    snapshotAfter(keyTime(last + 4) + kTick, &second);
+    snapshotAfter(keyTime(3) + kTick, &second);
     typeSlowly(",");
-    snapshotAfter(keyTime(last + 5) + kTick, &third);
+    snapshotAfter(keyTime(4) + kTick, &third);
     press(VK_ESCAPE);
-    EXPECT_EQ(open("\"\"", 1), IDCANCEL);
+    EXPECT_EQ(open("\"" + typed + "\"", static_cast<int>(typed.size()) + 1), IDCANCEL);
     EXPECT_EQ(first.format, " InfoKind, Text");
     EXPECT_EQ(first.hint, " InfoKind: Enum");
     ASSERT_TRUE(first.listVisible) << first.picture;
@@ -333,6 +331,27 @@ TEST_F(InputAssistance, F2SwitchesToTheInstanceFormWithItsOwnList) {
     EXPECT_EQ(instance.hint, " InstanceID - 0..255 / 0x0..0xFF");
     EXPECT_EQ(instance.format.find(" FBlockID.InstID.FunctionID.OpType(Parameter) - "), 0u);
     EXPECT_EQ(result(), "\"AudioAmplifier.*.Mute.Set(1)\"");
+}
+
+TEST_F(InputAssistance, AfterAClickOnTheInstanceItemTheFieldGetsTheNextKeys) {
+    w32drv::Wait(kLook);
+    typeSlowly("AudioAmplifier.");
+    press(VK_F2);
+    after(keyTime(15) + kTick, [] {
+        DialogSnapshot s = snapshot();
+        ASSERT_TRUE(s.listVisible) << s.picture;
+        HWND list = WindowFromPoint(POINT{s.listRect.left + 20, s.listRect.top + 5});
+        RECT item;
+        SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item)); // "# (InstanceID)"
+        w32drv::ClickClient(list, item.left + 10, item.top + 2);
+        w32drv::Wait(250);
+        w32drv::Type("2");
+        w32drv::Wait(250);
+        w32drv::Key(VK_ESCAPE);
+        w32drv::Key(VK_ESCAPE);
+    });
+    open("\"\"", 1);
+    EXPECT_NE(result().find('2'), std::string::npos) << result(); // typed into the field, not the hidden list
 }
 
 TEST_F(InputAssistance, EnumParametersOfferTheirValuesAndTooManyParametersAreSaid) {
