@@ -178,6 +178,18 @@ TEST_F(AssistanceMends, AnFBlockWithoutFunctionsSaysSoAndShowsNoList) {
     EXPECT_FALSE(s.listVisible) << s.picture;
     EXPECT_TRUE(s.hintVisible);
     EXPECT_EQ(s.hint, LoadResourceText(IDS_NO_FUNCTION));
+    // also when the caret moves there from the FBlock with its list open
+    DialogSnapshot inFBlock, atFunction;
+    snapshotAfter(kLook - 50, &inFBlock);
+    w32drv::Wait(kLook);
+    press(VK_END);
+    snapshotAfter(kLook + kTick, &atFunction);
+    press(VK_ESCAPE);
+    press(VK_ESCAPE);
+    open("x = \"Spare.\";", 6);
+    EXPECT_TRUE(inFBlock.listVisible) << inFBlock.picture;
+    EXPECT_FALSE(atFunction.listVisible) << atFunction.picture;
+    EXPECT_EQ(atFunction.hint, LoadResourceText(IDS_NO_FUNCTION));
 }
 
 TEST_F(AssistanceMends, HiddenEntriesAreNeitherOfferedNorAccepted) {
