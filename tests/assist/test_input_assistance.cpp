@@ -396,29 +396,6 @@ TEST_F(InputAssistance, WithoutCatalogDataTheHostIsToldAndNoDialogOpens) {
     EXPECT_EQ(broken.IsDataAvailable(), 0);
 }
 
-TEST_F(InputAssistance, GetSelectionCopiesTheTerminatorOnlyWhenItFits) {
-    open("MOSTMESSAGE FB");
-    std::string full = result();
-    ASSERT_EQ(full, "MOSTMESSAGE FB");
-    char buffer[32];
-    std::fill(std::begin(buffer), std::end(buffer), 'x');
-    selector->GetSelection(buffer, 5);
-    EXPECT_EQ(std::string(buffer, 6), "MOSTMx");
-    std::fill(std::begin(buffer), std::end(buffer), 'x');
-    selector->GetSelection(buffer, 14);
-    EXPECT_EQ(std::string(buffer, 15), "MOSTMESSAGE FBx");
-    std::fill(std::begin(buffer), std::end(buffer), 'x');
-    selector->GetSelection(buffer, 1);
-    EXPECT_EQ(std::string(buffer, 2), "Mx");
-    std::fill(std::begin(buffer), std::end(buffer), 'x');
-    int displacement = selector->GetSelection(buffer, 32);
-    EXPECT_EQ(std::string(buffer, 16), std::string("MOSTMESSAGE FB") + '\0' + 'x'); // nothing after the terminator
-    std::fill(std::begin(buffer), std::end(buffer), 'x');
-    selector->GetSelection(buffer, -3);
-    EXPECT_EQ(buffer[0], 'x');
-    EXPECT_EQ(selector->GetSelection(nullptr, 32), displacement); // only the displacement wanted
-}
-
 TEST_F(InputAssistance, SelectorsShareOneDialogWhoseParentIsTheFirstWindow) {
     HWND other = CreateWindowExA(0, "HostEditor", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 600, 300, 200, nullptr,
                                  nullptr, nullptr, nullptr);
@@ -433,16 +410,14 @@ TEST_F(InputAssistance, SelectorsShareOneDialogWhoseParentIsTheFirstWindow) {
     EXPECT_FALSE(IsWindowEnabled(host) == FALSE); // enabled again afterwards
 }
 
-TEST_F(InputAssistance, ShowTakesTheCaretOrTenForCoordinatesOffTheScreenAndTheDialogStaysOnIt) {
-    HWND offScreen = CreateWindowExA(0, "HostEditor", "", WS_POPUP | WS_VISIBLE, -800, -600, 300, 200, nullptr, nullptr,
-                                     nullptr, nullptr);
+TEST_F(InputAssistance, TheDialogStaysOnTheScreen) {
     DialogSnapshot s;
     snapshotAfter(300, &s);
     w32drv::Wait(400);
-    selector->Show(offScreen, "\"\"", 1, -1, -1);
+    selector->ShowEx(host, "\"\"", -800, -600, 1, -1, -1);
     ASSERT_TRUE(s.open);
-    EXPECT_EQ(s.dialogRect.left, 10);
-    EXPECT_EQ(s.dialogRect.top, 0); // the edit field cannot rise to the line: the dialog stays on screen
+    EXPECT_EQ(s.dialogRect.left, 0);
+    EXPECT_EQ(s.dialogRect.top, 0);
 
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     snapshotAfter(300, &s);
@@ -451,12 +426,4 @@ TEST_F(InputAssistance, ShowTakesTheCaretOrTenForCoordinatesOffTheScreenAndTheDi
     ASSERT_TRUE(s.open);
     EXPECT_EQ(s.dialogRect.right, width);
     EXPECT_EQ(s.dialogRect.bottom, height);
-}
-
-TEST_F(InputAssistance, CloseEndsTheOpenDialogWithCancel) {
-    after(kLook + 400, [this] { selector->Close(); });
-    w32drv::Wait(kLook);
-    typeSlowly("Audio");
-    EXPECT_EQ(open("\"\"", 1), IDCANCEL);
-    EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty());
 }

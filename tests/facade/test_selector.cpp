@@ -1,5 +1,5 @@
-// The selector as a host holds it: copies that keep their own catalog registrations, and the
-// input assistance opened at the caret of the host's editor.
+// The selector as a host holds it: copies that keep their own catalog registrations, the input
+// assistance opened at the caret of the host's editor, the new line handed back, and Close.
 #include "catalog/MostFCatContainer.h"
 #include "support/AssistSession.h"
 
@@ -56,6 +56,42 @@ TEST_F(Selector, ShowOpensTheDialogAtTheCaretOfTheHostsEditor) {
     EXPECT_EQ(atCaret.left, atPoint.left);
     EXPECT_EQ(atCaret.top, atPoint.top);
     EXPECT_GT(atCaret.top, 0);
+    // a caret left of or above the screen puts the dialog ten pixels in
+    HWND offScreen = CreateWindowExA(0, "HostEditor", "", WS_POPUP | WS_VISIBLE, -800, -600, 300, 200, nullptr, nullptr,
+                                     nullptr, nullptr);
+    RECT fallback = dialogRectAfterOpening([&] { selector->Show(offScreen, "\"\"", 1, -1, -1); });
+    EXPECT_EQ(fallback.left, 10);
+}
+
+TEST_F(Selector, GetSelectionCopiesTheTerminatorOnlyWhenItFits) {
+    open("MOSTMESSAGE FB");
+    std::string full = result();
+    ASSERT_EQ(full, "MOSTMESSAGE FB");
+    char buffer[32];
+    std::fill(std::begin(buffer), std::end(buffer), 'x');
+    selector->GetSelection(buffer, 5);
+    EXPECT_EQ(std::string(buffer, 6), "MOSTMx");
+    std::fill(std::begin(buffer), std::end(buffer), 'x');
+    selector->GetSelection(buffer, 14);
+    EXPECT_EQ(std::string(buffer, 15), "MOSTMESSAGE FBx");
+    std::fill(std::begin(buffer), std::end(buffer), 'x');
+    selector->GetSelection(buffer, 1);
+    EXPECT_EQ(std::string(buffer, 2), "Mx");
+    std::fill(std::begin(buffer), std::end(buffer), 'x');
+    int displacement = selector->GetSelection(buffer, 32);
+    EXPECT_EQ(std::string(buffer, 16), std::string("MOSTMESSAGE FB") + '\0' + 'x'); // nothing after the terminator
+    std::fill(std::begin(buffer), std::end(buffer), 'x');
+    selector->GetSelection(buffer, -3);
+    EXPECT_EQ(buffer[0], 'x');
+    EXPECT_EQ(selector->GetSelection(nullptr, 32), displacement); // only the displacement wanted
+}
+
+TEST_F(Selector, CloseEndsTheOpenDialogWithCancel) {
+    after(500 + 400, [this] { selector->Close(); });
+    w32drv::Wait(500);
+    typeSlowly("Audio");
+    EXPECT_EQ(open("\"\"", 1), IDCANCEL);
+    EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty());
 }
 
 TEST_F(Selector, ASelectionReachingBeforeTheAddressIsReplacedWithIt) {
