@@ -148,7 +148,9 @@ bool KAddressAnalysis::TryKeywordSetting(int caret, int selStart, int selEnd) {
         keywordEnd = statementStart + static_cast<int>(at + std::strlen(kMessageKeyword));
     else
         return false;
-    if (caret < keywordEnd || selStart < keywordEnd) return false;
+    // the keyword ends before the caret, having been found in front of it; a selection may still
+    // start inside it
+    if (selStart < keywordEnd) return false;
 
     int tokenStart = keywordEnd;
     for (int i = caret - 1; i >= keywordEnd; --i)
@@ -164,7 +166,7 @@ bool KAddressAnalysis::TryKeywordSetting(int caret, int selStart, int selEnd) {
         }
     typedPrefix = line.substr(static_cast<size_t>(tokenStart), static_cast<size_t>(caret - tokenStart));
     addressText = line.substr(static_cast<size_t>(tokenStart), static_cast<size_t>(tokenEnd - tokenStart));
-    caretInToken = caret >= tokenStart && caret <= tokenEnd ? caret - tokenStart : tokenEnd;
+    caretInToken = caret - tokenStart; // the token was found around the caret
     SetReplaceRange(tokenStart, tokenEnd, selStart, selEnd);
     return true;
 }
@@ -218,7 +220,7 @@ void KAddressAnalysis::SetSourceText(const std::string& line, int caret, int sel
     if (start <= n) typedPrefix = line.substr(static_cast<size_t>(start), static_cast<size_t>(std::max(caret - start, 0)));
     addressText = line.substr(static_cast<size_t>(start), static_cast<size_t>(tokenEnd - start));
     withInstance = std::count(addressText.begin(), addressText.end(), '.') > 2;
-    caretInToken = start <= caret && caret <= tokenEnd ? caret - start : tokenEnd;
+    caretInToken = std::min(caret, tokenEnd) - start; // past the token: at its end
     size_t closing = line.find('"', static_cast<size_t>(tokenEnd));
     int end = closing == std::string::npos ? tokenEnd : static_cast<int>(closing);
     SetReplaceRange(start, end, selStart, selEnd);

@@ -49,7 +49,9 @@ public:
     bool keywordMode = false;
     bool withInstance = false;
     // The catalog entries the typed segments resolved to. Copies, not pointers into the
-    // container's lists: those lists are rebuilt while the entries are still in use.
+    // container's lists: those lists are rebuilt while the entries are still in use. LocateCaret
+    // resolves them in order: a function entry comes only with its FBlock's, an OpType entry
+    // only with both.
     std::optional<ListEntry> fblockEntry;
     std::optional<ListEntry> functionEntry;
     std::optional<ListEntry> opTypeEntry;

@@ -13,9 +13,8 @@
 
 namespace {
 
-// The caret timer: a first look half a second after the dialog starts, then five times a second.
+// The caret timer: five times a second from when the dialog shows.
 const UINT_PTR kTimer = 1;
-const UINT kFirstLookMs = 500;
 const UINT kTickMs = 200;
 const char* const kInstanceItem = "# (InstanceID)";
 // GetKeyState: the key is held down.
@@ -74,9 +73,6 @@ void KMostFCatDlg::SetAnchor(CWnd* host, int x, int y) {
 BOOL KMostFCatDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetWindowText("MOST Input Assistance");
-    fblockEntry.reset();
-    functionEntry.reset();
-    opTypeEntry.reset();
     parameters = nullptr;
     listMode = kNoList;
     lastSelection = 0;
@@ -101,8 +97,6 @@ BOOL KMostFCatDlg::OnInitDialog() {
     hintStatic.ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
     formatStatic.ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
     hintStatic.ShowWindow(SW_HIDE);
-    comboList.ShowWindow(SW_HIDE);
-    timerId = SetTimer(kTimer, kFirstLookMs);
     return FALSE;
 }
 
@@ -278,8 +272,8 @@ void KMostFCatDlg::ShowOpTypeList(int format) {
         listMode = kOpTypeList;
         comboList.ResetContent();
         if (!container) return;
-        if (!functionEntry || !fblockEntry) {
-            Hint(!functionEntry ? IDS_NO_FUNCTION : IDS_NO_FBLOCK);
+        if (!functionEntry) {
+            Hint(IDS_NO_FUNCTION);
             CloseList();
             return;
         }
@@ -305,13 +299,12 @@ void KMostFCatDlg::ShowInstanceList() {
     hintStatic.ShowWindow(SW_SHOW);
 }
 
-int KMostFCatDlg::FirstItemStartingWith(const std::string& typed, bool headsOnly) const {
+int KMostFCatDlg::FirstItemStartingWith(const std::string& typed) const {
     // an item that begins as typed wins over one that differs only in letter case
     std::string item;
     for (bool exact : {true, false})
         for (int i = 0; i < comboList.GetCount(); ++i) {
             comboList.GetText(i, item);
-            if (headsOnly) item = GetEntryHead(item);
             if (exact ? item.compare(0, typed.size(), typed) == 0 : StartsWithNoCase(item, typed)) return i;
         }
     return -1;
@@ -319,13 +312,13 @@ int KMostFCatDlg::FirstItemStartingWith(const std::string& typed, bool headsOnly
 
 int KMostFCatDlg::BestMatch() const {
     int caret = CaretEnd();
-    return FirstItemStartingWith(part(addressText, WordStart(addressText, caret), WordEnd(addressText, caret)), true);
+    return FirstItemStartingWith(part(addressText, WordStart(addressText, caret), WordEnd(addressText, caret)));
 }
 
 int KMostFCatDlg::BestValueMatch() const {
     int caret = CaretEnd();
     return FirstItemStartingWith(
-        Trim(part(addressText, ParameterStart(addressText, caret), ParameterEnd(addressText, caret)), " \t"), false);
+        Trim(part(addressText, ParameterStart(addressText, caret), ParameterEnd(addressText, caret)), " \t"));
 }
 
 void KMostFCatDlg::OpenListAt(int index, bool moving, bool parameterScanning) {
@@ -359,16 +352,6 @@ void KMostFCatDlg::OpenListAt(int index, bool moving, bool parameterScanning) {
 void KMostFCatDlg::ShowParameterInfo() {
     if (!opTypeEntry) {
         Hint(IDS_NO_OPTYPE);
-        CloseList();
-        return;
-    }
-    if (!functionEntry) {
-        Hint(IDS_NO_FUNCTION);
-        CloseList();
-        return;
-    }
-    if (!fblockEntry) {
-        Hint(IDS_NO_FBLOCK);
         CloseList();
         return;
     }
@@ -558,21 +541,19 @@ BOOL KMostFCatDlg::PreTranslateMessage(MSG* pMsg) {
     return CDialog::PreTranslateMessage(pMsg);
 }
 
-bool KMostFCatDlg::CheckParameters(int position, UINT& message) {
+UINT KMostFCatDlg::CheckParameters(int position) {
     int index = CountParameterIndex(part(addressText, 0, position));
     size_t open = addressText.find('(');
     std::string text = part(addressText, static_cast<int>(open) + 1, ParameterEnd(addressText, position));
-    if (!opTypeEntry) return message = IDS_ASK_OPTYPE, false;
-    if (!functionEntry) return message = IDS_ASK_FUNCTION, false;
-    if (!fblockEntry) return message = IDS_ASK_FBLOCK, false;
+    if (!opTypeEntry) return IDS_ASK_OPTYPE;
     parameters = container ? &container->BuildParameterList(text, *fblockEntry, *functionEntry, *opTypeEntry) : nullptr;
-    if (!parameters || parameters->empty()) return message = IDS_ASK_NO_PARAMETERS, false;
-    if (index > static_cast<int>(parameters->size())) return message = IDS_ASK_TOO_MANY_PARAMETERS, false;
+    if (!parameters || parameters->empty()) return IDS_ASK_NO_PARAMETERS;
+    if (index > static_cast<int>(parameters->size())) return IDS_ASK_TOO_MANY_PARAMETERS;
     if ((*parameters)[static_cast<size_t>(index) - 1].key < 0 && !text.empty())
-        return message = IDS_ASK_PARAMETER_TEXT, false;
+        return IDS_ASK_PARAMETER_TEXT;
     // a value the catalog does not take would otherwise go out as 0 without a word
-    if (container->refusedToken >= 0) return message = IDS_ASK_PARAMETER_TEXT, false;
-    return true;
+    if (container->refusedToken >= 0) return IDS_ASK_PARAMETER_TEXT;
+    return 0;
 }
 
 int KMostFCatDlg::Ask(UINT text) {
@@ -589,34 +570,18 @@ void KMostFCatDlg::OnOK() {
             CloseList();
             CaretPosition pos = LocateCaret(p);
             UINT question = 0;
-            auto opTypeChecks = [&] {
-                if (!opTypeEntry)
-                    question = IDS_ASK_OPTYPE;
-                else if (!functionEntry)
-                    question = IDS_ASK_FUNCTION;
-                else if (!fblockEntry)
-                    question = IDS_ASK_FBLOCK;
-            };
             switch (pos) {
             case kCaretFBlock:
             case kCaretInstance:
                 if (!fblockEntry) question = IDS_ASK_FBLOCK;
                 break;
             case kCaretFunction:
-                if (!functionEntry)
-                    question = IDS_ASK_FUNCTION;
-                else if (!fblockEntry)
-                    question = IDS_ASK_FBLOCK;
+                if (!functionEntry) question = IDS_ASK_FUNCTION;
                 break;
-            case kCaretOpType: opTypeChecks(); break;
-            case kCaretParameters: {
-                UINT message = 0;
-                if (!CheckParameters(p, message))
-                    question = message;
-                else
-                    opTypeChecks();
+            case kCaretOpType:
+                if (!opTypeEntry) question = IDS_ASK_OPTYPE;
                 break;
-            }
+            case kCaretParameters: question = CheckParameters(p); break;
             case kCaretInvalid: question = IDS_ASK_ADDRESS; break;
             default: break;
             }

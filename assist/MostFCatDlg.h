@@ -78,11 +78,13 @@ private:
     void ShowCatalogList(const std::vector<ListEntry>* entries, bool refill, UINT emptyText);
     int BestMatch() const;
     int BestValueMatch() const;
-    // The first list item (or item head) that begins with the typed text; -1 when none does.
-    int FirstItemStartingWith(const std::string& typed, bool headsOnly) const;
+    // The first list item that begins with the typed text; -1 when none does. The typed text has
+    // no " (", so an item's head and the item itself begin alike.
+    int FirstItemStartingWith(const std::string& typed) const;
     void OpenListAt(int index, bool moving, bool parameterScanning);
     void ApplyListItem();
-    bool CheckParameters(int position, UINT& message);
+    // The question the parameters up to that position raise, or 0 when they are complete.
+    UINT CheckParameters(int position);
     int Ask(UINT text);
     void MoveWordLeft();
     void MoveWordRight();

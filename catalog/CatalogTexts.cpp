@@ -6,23 +6,25 @@
 
 namespace {
 
-// sscanf on a bounded copy: the reading never runs past the part of the text it is given.
-int scanInt(const std::string& part, const char* format) {
+// The hexadecimal number (in that sscanf format) from offset on; reading stops at the first
+// character that is no part of it, so the " (" before a name ends it. 0 when none can be read.
+int scanHex(const std::string& text, size_t offset, const char* format) {
+    if (offset >= text.size()) return 0;
     unsigned int value = 0;
-    if (std::sscanf(part.c_str(), format, &value) != 1) return 0;
+    if (std::sscanf(text.c_str() + offset, format, &value) != 1) return 0;
     return static_cast<int>(value);
 }
 
-std::string between(const std::string& text, size_t begin, size_t end) {
-    if (begin >= text.size() || end <= begin) return "";
-    return text.substr(begin, std::min(end, text.size()) - begin);
+int scanDecimal(const std::string& text) {
+    int value = 0;
+    return std::sscanf(text.c_str(), "%d", &value) == 1 ? value : 0;
 }
 
 // The name between the first "(" and the final character.
 std::string nameInParentheses(const std::string& text) {
     size_t open = text.find('(');
-    if (open == std::string::npos || text.size() < 2) return "";
-    return between(text, open + 1, text.size() - 1);
+    if (open == std::string::npos || open + 2 >= text.size()) return "";
+    return text.substr(open + 1, text.size() - open - 2);
 }
 
 } // namespace
@@ -41,21 +43,10 @@ std::string FormatEntryText(const std::string& name, std::int32_t id, int format
 }
 
 int ParseEntryId(const std::string& text, int format) {
+    if (format == kDecimalFirst) return scanDecimal(text);
+    if (format == kHexFirst) return scanHex(text, 2, "%x"); // after the leading "0x"
     size_t p = text.find('(');
-    if (format == kDecimalFirst) {
-        // the text before " (" (all of it when there is no parenthesis)
-        std::string head = p == std::string::npos ? text : between(text, 0, p == 0 ? 0 : p - 1);
-        int value = 0;
-        if (std::sscanf(head.c_str(), "%d", &value) != 1) return 0;
-        return value;
-    }
-    if (format == kHexFirst) {
-        // between the leading "0x" and the " ("
-        std::string digits = p == std::string::npos ? between(text, 2, text.size()) : between(text, 2, p < 1 ? 0 : p - 1);
-        return scanInt(digits, "%x");
-    }
-    if (p == std::string::npos) return 0;
-    return scanInt(text.substr(p), "(%x)");
+    return p == std::string::npos ? 0 : scanHex(text, p, "(%x)");
 }
 
 std::string GetEntryHead(const std::string& text) {
@@ -73,19 +64,11 @@ const char* GetParameterTypeName(int code) {
 
 void ParseFBlockText(const std::string& text, int format, std::string& name, std::int32_t& id) {
     if (format == kNameFirst) {
-        size_t p = text.find(" (");
-        name = p == std::string::npos ? text : text.substr(0, p);
+        name = GetEntryHead(text);
         size_t hex = text.find("(0x");
-        id = hex == std::string::npos ? 0 : scanInt(between(text, hex + 3, text.size() - 1), "%x");
+        id = hex == std::string::npos ? 0 : scanHex(text, hex + 3, "%x");
         return;
     }
-    size_t open = text.find('(');
     name = nameInParentheses(text);
-    if (format == kHexFirst) {
-        id = scanInt(between(text, 2, open == std::string::npos ? text.size() : (open < 1 ? 0 : open - 1)), "%x");
-    } else {
-        int value = 0;
-        std::string head = between(text, 0, open == std::string::npos ? text.size() : open);
-        id = std::sscanf(head.c_str(), "%d ", &value) == 1 ? value : 0;
-    }
+    id = format == kHexFirst ? scanHex(text, 2, "%x") : scanDecimal(text);
 }

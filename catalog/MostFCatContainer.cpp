@@ -186,9 +186,7 @@ std::vector<ListEntry>& KMostFCatContainer::BuildParameterList(const std::string
     const std::string* catalog = CatalogOf(fblock.key);
     std::unique_ptr<KQRNMessage> message;
     int lastFailing = -1;
-    for (;;) {
-        message.reset();
-        if (!manager || !catalog) break;
+    while (manager && catalog) {
         message.reset(manager->CreateCatalogMessage(kVisibleOnly, *catalog, fblockId, 0, functionId, opTypeId));
         // without a message there is nothing to try again with
         if (!message) break;
@@ -199,7 +197,6 @@ std::vector<ListEntry>& KMostFCatContainer::BuildParameterList(const std::string
             lastFailing = index;
             if (refusedToken < 0) refusedToken = index;
             if (index >= 0 && index < static_cast<int>(tokens.size())) tokens[static_cast<size_t>(index)] = "0";
-            if (tokens.empty()) break;
             continue;
         }
         if (status != QRN_TEXT_TOO_MANY || tokens.empty()) break;

@@ -62,8 +62,7 @@ bool CSpecialEdit::IsPasteAllowed() const {
             }
         }
     }
-    data.Release();
-    return allowed;
+    return allowed; // the data object frees its copy of the text when it goes
 }
 
 LRESULT CSpecialEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

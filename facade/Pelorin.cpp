@@ -30,7 +30,7 @@ KPelorin::KPelorin(const KPelorin& other) : container(new (std::nothrow) KMostFC
 }
 
 KPelorin& KPelorin::operator=(const KPelorin& other) {
-    if (this == &other) return *this;
+    // the copy is made before the old container goes, so assigning a selector to itself is safe
     KMostFCatContainer* copy = new (std::nothrow) KMostFCatContainer;
     if (copy && other.container)
         for (const auto& f : other.container->files) copy->AddFCat(f);

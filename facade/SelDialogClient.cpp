@@ -23,7 +23,9 @@ KMXSSelDialogClient& SelectionBridge() {
     return *bridge;
 }
 
-KMXSSelDialogClient::~KMXSSelDialogClient() { End(); }
+// The selection and the saved states go with the members, but the selection leaves its
+// modeless dialog open.
+KMXSSelDialogClient::~KMXSSelDialogClient() { CloseDialog(); }
 
 void KMXSSelDialogClient::Open(unsigned long handle, KPelorinClient* newClient, void* window, int mode) {
     client = newClient;
@@ -72,10 +74,4 @@ void KMXSSelDialogClient::OnHelp(int) {
 
 void KMXSSelDialogClient::CloseDialog() {
     if (selection) selection->CloseModelessDialog();
-}
-
-void KMXSSelDialogClient::End() {
-    CloseDialog();
-    selection.reset();
-    savedStates.clear();
 }

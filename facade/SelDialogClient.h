@@ -14,6 +14,7 @@ public:
     KMXSSelDialogClient() = default;
     KMXSSelDialogClient(const KMXSSelDialogClient&) = delete;
     KMXSSelDialogClient& operator=(const KMXSSelDialogClient&) = delete;
+    // Module end: the dialog closes, the selection and the saved states go.
     virtual ~KMXSSelDialogClient();
 
     // Mode 0: address mode; 1: signal mode; 2: signal mode with the attribute filter on.
@@ -22,8 +23,6 @@ public:
     void OnHelp(int code) override;
     // Closes a modeless dialog of the selection, if any.
     void CloseDialog();
-    // Module end: the dialog, the selection and the saved states go.
-    void End();
 
     // The text that a report of this object gives the host.
     static std::string TextOf(const KMXSObject& object);

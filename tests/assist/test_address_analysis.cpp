@@ -59,8 +59,10 @@ TEST_F(AnalysisTest, AQuotedTokenAtTheLineEndGetsItsClosingQuote) {
 
 TEST_F(AnalysisTest, WithoutAQuoteTheAddressIsInsertedAtTheCaretBetweenNewQuotes) {
     KAddressAnalysis a;
+    a.SetSourceText("\"abc", 4, 4, 4); // nothing of an earlier line stays
     a.SetSourceText("send();", 5, 5, 5);
     EXPECT_TRUE(a.addressText.empty());
+    EXPECT_EQ(a.caretInToken, -1); // the dialog leaves its caret where the person puts it
     EXPECT_EQ(a.replaceStart, 5);
     EXPECT_EQ(a.replaceEnd, 5);
     a.addressText = "AudioAmplifier.Volume.Set(10";
@@ -104,6 +106,7 @@ TEST_F(AnalysisTest, TheKeywordSettingNeedsTheKeywordBeforeTheCaretInTheStatemen
     EXPECT_TRUE(a.keywordMode);
     EXPECT_EQ(a.addressText, "FB.Fn.Op");
     EXPECT_EQ(a.typedPrefix, "FB.F");
+    EXPECT_EQ(a.caretInToken, 4);
     EXPECT_EQ(a.replaceStart, 12);
     EXPECT_EQ(a.replaceEnd, 20);
     a.addressText = "FB.Fn.Op(1)";
@@ -116,14 +119,26 @@ TEST_F(AnalysisTest, TheKeywordSettingNeedsTheKeywordBeforeTheCaretInTheStatemen
     a.SetSourceText("x=1; \tMOSTAMSMESSAGE Amp.Vol", 27, 27, 27);
     EXPECT_TRUE(a.keywordMode);
     EXPECT_EQ(a.addressText, "Amp.Vol");
+    a.SetSourceText("x=1;MOSTMESSAGE Amp.Vol; y", 20, 20, 20); // the statement starts right after the ";"
+    EXPECT_TRUE(a.keywordMode);
+    EXPECT_EQ(a.addressText, "Amp.Vol"); // and the word ends at the next one
     // a ";" after the keyword ends its statement; a keyword glued to a word does not count
     a.SetSourceText("MOSTMESSAGE a; \"FB.Fn", 21, 21, 21);
     EXPECT_FALSE(a.keywordMode);
     EXPECT_EQ(a.addressText, "FB.Fn");
     a.SetSourceText("xMOSTMESSAGE FB", 15, 15, 15);
     EXPECT_FALSE(a.keywordMode);
+    // the token is the word the caret stands in, even right after a space
+    a.SetSourceText("MOSTMESSAGE A B", 14, 14, 14);
+    EXPECT_EQ(a.addressText, "B");
+    EXPECT_EQ(a.typedPrefix, "");
+    a.SetSourceText("MOSTMESSAGE", 11, 11, 11);
+    EXPECT_TRUE(a.keywordMode);
+    EXPECT_EQ(a.addressText, "");
     // the caret or the selection start inside the keyword: no keyword setting
     a.SetSourceText("MOSTMESSAGE FB", 5, 5, 5);
+    EXPECT_FALSE(a.keywordMode);
+    a.SetSourceText("MOSTMESSAGE FB", 14, 3, 14);
     EXPECT_FALSE(a.keywordMode);
 }
 
@@ -167,11 +182,13 @@ TEST_F(AnalysisTest, PositionsOutsideTheLineNeverLeaveIt) {
 TEST_F(AnalysisTest, ScannersStopAtTheirDelimiters) {
     std::string t = "Amp.Vol.Set(1, 'x y';3)";
     EXPECT_EQ(KAddressAnalysis::WordStart(t, 6), 4);
+    EXPECT_EQ(KAddressAnalysis::WordStart(".ab", 3), 1);
     EXPECT_EQ(KAddressAnalysis::WordEnd(t, 4), 7);
     EXPECT_EQ(KAddressAnalysis::WordEnd(t, 8), 11);
     int inSecond = static_cast<int>(t.find('x'));
     EXPECT_EQ(KAddressAnalysis::ParameterStart(t, inSecond), 14); // after the comma, the space included
     EXPECT_EQ(KAddressAnalysis::ParameterEnd(t, inSecond), static_cast<int>(t.find(';')));
+    EXPECT_EQ(KAddressAnalysis::ParameterStart(",ab", 3), 1);
     EXPECT_EQ(KAddressAnalysis::DisplayFormatOf("0x22"), kHexFirst);
     EXPECT_EQ(KAddressAnalysis::DisplayFormatOf("34"), kDecimalFirst);
     EXPECT_EQ(KAddressAnalysis::DisplayFormatOf("Amp"), kNameFirst);
@@ -184,12 +201,14 @@ TEST_F(AnalysisTest, InstanceTextsAndParameterCounting) {
     for (const char* bad : {"256", "1234", "0X12", "0x123", "12a", "-1", "**", "0xg"})
         EXPECT_FALSE(KAddressAnalysis::IsValidInstanceText(bad)) << bad;
     EXPECT_EQ(KAddressAnalysis::CountParameterIndex("1, 2"), 2);
+    EXPECT_EQ(KAddressAnalysis::CountParameterIndex("1, 'a'"), 2); // a string after the comma
     EXPECT_EQ(KAddressAnalysis::CountParameterIndex("'a,b', 3"), 2);
     EXPECT_EQ(KAddressAnalysis::CountParameterIndex("'it''s', 3"), 2);
     EXPECT_EQ(KAddressAnalysis::CountParameterIndex(""), 1);
     EXPECT_EQ(KAddressAnalysis::CountParameterIndex("1,2,3"), 3);
     EXPECT_EQ(KAddressAnalysis::CountParameterIndex("'open, 2"), 1); // an unclosed string swallows the rest
     EXPECT_EQ(KAddressAnalysis::CountParameterIndex("'a', 'b,c', 'd'"), 3);
+    EXPECT_EQ(KAddressAnalysis::CountParameterIndex("'a' 'b,c'"), 1); // the comma in the later string
 }
 
 TEST_F(CatalogAnalysisTest, TheCaretPositionFollowsTheSegments) {
@@ -202,6 +221,9 @@ TEST_F(CatalogAnalysisTest, TheCaretPositionFollowsTheSegments) {
     EXPECT_EQ(locate("FB.Fn.Op(1)", 10), kCaretParameters);
     EXPECT_EQ(locate("FB Fn"), kCaretInvalid);
     EXPECT_EQ(locate("FB.Fn.Op.X"), kCaretInvalid);
+    EXPECT_EQ(locate("FB.Fn(1"), kCaretInvalid); // no OpType before the parameters
+    EXPECT_EQ(locate("FB(1"), kCaretInvalid);
+    EXPECT_EQ(locate("FB.Fn.Op,1", 8), kCaretInvalid); // an OpType is followed by its "(" only
     EXPECT_EQ(locate("AudioAmplifier.Volume", 5), kCaretFBlock); // only segments up to the caret count
     EXPECT_EQ(locate("FB.1.Fn", -1, true), kCaretFunction);
     EXPECT_EQ(locate("FB.1", -1, true), kCaretInstance);

@@ -42,6 +42,7 @@ const char* const kCars = R"(<?xml version="1.0" encoding="UTF-8"?>
       <OPType ID="0x0"><Parameter Name="Code"><TNumber Type="UByte"/></Parameter></OPType>
     </Function>
   </FBlock>
+  <FBlock ID="0x40" Name="Spare"/>
   <FBlock ID="0x30" Name="Nav" Hidden="true">
     <Function ID="0x001" Name="Route" Kind="Property"><OPType ID="0x0"/></Function>
   </FBlock>
@@ -170,6 +171,25 @@ TEST_F(AssistanceMends, EachFBlockShowsTheParametersOfItsOwnCatalog) {
     EXPECT_EQ(rear.format, " Level") << rear.picture;
     DialogSnapshot amp = after("x = \"\";", "Amp.Volume.Set(");
     EXPECT_EQ(amp.format, " Volume") << amp.picture;
+}
+
+TEST_F(AssistanceMends, AnFBlockWithoutFunctionsSaysSoAndShowsNoList) {
+    DialogSnapshot s = after("x = \"\";", "Spare.");
+    EXPECT_FALSE(s.listVisible) << s.picture;
+    EXPECT_TRUE(s.hintVisible);
+    EXPECT_EQ(s.hint, LoadResourceText(IDS_NO_FUNCTION));
+    // also when the caret moves there from the FBlock with its list open
+    DialogSnapshot inFBlock, atFunction;
+    snapshotAfter(kLook - 50, &inFBlock);
+    w32drv::Wait(kLook);
+    press(VK_END);
+    snapshotAfter(kLook + kTick, &atFunction);
+    press(VK_ESCAPE);
+    press(VK_ESCAPE);
+    open("x = \"Spare.\";", 6);
+    EXPECT_TRUE(inFBlock.listVisible) << inFBlock.picture;
+    EXPECT_FALSE(atFunction.listVisible) << atFunction.picture;
+    EXPECT_EQ(atFunction.hint, LoadResourceText(IDS_NO_FUNCTION));
 }
 
 TEST_F(AssistanceMends, HiddenEntriesAreNeitherOfferedNorAccepted) {

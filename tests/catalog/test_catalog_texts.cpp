@@ -21,6 +21,9 @@ TEST(CatalogTexts, IdentifiersAreReadBackFromEveryFormat) {
     EXPECT_EQ(ParseEntryId("0x200 (Mute)", kHexFirst), 512);
     EXPECT_EQ(ParseEntryId("512 (Mute)", kDecimalFirst), 512);
     EXPECT_EQ(ParseEntryId("Get (0xC)", kNameFirst), 12);
+    // the number ends where its digits end, a space before the name or not
+    EXPECT_EQ(ParseEntryId("0x200(Mute)", kHexFirst), 512);
+    EXPECT_EQ(ParseEntryId("512(Mute)", kDecimalFirst), 512);
     // the first "(" counts: a name must not contain one
     EXPECT_EQ(ParseEntryId("Odd(1) (0x22)", kNameFirst), 1);
     EXPECT_EQ(GetEntryHead("AudioAmplifier (0x22)"), "AudioAmplifier");
@@ -56,6 +59,15 @@ TEST(CatalogTexts, FBlockTextsRewriteBetweenFormatsWithoutLoss) {
         from = to;
     }
     EXPECT_EQ(text, "AmFmTuner (0x40)");
+    // without a name in parentheses only the number is read
+    std::string name = "x";
+    std::int32_t id = 0;
+    ParseFBlockText("0x40", kHexFirst, name, id);
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(id, 0x40);
+    ParseFBlockText("64 (", kDecimalFirst, name, id);
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(id, 64);
 }
 
 TEST(CatalogTexts, TypeNamesCoverTheCodesAndNameAnythingElseUnknown) {

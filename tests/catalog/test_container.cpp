@@ -33,6 +33,21 @@ protected:
             if (GetEntryHead(e.text) == name) return &e;
         return nullptr;
     }
+    // The parameter list of an OpType, reached through the lists as the input assistance does.
+    std::vector<ListEntry>& parametersOf(KMostFCatContainer& c, const std::string& fb, const std::string& fn,
+                                         const std::string& op, const std::string& text) {
+        ListEntry fblockEntry = *fblock(c, fb);
+        c.BuildFunctionList(fblockEntry, kNameFirst);
+        ListEntry function = entry(c.functions, fn);
+        c.BuildOpTypeList(fblockEntry, function, kNameFirst);
+        return c.BuildParameterList(text, fblockEntry, function, entry(c.opTypes, op));
+    }
+    static ListEntry entry(const std::vector<ListEntry>& list, const std::string& head) {
+        for (const auto& e : list)
+            if (GetEntryHead(e.text) == head) return e;
+        ADD_FAILURE() << head << " is not listed";
+        return ListEntry{};
+    }
     static std::vector<std::string> texts(const std::vector<ListEntry>& list) {
         std::vector<std::string> out;
         for (auto& e : list) out.push_back(e.text);
@@ -71,6 +86,14 @@ public:
     std::uint32_t lastFlags = 0;
     bool noMessage = false;
     ScriptedMessage* last = nullptr;
+
+    std::vector<IdName> listed; // functions and OpTypes of any FBlock and function
+    void ListFunctions(std::vector<IdName>& out, int, const std::string&, std::int32_t, std::uint32_t) const override {
+        out = listed;
+    }
+    void ListOpTypes(std::vector<IdName>& out, int, const std::string&, std::int32_t, std::uint32_t, std::int32_t) const override {
+        out = listed;
+    }
 
     std::vector<std::string> catalogs; // asked for, per message
     KQRNMessage* CreateCatalogMessage(int, const std::string& catalog, std::int32_t, std::uint32_t, std::int32_t,
@@ -116,6 +139,9 @@ protected:
 TEST_F(ContainerTest, RegistrationIgnoresLetterCase) {
     KMostFCatContainer c;
     EXPECT_FALSE(c.IsDataAvailable());
+    c.LoadFCats(); // nothing registered: no manager is made, so no selection dialog can open
+    EXPECT_EQ(c.GetManagerHandle(), 0u);
+    EXPECT_TRUE(w32drv::CursorChanges().empty());
     c.AddFCat("A.xml");
     c.AddFCat("a.XML");
     c.AddFCat("b.xml");
@@ -208,8 +234,9 @@ TEST_F(ContainerTest, AFileThatFailsIsReportedAndTheOthersStillLoad) {
     c.LoadFCats();
     auto boxes = w32drv::MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].text.find("/nowhere/missing.xml"), std::string::npos);
-    EXPECT_EQ(boxes[0].text.find("%s"), std::string::npos);
+    std::string message = LoadResourceText(19201);
+    message.replace(message.find("%s"), 2, "/nowhere/missing.xml");
+    EXPECT_EQ(boxes[0].text, message);
     EXPECT_EQ(boxes[0].style & MB_TYPEMASK, static_cast<UINT>(MB_OK));
     ASSERT_EQ(c.fcats.size(), 1u);
     EXPECT_EQ(c.fcats[0].key, 0); // the failed file got no index
@@ -244,6 +271,10 @@ TEST_F(ContainerTest, FunctionAndOpTypeListsFollowTheAskedFormatAndCarryTheParen
     names = texts(ops);
     EXPECT_EQ(names, (std::vector<std::string>{"0 (Set)", "1 (Get)", "12 (Status)"}));
     EXPECT_TRUE(std::all_of(ops.begin(), ops.end(), [](const ListEntry& e) { return e.key == 0x401; }));
+    // an entry of that list is read in its format: Get has no parameter, Set would have one
+    ListEntry get = ops[1];
+    auto& params = c.BuildParameterList("", amp, mute, get);
+    EXPECT_TRUE(std::none_of(params.begin(), params.end(), [](const ListEntry& e) { return e.text == "Mute"; }));
     // the FBlock list switches format in place, keys kept
     c.SetFBlockFormat(kDecimalFirst);
     EXPECT_NE(fblock(c, "34"), nullptr);
@@ -256,16 +287,11 @@ TEST_F(ContainerTest, FunctionAndOpTypeListsFollowTheAskedFormatAndCarryTheParen
     EXPECT_TRUE(c.BuildFunctionList(ListEntry{"", 2}, kNameFirst).empty());
 }
 
-TEST_F(ContainerTest, ParameterListsDecodeNamesTypesAndValueTexts) {
+TEST_F(ContainerTest, ParameterListsDecodeNamesTypesAndValuesWithTheirCodes) {
     KMostFCatContainer c;
     c.AddFCat(kStandard);
     c.LoadFCats();
-    ListEntry amp = *fblock(c, "AudioAmplifier");
-    c.BuildFunctionList(amp, kNameFirst);
-    ListEntry mute = *std::find_if(c.functions.begin(), c.functions.end(), [](const ListEntry& e) { return GetEntryHead(e.text) == "Mute"; });
-    c.BuildOpTypeList(amp, mute, kNameFirst);
-    ListEntry set = *std::find_if(c.opTypes.begin(), c.opTypes.end(), [](const ListEntry& e) { return GetEntryHead(e.text) == "Set"; });
-    auto& params = c.BuildParameterList("", amp, mute, set);
+    auto& params = parametersOf(c, "AudioAmplifier", "Mute", "Set", "");
     ASSERT_EQ(params.size(), 1u);
     EXPECT_EQ(params[0].text, "Mute");
     EXPECT_EQ(params[0].key, QRN_TYPE_BOOLEAN);
@@ -275,6 +301,25 @@ TEST_F(ContainerTest, ParameterListsDecodeNamesTypesAndValueTexts) {
     EXPECT_EQ(values->front().key, 0);
     EXPECT_EQ(c.GetParameterValues(1), nullptr);
     EXPECT_EQ(c.GetParameterValues(-1), nullptr);
+    EXPECT_EQ(c.GetParameterCodeDigits(0), 2);
+    // a one-byte enum lists every code up to its highest, named or not: the key is the position
+    ASSERT_EQ(parametersOf(c, "AudioDiskPlayer", "DeckStatus", "Set", "").size(), 1u);
+    values = c.GetParameterValues(0);
+    ASSERT_NE(values, nullptr);
+    ASSERT_EQ(values->size(), 7u);
+    for (size_t i = 0; i < values->size(); ++i) EXPECT_EQ((*values)[i].key, static_cast<std::int32_t>(i));
+    EXPECT_EQ(values->back().text, "Eject");
+    // a two-byte enum lists its named values only, each with its own code, shown with four digits
+    ASSERT_EQ(parametersOf(c, "Navigation", "MapScale", "Set", "").size(), 1u);
+    values = c.GetParameterValues(0);
+    ASSERT_NE(values, nullptr);
+    ASSERT_EQ(values->size(), 3u);
+    EXPECT_EQ((*values)[1].text, "City");
+    EXPECT_EQ((*values)[1].key, 0x100);
+    EXPECT_EQ((*values)[2].key, 0x400);
+    EXPECT_EQ(c.GetParameterCodeDigits(0), 4);
+    EXPECT_EQ(c.GetParameterCodeDigits(1), 2);
+    EXPECT_EQ(c.GetParameterCodeDigits(-1), 2);
 }
 
 TEST_F(ContainerTest, ARefusedTokenBecomesZeroAndTheSameRefusalTwiceEndsTheLoop) {
@@ -296,6 +341,26 @@ TEST_F(ContainerTest, ARefusedTokenBecomesZeroAndTheSameRefusalTwiceEndsTheLoop)
     EXPECT_EQ(c.manager.lastWord, QRN_NO_ELEMENT_LIMIT);
     EXPECT_EQ(c.manager.lastFlags, static_cast<std::uint32_t>(QRN_MSG_VALUE_CHOICES | QRN_MSG_ALLOW_SURPLUS));
     EXPECT_TRUE(c.parameters.empty()); // the scripted message has no parameters
+
+    // the first token refused: it becomes zero too
+    c.manager.attempts.clear();
+    c.manager.answers = {{QRN_TEXT_NOT_ENUM, 0}};
+    c.BuildParameterList("abc,2", c.amp, ListEntry{"Volume (0x400)", 0x22}, ListEntry{"Set (0x0)", 0x400});
+    ASSERT_EQ(c.manager.attempts.size(), 2u);
+    EXPECT_EQ(c.manager.attempts[1][0], "0");
+    EXPECT_EQ(c.manager.attempts[1][1], "2");
+    EXPECT_EQ(c.refusedToken, 0);
+}
+
+TEST_F(ContainerTest, NoFBlockOrFunctionChosenListsNothing) {
+    ScriptedContainer c;
+    c.manager.listed = {IdName{"Volume", 0x400}};
+    EXPECT_EQ(texts(c.BuildFunctionList(c.amp, kNameFirst)), std::vector<std::string>{"Volume (0x400)"});
+    EXPECT_EQ(c.functions[0].key, 0x22);
+    EXPECT_TRUE(c.BuildFunctionList(ListEntry{"", 0}, kNameFirst).empty()); // the library would list FBlock 0's
+    EXPECT_EQ(texts(c.BuildOpTypeList(c.amp, ListEntry{"Volume (0x400)", 0x22}, kHexFirst)),
+              std::vector<std::string>{"0x400 (Volume)"});
+    EXPECT_TRUE(c.BuildOpTypeList(c.amp, ListEntry{"", 0x22}, kNameFirst).empty());
 }
 
 TEST_F(ContainerTest, TooManyTokensAreDroppedFromTheEndUntilAccepted) {

@@ -9,9 +9,10 @@
 namespace {
 
 // A frame that, like a dialog, gives the focus back to the child that had it when it is
-// activated again.
+// activated again, and has a font of its own.
 HWND savedFocus = nullptr;
 LRESULT CALLBACK frameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_GETFONT) return reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT));
     if (msg == WM_ACTIVATE) {
         if (LOWORD(wParam) == WA_INACTIVE) {
             if (IsChild(hwnd, GetFocus())) savedFocus = GetFocus();
@@ -77,7 +78,7 @@ protected:
 
 } // namespace
 
-TEST_F(ComboListTest, ItemsAreSortedAndNothingIsSelectedAtFirst) {
+TEST_F(ComboListTest, ItemsAreSortedInTheParentsFontAndNothingIsSelectedAtFirst) {
     std::string t;
     combo.GetText(0, t);
     EXPECT_EQ(t, "Balance (0x201)");
@@ -89,6 +90,22 @@ TEST_F(ComboListTest, ItemsAreSortedAndNothingIsSelectedAtFirst) {
     combo.SetCurSel(2);
     combo.GetSelectedText(t);
     EXPECT_EQ(t, "Delay (0x209)");
+    combo.GetText(11, t); // past the end: no text, not the last one read
+    EXPECT_EQ(t, "");
+    EXPECT_EQ(combo.list.SendMessage(WM_GETFONT), reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)));
+    combo.ResetContent();
+    EXPECT_EQ(combo.GetCount(), 0);
+}
+
+TEST_F(ComboListTest, AComboBoxThatCouldNotBeCreatedHasNoList) {
+    KComboListBox orphan; // a child window needs a parent
+    EXPECT_FALSE(orphan.Create(WS_CHILD | CBS_DROPDOWNLIST, CRect(0, 0, 100, 20), nullptr, 1));
+    EXPECT_EQ(orphan.AddString("Volume"), LB_ERR);
+    EXPECT_EQ(orphan.GetCount(), 0);
+    EXPECT_EQ(orphan.SetCurSel(0), LB_ERR);
+    EXPECT_EQ(orphan.GetCurSel(), LB_ERR);
+    EXPECT_FALSE(orphan.ShowDropDown(true));
+    EXPECT_FALSE(orphan.IsDropDownVisible());
 }
 
 TEST_F(ComboListTest, TheListOpensUnderTheAnchorOrAboveItNearTheScreensBottom) {
@@ -159,11 +176,22 @@ TEST_F(ComboListTest, TheListHidesWhenTheFocusOrTheApplicationGoesElsewhere) {
     HWND elsewhere = CreateWindowExA(0, "Edit", "", WS_POPUP | WS_VISIBLE, 700, 100, 100, 20, nullptr, nullptr, nullptr, nullptr);
     SetFocus(elsewhere); // neither the list nor the field it came from
     EXPECT_FALSE(combo.IsDropDownVisible());
+    // a scroll message that still reaches the list does not pull the focus back to the old field
+    combo.list.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(GetFocus(), elsewhere);
 
+    // scrolled, the list gave the focus back to the field; switching to another application
+    // hides it all the same
     field.SetFocus();
     combo.ShowDropDown(true);
-    w32drv::ClickClient(combo.list.m_hWnd, item.left + 5, item.top + 2);
+    CRect list;
+    combo.list.GetWindowRect(&list);
+    w32drv::Click(POINT{list.right - 6, list.bottom - 8});
+    pump();
+    ASSERT_EQ(GetFocus(), field.m_hWnd);
     w32drv::SwitchAway();
     pump();
     EXPECT_FALSE(combo.IsDropDownVisible());
+    combo.list.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_NE(GetFocus(), field.m_hWnd);
 }

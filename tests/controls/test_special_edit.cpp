@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -67,6 +68,13 @@ TEST_F(SpecialEditTest, HexDigitsAndTheWildcardPassOthersBeep) {
     w32drv::Pump();
     EXPECT_EQ(text(), "aF0"); // backspace is never refused
     EXPECT_EQ(w32drv::Beeps().size(), 4u);
+    // nor are Return and Control+Return: the field itself answers them, with its own beep
+    w32drv::Key(VK_RETURN);
+    w32drv::Key(VK_RETURN, w32drv::Control);
+    w32drv::Pump();
+    auto beeps = w32drv::Beeps();
+    EXPECT_EQ(std::count(beeps.begin(), beeps.end(), 0xFFFFFFFFu), 4);
+    EXPECT_EQ(text(), "aF0");
 }
 
 TEST_F(SpecialEditTest, PastingIsAllOrNothing) {
@@ -74,15 +82,18 @@ TEST_F(SpecialEditTest, PastingIsAllOrNothing) {
     w32drv::Key('V', w32drv::Control);
     w32drv::Pump();
     EXPECT_EQ(text(), "1f");
-    clipboard("1g");
-    w32drv::Key('V', w32drv::Control);
-    w32drv::Pump();
-    EXPECT_EQ(text(), "1f");
-    EXPECT_EQ(w32drv::Beeps().size(), 1u);
+    for (const char* refused : {"1g", "g1"}) {
+        clipboard(refused);
+        w32drv::Key('V', w32drv::Control);
+        w32drv::Pump();
+        EXPECT_EQ(text(), "1f") << refused;
+    }
+    EXPECT_EQ(w32drv::Beeps().size(), 2u);
+    w32drv::ClearRecords();
     clipboard("");
     edit.SendMessage(WM_PASTE);
     EXPECT_EQ(text(), "1f");
-    EXPECT_EQ(w32drv::Beeps().size(), 1u); // an empty text is allowed
+    EXPECT_TRUE(w32drv::Beeps().empty()); // an empty text is allowed
     // only a non-text format on the clipboard
     OpenClipboard(nullptr);
     EmptyClipboard();
@@ -91,7 +102,31 @@ TEST_F(SpecialEditTest, PastingIsAllOrNothing) {
     w32drv::Key('V', w32drv::Control);
     w32drv::Pump();
     EXPECT_EQ(text(), "1f");
-    EXPECT_EQ(w32drv::Beeps().size(), 2u);
+    EXPECT_EQ(w32drv::Beeps().size(), 1u);
+}
+
+TEST_F(SpecialEditTest, AClipboardHeldByAnotherProgramPastesNothingWithoutABeep) {
+    clipboard("g");
+    ASSERT_TRUE(OpenClipboard(frame)); // not closed: the text cannot be looked at
+    w32drv::Key('V', w32drv::Control);
+    w32drv::Pump();
+    EXPECT_EQ(text(), "");
+    EXPECT_TRUE(w32drv::Beeps().empty());
+    CloseClipboard();
+}
+
+TEST_F(SpecialEditTest, AnUnterminatedClipboardTextIsReadToTheEndOfItsBlock) {
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    HGLOBAL m = GlobalAlloc(GMEM_MOVEABLE, 2);
+    std::memcpy(GlobalLock(m), "a*", 2);
+    GlobalUnlock(m);
+    SetClipboardData(CF_TEXT, m);
+    CloseClipboard();
+    w32drv::Key('V', w32drv::Control);
+    w32drv::Pump();
+    EXPECT_EQ(text(), "a*");
+    EXPECT_TRUE(w32drv::Beeps().empty());
 }
 
 TEST_F(SpecialEditTest, ControlShortcutsCopyCutAndUndoWhileOtherControlCodesBeep) {

@@ -1,6 +1,7 @@
 // The selection model and the bridge from a host's view: opening modal and modeless dialogs, a
 // pre-selection applied on the next opening, the modes of ShowXMSSelection, the texts the host
 // receives, and the states kept per manager handle.
+#include "facade/PelorinApp.h"
 #include "facade/SelDialogClient.h"
 
 #include "catalog/MostFCatContainer.h"
@@ -67,20 +68,32 @@ TEST_F(SelectionBridgeTest, TheCaretAndPreselectChooseTheModeAndItsFlagWord) {
         bool preselect;
         unsigned flags;
         bool attributeFilter;
-    } cases[] = {{"Amp.", 4, true, 0xAC4, true}, {"Amp.", 3, true, 0xAC4, false}, {"Amp.", 0, true, 0xAC4, false},
-                 {"Amp.", 5, true, 0xAC4, false}, {"Amp.", 4, false, 0x54, false}};
+    } cases[] = {{"Amp.", 4, true, 0xAC4, true},  {"Amp.", 3, true, 0xAC4, false}, {"Amp.", 0, true, 0xAC4, false},
+                 {"Amp.", 5, true, 0xAC4, false}, {"Amp.", 4, false, 0x54, false}, {".", 1, true, 0xAC4, true},
+                 {nullptr, 1, true, 0xAC4, false}};
+    HWND previous = nullptr;
     for (const auto& c : cases) {
         selector->ShowXMSSelection(&client, nullptr, c.text, c.caret, 0, 0, c.preselect);
         KMXSDialog* d = openDialog();
         ASSERT_NE(d, nullptr) << c.caret;
-        EXPECT_EQ(d->flags, c.flags) << c.text << " caret " << c.caret << " preselect " << c.preselect;
+        EXPECT_FALSE(previous && IsWindow(previous)) << "the last opening's dialog is closed";
+        previous = d->m_hWnd;
+        EXPECT_EQ(d->flags, c.flags) << (c.text ? c.text : "no text") << " caret " << c.caret << " preselect " << c.preselect;
         EXPECT_EQ(d->state->filterChoiceAlt, c.attributeFilter) << c.caret;
+        EXPECT_TRUE(d->state->textEditable); // the person may edit the name
         EXPECT_TRUE(IsWindowVisible(d->m_hWnd));
     }
     // Close ends the selection dialog too
     HWND last = openDialog()->m_hWnd;
     selector->Close();
     EXPECT_FALSE(IsWindow(last));
+    EXPECT_EQ(openDialog(), nullptr);
+    // a selector without catalog data opens nothing
+    KPelorin empty(host);
+    empty.ShowXMSSelection(&client, nullptr, "", 0, 0, 0, false);
+    EXPECT_EQ(openDialog(), nullptr);
+    empty.AddFCat("/nowhere/a.xml");
+    empty.ShowXMSSelection(&client, nullptr, "", 0, 0, 0, false);
     EXPECT_EQ(openDialog(), nullptr);
 }
 
@@ -118,14 +131,16 @@ TEST_F(SelectionBridgeTest, ASecondOpeningStartsFromTheStateOfTheLastReport) {
     d->SetWindowPos(nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
     d->SaveSessionState();
     SelectionBridge().OnObjectsSelected({object("NetBlock", "", "")}, true);
-    const int width = SelectionBridge().savedStates.at(handle()).width;
-    EXPECT_EQ(width, 640);
+    EXPECT_EQ(SelectionBridge().savedStates.at(handle()).width, 640);
+    d->SetWindowPos(nullptr, 0, 0, 600, 480, SWP_NOMOVE | SWP_NOZORDER);
+    d->SaveSessionState();
+    SelectionBridge().OnObjectsSelected({object("NetBlock", "", "")}, true);
     selector->ShowXMSSelection(&client, nullptr, "", 0, 0, 0, false);
     d = openDialog();
     ASSERT_NE(d, nullptr);
     CRect r;
     d->GetWindowRect(&r);
-    EXPECT_EQ(r.Width(), 640);
+    EXPECT_EQ(r.Width(), 600); // the later report's state
 }
 
 TEST_F(SelectionBridgeTest, TheModelOpensOneModelessDialogAndAppliesAPreSelectionOnTheNextOpening) {
@@ -251,4 +266,24 @@ TEST_F(SelectionBridgeTest, AModalDialogListsThePredefinedObjectsOfItsSelection)
     ASSERT_GE(roots.size(), 2u);
     EXPECT_EQ(roots[0], "Macros");
     EXPECT_EQ(roots[1], "Infotainment");
+}
+
+TEST_F(SelectionBridgeTest, TheApplicationsEndClosesTheDialogsAndFreesTheLanguageModule) {
+    selector->ShowXMSSelection(&client, nullptr, "", 0, 0, 0, false);
+    ASSERT_NE(openDialog(), nullptr);
+    HWND dialog = openDialog()->m_hWnd;
+    ASSERT_NE(GetLanguageModule(), nullptr);
+    ASSERT_NE(ProcessState().currentInputDialog, nullptr);
+    {
+        CPelorinApp app;
+        app.ExitInstance();
+    }
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(ProcessState().selectionBridge, nullptr);
+    EXPECT_EQ(ProcessState().currentInputDialog, nullptr);
+    EXPECT_EQ(GetLanguageModule(), nullptr);
+    char buffer[8] = "x";
+    EXPECT_EQ(selector->GetSelection(buffer, sizeof buffer), 0); // no dialog, no new line
+    EXPECT_STREQ(buffer, "x");
+    selector->Close(); // nothing left to close
 }

@@ -20,6 +20,7 @@ struct DialogSnapshot {
     bool open = false;
     HWND dialog = nullptr;
     HWND owner = nullptr;
+    std::string title;
     RECT dialogRect{};
     std::string edit;
     int selStart = -1, selEnd = -1;
@@ -116,6 +117,7 @@ inline DialogSnapshot AssistSession::snapshot() {
     if (!s.dialog) return s;
     s.open = true;
     s.owner = GetWindow(s.dialog, GW_OWNER);
+    s.title = w32drv::Inspect(s.dialog).text;
     GetWindowRect(s.dialog, &s.dialogRect);
     auto edit = w32drv::Inspect(GetDlgItem(s.dialog, 1000));
     s.edit = edit.text;
