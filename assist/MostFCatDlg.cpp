@@ -13,8 +13,10 @@
 
 namespace {
 
-// The caret timer: five times a second from when the dialog shows.
+// The caret timer: a first look half a second after the dialog starts, then five times a second
+// from when it shows.
 const UINT_PTR kTimer = 1;
+const UINT kFirstLookMs = 500;
 const UINT kTickMs = 200;
 const char* const kInstanceItem = "# (InstanceID)";
 // GetKeyState: the key is held down.
@@ -73,6 +75,9 @@ void KMostFCatDlg::SetAnchor(CWnd* host, int x, int y) {
 BOOL KMostFCatDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetWindowText("MOST Input Assistance");
+    fblockEntry.reset();
+    functionEntry.reset();
+    opTypeEntry.reset();
     parameters = nullptr;
     listMode = kNoList;
     lastSelection = 0;
@@ -97,6 +102,8 @@ BOOL KMostFCatDlg::OnInitDialog() {
     hintStatic.ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
     formatStatic.ModifyStyle(0, WS_BORDER, SWP_FRAMECHANGED);
     hintStatic.ShowWindow(SW_HIDE);
+    comboList.ShowWindow(SW_HIDE);
+    timerId = SetTimer(kTimer, kFirstLookMs);
     return FALSE;
 }
 
@@ -272,8 +279,9 @@ void KMostFCatDlg::ShowOpTypeList(int format) {
         listMode = kOpTypeList;
         comboList.ResetContent();
         if (!container) return;
-        if (!functionEntry) {
-            Hint(IDS_NO_FUNCTION);
+        // the analysis resolves the levels in order; an entry missing above is no reason to crash
+        if (!functionEntry || !fblockEntry) {
+            Hint(!functionEntry ? IDS_NO_FUNCTION : IDS_NO_FBLOCK);
             CloseList();
             return;
         }
@@ -352,6 +360,11 @@ void KMostFCatDlg::OpenListAt(int index, bool moving, bool parameterScanning) {
 void KMostFCatDlg::ShowParameterInfo() {
     if (!opTypeEntry) {
         Hint(IDS_NO_OPTYPE);
+        CloseList();
+        return;
+    }
+    if (!functionEntry || !fblockEntry) {
+        Hint(!functionEntry ? IDS_NO_FUNCTION : IDS_NO_FBLOCK);
         CloseList();
         return;
     }
@@ -546,6 +559,8 @@ UINT KMostFCatDlg::CheckParameters(int position) {
     size_t open = addressText.find('(');
     std::string text = part(addressText, static_cast<int>(open) + 1, ParameterEnd(addressText, position));
     if (!opTypeEntry) return IDS_ASK_OPTYPE;
+    if (!functionEntry) return IDS_ASK_FUNCTION;
+    if (!fblockEntry) return IDS_ASK_FBLOCK;
     parameters = container ? &container->BuildParameterList(text, *fblockEntry, *functionEntry, *opTypeEntry) : nullptr;
     if (!parameters || parameters->empty()) return IDS_ASK_NO_PARAMETERS;
     if (index > static_cast<int>(parameters->size())) return IDS_ASK_TOO_MANY_PARAMETERS;
