@@ -448,8 +448,12 @@ void KMostFCatDlg::ApplyListItem() {
         int at = begin + static_cast<int>(head.size());
         addressEdit.SetSel(at, at);
     }
+    // a list that took the focus with a click hands it back to the dialog as it goes, and the
+    // dialog selects all of the field: the next key would replace the whole address
+    const DWORD caret = addressEdit.GetSel();
     listMode = kNoList;
     comboList.ShowDropDown(false);
+    addressEdit.SetSel(LOWORD(caret), HIWORD(caret));
     lastSelection = addressEdit.GetSel();
 }
 
