@@ -287,6 +287,15 @@ TEST_F(InputAssistance, OkAsksAboutAnUnresolvedOpTypeFirstAndAboutParametersItLa
     auto boxes = w32drv::MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, LoadResourceText(19216));
+    // Set of Mute takes one value, not two
+    w32drv::ClearRecords();
+    w32drv::Wait(kLook + 100);
+    w32drv::AnswerMessageBox(IDYES);
+    w32drv::Key(VK_RETURN);
+    EXPECT_EQ(open("\"AudioAmplifier.Mute.Set(1, 0)\"", 29), IDOK);
+    boxes = w32drv::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, LoadResourceText(19217));
 }
 
 TEST_F(InputAssistance, TheKeywordSettingNeedsNoQuotesAndAsksAboutAnIncompleteAddress) {
@@ -331,6 +340,19 @@ TEST_F(InputAssistance, F2SwitchesToTheInstanceFormWithItsOwnList) {
     EXPECT_EQ(instance.hint, " InstanceID - 0..255 / 0x0..0xFF");
     EXPECT_EQ(instance.format.find(" FBlockID.InstID.FunctionID.OpType(Parameter) - "), 0u);
     EXPECT_EQ(result(), "\"AudioAmplifier.*.Mute.Set(1)\"");
+}
+
+TEST_F(InputAssistance, ReturnTakesTheListsFirstItemAsAnyOther) {
+    DialogSnapshot taken;
+    w32drv::Wait(kLook);
+    typeSlowly("Am"); // AmFmTuner, first of the sorted FBlocks
+    press(VK_RETURN);
+    snapshotAfter(keyTime(3) + kTick, &taken);
+    press(VK_ESCAPE);
+    press(VK_ESCAPE);
+    open("\"\"", 1);
+    EXPECT_TRUE(taken.open); // the item was taken, the dialog stayed
+    EXPECT_EQ(taken.edit, "AmFmTuner");
 }
 
 TEST_F(InputAssistance, AfterAClickOnTheInstanceItemTheFieldGetsTheNextKeys) {
