@@ -11,21 +11,6 @@
 
 #include <unistd.h>
 
-namespace {
-
-void walkNodes(const std::vector<KQRNNode*>& nodes, int depth) {
-    if (depth > 32) return;
-    for (KQRNNode* node : nodes) {
-        (void)node->GetPath();
-        (void)node->GetDescription();
-        std::vector<KQRNNode*> children;
-        node->GetChildren(children);
-        walkNodes(children, depth + 1);
-    }
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string file = "/tmp/pelorin-fuzz-catalog-" + std::to_string(::getpid()) + ".xml";
     {
@@ -37,21 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     KQRNFCatManager* m = gQRNFCatManager(handle);
     std::string catalog;
     if (m->LoadFCat(file, QRN_LOAD_REPLACE, catalog, QRN_LOG_NONE, "") == 0) {
-        std::vector<IdName> fblocks, functions, opTypes;
-        m->ListFBlocks(fblocks, QRN_FLAG_WITH_HIDDEN, catalog);
-        for (const IdName& fb : fblocks) {
-            m->ListFunctions(functions, QRN_FLAG_WITH_HIDDEN, catalog, fb.id, QRN_ANY_INSTANCE);
-            for (const IdName& fn : functions) {
-                m->ListOpTypes(opTypes, QRN_FLAG_WITH_HIDDEN, catalog, fb.id, QRN_ANY_INSTANCE, fn.id);
-                for (const IdName& op : opTypes) {
-                    std::unique_ptr<KQRNMessageContainer> c(
-                        m->GetMessageContainer(QRN_FLAG_WITH_HIDDEN, catalog, fb.id, QRN_ANY_INSTANCE, fn.id, op.id, 1));
-                    std::vector<KQRNNode*> nodes;
-                    if (c) c->GetNodes(nodes);
-                    walkNodes(nodes, 0);
-                }
-            }
-        }
+        ForEachOpType(*m, catalog, [&](std::int32_t fb, std::int32_t fn, std::int32_t op) {
+            std::unique_ptr<KQRNMessageContainer> c(
+                m->GetMessageContainer(QRN_FLAG_WITH_HIDDEN, catalog, fb, QRN_ANY_INSTANCE, fn, op, 1));
+            std::vector<KQRNNode*> nodes;
+            if (c) c->GetNodes(nodes);
+            ReadNodes(nodes);
+        });
     }
     gQRNDestroyFCatManager(handle);
     return 0;

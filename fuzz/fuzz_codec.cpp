@@ -21,30 +21,11 @@ const std::vector<Address>& addresses() {
         KQRNFCatManager* m = gQRNFCatManager(SampleManager());
         std::vector<std::string> catalogs;
         m->ListCatalogs(catalogs, QRN_FLAG_WITH_HIDDEN);
-        for (const std::string& catalog : catalogs) {
-            std::vector<IdName> fblocks, functions, opTypes;
-            m->ListFBlocks(fblocks, QRN_FLAG_WITH_HIDDEN, catalog);
-            for (const IdName& fb : fblocks) {
-                m->ListFunctions(functions, QRN_FLAG_WITH_HIDDEN, catalog, fb.id, QRN_ANY_INSTANCE);
-                for (const IdName& fn : functions) {
-                    m->ListOpTypes(opTypes, QRN_FLAG_WITH_HIDDEN, catalog, fb.id, QRN_ANY_INSTANCE, fn.id);
-                    for (const IdName& op : opTypes) out.push_back({fb.id, fn.id, op.id});
-                }
-            }
-        }
+        for (const std::string& catalog : catalogs)
+            ForEachOpType(*m, catalog, [&](std::int32_t fb, std::int32_t fn, std::int32_t op) { out.push_back({fb, fn, op}); });
         return out;
     }();
     return all;
-}
-
-void readBack(const std::vector<KQRNNode*>& nodes, int depth) {
-    if (depth > 32) return;
-    for (KQRNNode* node : nodes) {
-        (void)node->GetPath();
-        std::vector<KQRNNode*> children;
-        node->GetChildren(children);
-        readBack(children, depth + 1);
-    }
 }
 
 } // namespace
@@ -78,6 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::vector<KQRNNode*> nodes;
     message->GetParameters(nodes);
-    readBack(nodes, 0);
+    ReadNodes(nodes);
     return 0;
 }
