@@ -133,7 +133,15 @@ TEST_F(InputAssistance, AClickOnAListItemPicksIt) {
         SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
         w32drv::ClickClient(list, item.left + 10, item.top + 2);
         w32drv::Wait(250);
-        EXPECT_EQ(GetFocus(), GetDlgItem(s.dialog, 1000)); // the timer gives the field its focus back
+        w32drv::Call([field = GetDlgItem(s.dialog, 1000)] {
+            EXPECT_EQ(GetFocus(), field); // the timer gives the field its focus back
+            // the caret after the taken name, nothing selected, as after Return on the list
+            DWORD start = 0, end = 0;
+            SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            EXPECT_EQ(start, 15u);
+            EXPECT_EQ(end, 15u);
+        });
+        w32drv::Key(VK_ESCAPE); // the list, open again for the new text
         w32drv::Key(VK_RETURN);
     });
     EXPECT_EQ(open("\"\"", 1), IDOK);
