@@ -350,6 +350,22 @@ TEST_F(InputAssistance, F2SwitchesToTheInstanceFormWithItsOwnList) {
     EXPECT_EQ(result(), "\"AudioAmplifier.*.Mute.Set(1)\"");
 }
 
+TEST_F(InputAssistance, ASelectionInTheFieldKeepsTheListAway) {
+    DialogSnapshot typed, selecting;
+    w32drv::Wait(kLook);
+    typeSlowly("Au");
+    snapshotAfter(keyTime(1) + kTick, &typed);
+    press(VK_LEFT, w32drv::Shift);
+    snapshotAfter(keyTime(2) + kTick, &selecting);
+    press(VK_ESCAPE);
+    press(VK_ESCAPE);
+    open("\"\"", 1);
+    EXPECT_TRUE(typed.listVisible) << typed.picture;
+    EXPECT_EQ(selecting.selStart, 1);
+    EXPECT_EQ(selecting.selEnd, 2);
+    EXPECT_FALSE(selecting.listVisible) << selecting.picture;
+}
+
 TEST_F(InputAssistance, ReturnTakesTheListsFirstItemAsAnyOther) {
     DialogSnapshot taken;
     w32drv::Wait(kLook);
