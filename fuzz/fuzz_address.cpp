@@ -16,8 +16,8 @@ namespace {
 KMostFCatContainer& container() {
     static KMostFCatContainer* c = [] {
         auto* made = new KMostFCatContainer;
-        made->AddFCat(SampleFile("standard.xml"));
-        made->AddFCat(SampleFile("rearseat.xml"));
+        made->AddFCat(SampleCatalog("standard.xml"));
+        made->AddFCat(SampleCatalog("rearseat.xml"));
         made->LoadFCats();
         return made;
     }();

@@ -24,8 +24,8 @@ struct Host {
         editor = CreateWindowExA(0, "FuzzEditor", "Editor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 900, 500,
                                  nullptr, nullptr, nullptr, nullptr);
         selector = std::make_unique<KPelorin>(editor);
-        selector->AddFCat(SampleFile("standard.xml").c_str());
-        selector->AddFCat(SampleFile("rearseat.xml").c_str());
+        selector->AddFCat(SampleCatalog("standard.xml").c_str());
+        selector->AddFCat(SampleCatalog("rearseat.xml").c_str());
     }
 };
 

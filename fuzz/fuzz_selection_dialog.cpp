@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         w32drv::Pump();
         if (end < size) { // a catalog change announced to the open dialog
             std::string catalog;
-            gQRNFCatManager(SampleManager())->LoadFCat(SampleFile("rearseat.xml"), QRN_LOAD_REPLACE, catalog,
+            gQRNFCatManager(SampleManager())->LoadFCat(SampleCatalog("rearseat.xml"), QRN_LOAD_REPLACE, catalog,
                                                        QRN_LOG_NONE, "");
         }
         from = end + 1;
