@@ -22,6 +22,19 @@ bool contains(const std::vector<std::string>& items, const std::string& item) {
     return std::find(items.begin(), items.end(), item) != items.end();
 }
 
+// Clicks the open list's item with that text, scrolled to the top first as a person would.
+void clickListItem(const DialogSnapshot& s, const std::string& text) {
+    ASSERT_TRUE(s.listVisible) << s.picture;
+    auto at = std::find(s.items.begin(), s.items.end(), text);
+    ASSERT_NE(at, s.items.end()) << text;
+    const WPARAM index = static_cast<WPARAM>(at - s.items.begin());
+    HWND list = WindowFromPoint(POINT{s.listRect.left + 20, s.listRect.top + 5});
+    SendMessageA(list, LB_SETTOPINDEX, index, 0);
+    RECT item;
+    SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+    w32drv::ClickClient(list, item.left + 10, item.top + 2);
+}
+
 } // namespace
 
 TEST_F(InputAssistance, TypingAWholeAddressIntoAnEmptyQuotedString) {
@@ -122,16 +135,7 @@ TEST_F(InputAssistance, AClickOnAListItemPicksIt) {
     typeSlowly("Au");
     after(keyTime(1) + kTick, [] {
         DialogSnapshot s = snapshot();
-        ASSERT_TRUE(s.listVisible);
-        HWND list = WindowFromPoint(POINT{s.listRect.left + 20, s.listRect.top + 20});
-        int index = -1;
-        for (size_t i = 0; i < s.items.size(); ++i)
-            if (s.items[i] == "AudioDiskPlayer (0x31)") index = static_cast<int>(i);
-        ASSERT_GE(index, 0);
-        SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
-        RECT item;
-        SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-        w32drv::ClickClient(list, item.left + 10, item.top + 2);
+        clickListItem(s, "AudioDiskPlayer (0x31)");
         w32drv::Wait(250);
         w32drv::Call([field = GetDlgItem(s.dialog, 1000)] {
             EXPECT_EQ(GetFocus(), field); // the timer gives the field its focus back
@@ -384,12 +388,7 @@ TEST_F(InputAssistance, AfterAClickOnTheInstanceItemTheFieldGetsTheNextKeys) {
     typeSlowly("AudioAmplifier.");
     press(VK_F2);
     after(keyTime(15) + kTick, [] {
-        DialogSnapshot s = snapshot();
-        ASSERT_TRUE(s.listVisible) << s.picture;
-        HWND list = WindowFromPoint(POINT{s.listRect.left + 20, s.listRect.top + 5});
-        RECT item;
-        SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item)); // "# (InstanceID)"
-        w32drv::ClickClient(list, item.left + 10, item.top + 2);
+        clickListItem(snapshot(), "# (InstanceID)");
         w32drv::Wait(250);
         w32drv::Type("2");
         w32drv::Wait(250);
