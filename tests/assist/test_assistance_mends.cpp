@@ -106,8 +106,8 @@ TEST_F(AssistanceMends, ASeparatorTypedBeforeTheNextTickAppliesWhatWasTyped) {
     w32drv::Wait(kLook);
     typeSlowly("C"); // a tick passes: the list stands at CLOCK
     w32drv::Key(VK_BACK);
+    w32drv::Type("A."); // no tick between: "A" now means Amp
     w32drv::Wait(40);
-    typeFast("A."); // within one tick: "A" now means Amp
     typeFast("Vo(");
     w32drv::Wait(kTick);
     open("x = \"\";", 5);
@@ -128,6 +128,13 @@ TEST_F(AssistanceMends, TheClosingQuoteEndsAnUnclosedParameterList) {
     w32drv::Key(VK_RETURN);
     EXPECT_EQ(open("send(\"Amp.Mute.Set(\", 1);", 19), IDOK);
     EXPECT_EQ(result(), "send(\"Amp.Mute.Set(On)\", 1);");
+    // a value taken from the list replaces the word at the caret, not the space after it
+    w32drv::Wait(kLook + kTick);
+    w32drv::Key(VK_RETURN);
+    w32drv::Wait(kTick);
+    w32drv::Type("\""); // the closing quote is OK
+    EXPECT_EQ(open("x = \"Amp.Mute.Set(Of )\";", 20), IDOK);
+    EXPECT_EQ(result(), "x = \"Amp.Mute.Set(Off )\";");
 }
 
 TEST_F(AssistanceMends, AValueTheCatalogRefusesIsAskedAboutOnOk) {
