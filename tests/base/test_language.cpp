@@ -18,6 +18,7 @@ TEST(LanguageResources, TheModuleServesTextsUntilItIsFreed) {
     EXPECT_EQ(GetModuleHandleA("Pelorin01.dll"), module); // English: the test has no settings
     EXPECT_EQ(AfxGetResourceHandle(), module);
     EXPECT_EQ(LoadResourceText(IDS_NO_FBLOCK), " No FBlock found");
+    EXPECT_EQ(LoadResourceText(0xFFFF), ""); // a number the module has no text for
     EXPECT_EQ(LoadLanguageResources(), 0); // a second call keeps the module it has
     EXPECT_EQ(GetLanguageModule(), module);
 
