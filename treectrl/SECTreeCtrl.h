@@ -49,6 +49,11 @@
 // highlighted across the whole width.
 #define SECTVS_EX_FULLROWSELECT 0x00800000
 
+// ---- item state bits of this control (TVM_GETITEMA's state, beside the TVIS_ ones) ----
+// The row with the focus rectangle. Windows' tree view has no such bit; this one takes the
+// value that its state word leaves unused.
+#define SECTVIS_FOCUSED 0x0001
+
 // ---- messages of this control (the TVM_ part is Windows' tree view protocol) ----
 #define SECTVM_FIRST (WM_USER + 0x0100)
 // wParam: BOOL selected, lParam: HTREEITEM. Adds or removes one row (multiple selection; with

@@ -894,7 +894,7 @@ UINT itemState(const Tree* t, const Node* node) {
     if (isSelected(t, node)) s |= TVIS_SELECTED;
     if (node->expanded) s |= TVIS_EXPANDED;
     if (node->expandedOnce) s |= TVIS_EXPANDEDONCE;
-    if (node == (t->multi() ? t->focus : t->caret)) s |= TVIS_FOCUSED;
+    if (node == (t->multi() ? t->focus : t->caret)) s |= SECTVIS_FOCUSED;
     return s;
 }
 

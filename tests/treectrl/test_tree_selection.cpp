@@ -148,6 +148,17 @@ TEST_F(TreeTest, MultipleSelectionByKeys) {
     EXPECT_TRUE(rows[4].focused);
     EXPECT_TRUE(rows[2].caret);
     EXPECT_FALSE(rows[2].focused);
+    // the item state tells the focus row apart from the caret row
+    auto state = [&](HTREEITEM item) {
+        TVITEMA tv{};
+        tv.mask = TVIF_STATE;
+        tv.hItem = item;
+        tv.stateMask = TVIS_SELECTED | SECTVIS_FOCUSED;
+        EXPECT_TRUE(SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
+        return tv.state;
+    };
+    EXPECT_EQ(state(r[4]), static_cast<UINT>(SECTVIS_FOCUSED));
+    EXPECT_EQ(state(r[2]), static_cast<UINT>(TVIS_SELECTED));
     // Ctrl+Space and Space toggle the focused row
     key(VK_SPACE, w32drv::Control);
     EXPECT_EQ(selectedTexts(), (std::vector<std::string>{"B", "C", "E"}));
@@ -214,7 +225,7 @@ TEST_F(TreeTest, MultipleSelectionByProgram) {
     TVITEMA tv{};
     tv.mask = TVIF_STATE;
     tv.hItem = e;
-    tv.stateMask = TVIS_SELECTED | TVIS_FOCUSED;
+    tv.stateMask = TVIS_SELECTED | SECTVIS_FOCUSED;
     ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
     EXPECT_EQ(tv.state, static_cast<UINT>(TVIS_SELECTED)); // not the focus row
     // SelectItem: the caret and the only selected row
