@@ -83,7 +83,6 @@ const std::unordered_map<std::string, int64_t>& numbers() {
     C(DS_CENTER),
     C(DS_CENTERMOUSE),
     C(DS_CONTEXTHELP),
-    C(DS_USEPIXELS),
     C(DS_SHELLFONT),
     C(IDOK),
     C(IDCANCEL),

@@ -72,7 +72,9 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 #define WM_SYSKEYUP 0x0105
 #define WM_SYSCHAR 0x0106
 #define WM_SYSDEADCHAR 0x0107
-#define WM_KEYLAST 0x0108
+// The ranges end where Windows ends them, past messages the subset never sends (WM_UNICHAR,
+// the X buttons, the horizontal wheel).
+#define WM_KEYLAST 0x0109
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
@@ -99,7 +101,7 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 #define WM_MBUTTONUP 0x0208
 #define WM_MBUTTONDBLCLK 0x0209
 #define WM_MOUSEWHEEL 0x020A
-#define WM_MOUSELAST 0x020A
+#define WM_MOUSELAST 0x020E
 #define WM_PARENTNOTIFY 0x0210
 #define WM_SIZING 0x0214
 #define WM_CAPTURECHANGED 0x0215
@@ -194,17 +196,21 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 #define HWND_NOTOPMOST ((HWND)-2)
 #define HWND_MESSAGE ((HWND)-3)
 
-#define GWL_WNDPROC (-4)
 #define GWLP_WNDPROC (-4)
 #define GWLP_HINSTANCE (-6)
-#define GWL_HINSTANCE (-6)
 #define GWLP_HWNDPARENT (-8)
 #define GWLP_ID (-12)
 #define GWL_ID (-12)
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWLP_USERDATA (-21)
+// Windows has the GWL_ names of pointer-sized values only where a LONG holds a pointer, so that
+// 64-bit code cannot cut a pointer down to 32 bits with them.
+#if UINTPTR_MAX == 0xFFFFFFFFu
+#define GWL_WNDPROC (-4)
+#define GWL_HINSTANCE (-6)
 #define GWL_USERDATA (-21)
+#endif
 
 #define GCLP_HBRBACKGROUND (-10)
 #define GCLP_HCURSOR (-12)
@@ -216,7 +222,11 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 #define DWLP_MSGRESULT 0
 #define DWLP_DLGPROC (DWLP_MSGRESULT + sizeof(LRESULT))
 #define DWLP_USER (DWLP_DLGPROC + sizeof(DLGPROC))
+#if UINTPTR_MAX == 0xFFFFFFFFu
+#define DLGWINDOWEXTRA 30
+#else
 #define DLGWINDOWEXTRA 48
+#endif
 
 #define GW_HWNDFIRST 0
 #define GW_HWNDLAST 1
@@ -441,7 +451,6 @@ typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 #define DS_CENTER 0x0800L
 #define DS_CENTERMOUSE 0x1000L
 #define DS_CONTEXTHELP 0x2000L
-#define DS_USEPIXELS 0x8000L
 #define DS_SHELLFONT (DS_SETFONT | DS_FIXEDSYS)
 
 #define DM_GETDEFID (WM_USER + 0)
