@@ -6,9 +6,13 @@ CPelorinApp theApp;
 }
 
 #ifdef _WIN32
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+// The module's end destroys windows and frees the language module, which DllMain must not do
+// under the loader lock. At the end of the process (reserved not null) nothing is done: the
+// system reclaims windows, hooks and modules. A FreeLibrary before that finds no process state
+// to end, since the first use of that state pins the module (ProcessState).
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) return AfxModuleAttach(instance);
-    if (reason == DLL_PROCESS_DETACH) AfxModuleDetach();
+    if (reason == DLL_PROCESS_DETACH && !reserved) AfxModuleDetach();
     return TRUE;
 }
 #else
