@@ -281,6 +281,7 @@ TEST_F(SelectionBridgeTest, TheApplicationsEndClosesTheDialogsAndFreesTheLanguag
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(ProcessState().selectionBridge, nullptr);
     EXPECT_EQ(ProcessState().currentInputDialog, nullptr);
+    EXPECT_EQ(ProcessState().inputDialog, nullptr);
     EXPECT_EQ(GetLanguageModule(), nullptr);
     char buffer[8] = "x";
     EXPECT_EQ(selector->GetSelection(buffer, sizeof buffer), 0); // no dialog, no new line
