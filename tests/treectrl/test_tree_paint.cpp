@@ -156,7 +156,7 @@ TEST_F(TreePaintTest, SelectionFocusAndDisabledRowsInTheirColours) {
     EXPECT_EQ(textOf(paint(false), "Phone").color, kGrey);
     tree.SetItemText(r[1], "Radio");
     EXPECT_EQ(textOf(paint(false), "Radio").color, kText);
-    tree.SetBkColor(kBack);
+    EXPECT_EQ(tree.SetBkColor(kBack), static_cast<COLORREF>(CLR_NONE)); // was the system colour
     d = paint(false);
     ASSERT_FALSE(d.empty());
     EXPECT_EQ(d[0].color, kBack);

@@ -223,14 +223,6 @@ TEST_F(TreeTest, HitTestingFollowsTheRowLayout) {
     EXPECT_EQ(flags, static_cast<UINT>(TVHT_ONITEMINDENT));
 }
 
-TEST_F(TreeTest, BackgroundColour) {
-    create();
-    EXPECT_EQ(tree.GetBkColor(), CLR_NONE); // the system colour
-    EXPECT_EQ(tree.SetBkColor(RGB(10, 20, 30)), CLR_NONE);
-    EXPECT_EQ(tree.GetBkColor(), RGB(10, 20, 30));
-    EXPECT_EQ(tree.SetBkColor(CLR_NONE), RGB(10, 20, 30));
-}
-
 TEST_F(TreeTest, InspectionReadsTheRowsTheControlDescribes) {
     create(SECTVS_EX_MULTISEL);
     auto r = fill({"Audio", "Tuner"}, 2);
