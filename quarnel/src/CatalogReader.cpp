@@ -1,6 +1,7 @@
 #include "CatalogReader.h"
 
 #include "Excerpt.h"
+#include "FileName.h"
 #include "NumberText.h"
 #include "QuarnelDefs.h"
 #include "SeenSet.h"
@@ -962,8 +963,7 @@ std::shared_ptr<Catalog> parse(char* data, std::size_t size, LoadError& err, std
 } // namespace
 
 std::shared_ptr<const Catalog> readCatalogFile(const std::string& path, LoadError& err) {
-    // File names are the bytes the file system takes; they are never converted.
-    const std::filesystem::path fsPath(path);
+    const std::filesystem::path fsPath = filePath(path);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fsPath, ec)) {
         err.code = QRN_ERR_FILE;

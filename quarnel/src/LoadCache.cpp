@@ -1,5 +1,7 @@
 #include "LoadCache.h"
 
+#include "FileName.h"
+
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -32,15 +34,14 @@ Cache& cache() {
 
 std::string fileKey(const std::string& path) {
     std::error_code ec;
-    // File names are the bytes the file system takes; they are never converted.
-    std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(path), ec);
+    std::filesystem::path p = std::filesystem::absolute(filePath(path), ec);
     if (ec) return path;
-    return p.lexically_normal().string();
+    return fileName(p.lexically_normal());
 }
 
 bool stampOf(const std::string& path, FileStamp& stamp) {
     std::error_code ec;
-    const std::filesystem::path p(path);
+    const std::filesystem::path p = filePath(path);
     stamp.size = std::filesystem::file_size(p, ec);
     if (ec) return false;
     stamp.mtime =

@@ -1,5 +1,6 @@
 #include "LoadLog.h"
 
+#include "FileName.h"
 #include "QuarnelDefs.h"
 
 #include <filesystem>
@@ -8,8 +9,7 @@
 namespace quarnel {
 
 void writeLoadLog(const std::string& logFile, int logMode, const std::string& text) {
-    // The log file name is the bytes the file system takes, never converted.
-    std::ofstream out(std::filesystem::path(logFile),
+    std::ofstream out(filePath(logFile),
                       std::ios::binary | (logMode == QRN_LOG_APPEND ? std::ios::app : std::ios::trunc));
     if (out) out << text;
 }

@@ -1,8 +1,17 @@
 #include "QuarnelTestSupport.h"
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
 
 namespace qtest {
 
@@ -20,6 +29,41 @@ std::string readFile(const std::filesystem::path& path) {
 void writeFile(const std::filesystem::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
+}
+
+std::string nativeName(const std::filesystem::path& path) {
+#ifdef _WIN32
+    const std::wstring& wide = path.native();
+    if (wide.empty()) return {};
+    std::string name(
+        static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                                     nullptr, 0, nullptr, nullptr)),
+        '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), name.data(),
+                        static_cast<int>(name.size()), nullptr, nullptr);
+    return name;
+#else
+    return path.native();
+#endif
+}
+
+// fopen takes the name's bytes as they are (the ANSI code page on Windows).
+bool writeNamedFile(const std::string& name, const std::string& text) {
+    std::FILE* f = std::fopen(name.c_str(), "wb");
+    if (!f) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    return std::fclose(f) == 0 && written;
+}
+
+std::string readNamedFile(const std::string& name) {
+    std::string text;
+    if (std::FILE* f = std::fopen(name.c_str(), "rb")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+            text.append(buf, n);
+        std::fclose(f);
+    }
+    return text;
 }
 
 TempDir::TempDir() {

@@ -16,6 +16,11 @@ namespace qtest {
 std::string sample(const char* file);
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& text);
+// A path as the bytes of a narrow file name (the ANSI code page on Windows), with a separator at
+// the end if it has one; files named so are read and written through the narrow functions.
+std::string nativeName(const std::filesystem::path& path);
+bool writeNamedFile(const std::string& name, const std::string& text);
+std::string readNamedFile(const std::string& name);
 
 // A fresh directory per test, removed afterwards.
 class TempDir {

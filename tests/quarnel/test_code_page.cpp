@@ -152,11 +152,21 @@ TEST_F(QuarnelCodePage, NameRulesApplyToConvertedNames) {
     EXPECT_NE(std::string::npos, readFile(logPath()).find("FBlock name \"?1\" appears twice"));
 }
 
-// File names are the bytes the file system takes: never converted either way.
+// File names are the bytes the file system takes: never converted either way (on Windows the
+// bytes of the ANSI code page, where \200 is the euro sign and no C1 control).
 TEST_F(QuarnelCodePage, FileNamesStayTheirBytes) {
-    const std::string file = "Katalog-\344.xml", log = tmp.path("Protokoll-\344.log").string();
-    writeFile(tmp.path(file), kCatalog);
+    const std::string dir = nativeName(tmp.path(""));
+    const std::string file = dir + "Katalog-\344\200.xml", copy = dir + "Kopie-\200.xml";
+    const std::string log = dir + "Protokoll-\344.log";
+    ASSERT_TRUE(writeNamedFile(file, kCatalog));
+    ASSERT_TRUE(writeNamedFile(copy, kCatalog));
     std::string name;
-    EXPECT_EQ(QRN_OK, mgr->LoadFCat(tmp.path(file).string(), QRN_LOAD_REPLACE, name, QRN_LOG_REWRITE, log));
-    EXPECT_NE(std::string::npos, readFile(log).find("file: " + tmp.path(file).string() + "\n"));
+    EXPECT_EQ(QRN_OK, mgr->LoadFCat(file, QRN_LOAD_REPLACE, name, QRN_LOG_REWRITE, log));
+    EXPECT_NE(std::string::npos, readNamedFile(log).find("file: " + file + "\n")) << readNamedFile(log);
+
+    // the loaded file's name as the library keeps it, in the message that names it
+    EXPECT_EQ(QRN_ERR_NAME_TAKEN, mgr->LoadFCat(copy, QRN_LOAD_KEEP_NAME, name, QRN_LOG_REWRITE, log));
+    EXPECT_NE(std::string::npos, readNamedFile(log).find("is already loaded from " + file + "\n"))
+        << readNamedFile(log);
+    EXPECT_EQ(QRN_OK, mgr->LoadFCat(file, QRN_LOAD_UNLOAD, name, QRN_LOG_NONE, ""));
 }
