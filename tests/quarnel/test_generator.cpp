@@ -6,7 +6,15 @@
 
 #include <cstdlib>
 #include <set>
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#endif
 
 using namespace qtest;
 
@@ -68,7 +76,8 @@ TEST_F(QuarnelGenerator, FBlocksSpreadOverCatalogsHaveNamesOfTheirOwn) {
         std::vector<IdName> fbs;
         mgr->ListFBlocks(fbs, 0, name);
         EXPECT_EQ(fbs.size(), catalogs < 2 ? 250u : 100u) << name;
-        for (const IdName& fb : fbs) names.insert(fb.name);
+        for (const IdName& fb : fbs)
+            names.insert(fb.name);
         ++catalogs;
     }
     EXPECT_EQ(catalogs, 3u);
@@ -91,6 +100,59 @@ struct GenRun {
     std::string out, err;
 };
 
+#ifdef _WIN32
+// One argument as the C runtime splits a command line: in quotes, a quote escaped, and the
+// backslashes before a quote or the closing quote doubled.
+std::wstring quotedArgument(const std::wstring& s) {
+    std::wstring q = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : s) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        q.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        q += c;
+    }
+    q.append(2 * backslashes, L'\\');
+    return q + L"\"";
+}
+
+// Runs the program in `dir` with its output in the two files; its exit code, -1 when it did not
+// start.
+int runProgram(const std::filesystem::path& dir, const std::vector<std::string>& args,
+               const std::filesystem::path& out, const std::filesystem::path& err) {
+    std::wstring command = quotedArgument(std::filesystem::path(QUARNEL_GEN).wstring());
+    for (const std::string& a : args)
+        command += L" " + quotedArgument(std::filesystem::path(a).wstring());
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    auto create = [&](const std::filesystem::path& file) {
+        return CreateFileW(file.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    HANDLE outFile = create(out), errFile = create(err);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = outFile;
+    startup.hStdError = errFile;
+    PROCESS_INFORMATION process{};
+    DWORD exitCode = static_cast<DWORD>(-1);
+    if (outFile != INVALID_HANDLE_VALUE && errFile != INVALID_HANDLE_VALUE &&
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, dir.wstring().c_str(),
+                       &startup, &process)) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    if (outFile != INVALID_HANDLE_VALUE) CloseHandle(outFile);
+    if (errFile != INVALID_HANDLE_VALUE) CloseHandle(errFile);
+    return static_cast<int>(exitCode);
+}
+#else
 std::string shellQuoted(const std::string& s) {
     std::string q = "'";
     for (char c : s)
@@ -98,15 +160,34 @@ std::string shellQuoted(const std::string& s) {
     return q + "'";
 }
 
-// Runs the program in `dir`, its output captured beside it.
-GenRun runGenerator(const std::filesystem::path& dir, const std::vector<std::string>& args) {
-    const auto out = dir.parent_path() / "stdout.txt", err = dir.parent_path() / "stderr.txt";
+int runProgram(const std::filesystem::path& dir, const std::vector<std::string>& args,
+               const std::filesystem::path& out, const std::filesystem::path& err) {
     std::string command = "cd " + shellQuoted(dir.string()) + " && " + shellQuoted(QUARNEL_GEN);
     for (const std::string& a : args)
         command += " " + shellQuoted(a);
     command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string());
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
+
+// The program's text output with its line ends as "\n": on Windows the C runtime writes "\r\n".
+std::string outputText(const std::filesystem::path& file) {
+    std::string text = readFile(file);
+#ifdef _WIN32
+    std::string lf;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lf += text[i];
+    text = lf;
+#endif
+    return text;
+}
+
+// Runs the program in `dir`, its output captured beside it.
+GenRun runGenerator(const std::filesystem::path& dir, const std::vector<std::string>& args) {
+    const auto out = dir.parent_path() / "stdout.txt", err = dir.parent_path() / "stderr.txt";
+    const int exit = runProgram(dir, args, out, err);
+    return {exit, outputText(out), outputText(err)};
 }
 } // namespace
 
