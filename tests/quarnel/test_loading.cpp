@@ -6,6 +6,19 @@ using namespace qtest;
 
 using QuarnelLoading = ManagerTest;
 
+namespace {
+// A log with the time of each load ("after 12.5 ms") as "after T ms": the time varies from load
+// to load, and with it the log's length.
+std::string withoutTimes(std::string log) {
+    for (std::size_t at = log.find(" after "); at != std::string::npos; at = log.find(" after ", at + 1)) {
+        const std::size_t from = at + 7, to = log.find(" ms\n", from);
+        if (to == std::string::npos) break;
+        log.replace(from, to - from, "T");
+    }
+    return log;
+}
+} // namespace
+
 TEST_F(QuarnelLoading, ListsFollowCatalogOrderAndHideHiddenEntries) {
     std::string name;
     ASSERT_EQ(QRN_OK, load(sample("standard.xml"), &name));
@@ -114,7 +127,7 @@ TEST_F(QuarnelLoading, LogFileTellsTheResultAndAppendModeKeepsEarlierText) {
     EXPECT_EQ(0u, both.find(first));
     EXPECT_GT(both.size(), first.size());
     ASSERT_EQ(QRN_OK, load(sample("single.xml")));
-    EXPECT_EQ(first.size(), readFile(logPath()).size()) << "rewrite mode starts the log anew";
+    EXPECT_EQ(withoutTimes(first), withoutTimes(readFile(logPath()))) << "rewrite mode starts the log anew";
 }
 
 TEST_F(QuarnelLoading, DescriptionsKeepTabsAndEscapedLineEnds) {
