@@ -51,6 +51,8 @@ struct PlainTable {
 };
 const PlainTable kPlain;
 
+#ifdef QUARNEL_SSE2
+// only the vector scans need it (a 32-bit x86 target without SSE2 has none)
 unsigned lowestBit(unsigned m) {
 #if defined(_MSC_VER)
     unsigned long i;
@@ -60,6 +62,7 @@ unsigned lowestBit(unsigned m) {
     return static_cast<unsigned>(__builtin_ctz(m));
 #endif
 }
+#endif
 
 // Position of the first byte from i on that is not plain ASCII.
 std::size_t skipPlain(const unsigned char* p, std::size_t i, std::size_t n) {
