@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# The Windows flavour with Debian's MinGW-w64 compilers: builds the 64-bit modules and the catalog
+# library's tests and runs the tests under Wine in one process, then builds the 32-bit flavour
+# (compile and link only). Checks that the modules exist, that the language modules hold
+# resources and no code, and that the exported classes are exported. A missing tool or source
+# skips the step with "windows build skipped: <reason>" and exit 0; a build, a check or a test
+# that fails exits 1.
+#
+# usage: tools/windows_build.sh [BUILD_ROOT]
+#   BUILD_ROOT: build/windows by default; the builds go to mingw64/ and mingw32/ in it, Debian's
+#   pugixml sources to deps/, and Wine's prefix to mingw64/wineprefix/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/${1:-build/windows}
+jobs=${JOBS:-2}
+started=$SECONDS
+
+skip() {
+  echo "windows build skipped: $*"
+  exit 0
+}
+
+# The compiler of a width, as its toolchain file names it.
+compiler() { # width
+  local script=$out/compiler-$1.cmake
+  printf 'include("%s/cmake/toolchain-mingw%s.cmake")\nmessage("${CMAKE_CXX_COMPILER}")\n' "$root" "$1" >"$script"
+  cmake -P "$script" 2>&1
+}
+
+# Debian's pugixml sources, fetched once into deps/ with apt-get source. The machine's Debian
+# entries serve as source entries in a list of our own, so its apt configuration stays as it is.
+pugixml_source() {
+  local deps=$out/deps
+  local found
+  found=$(find "$deps" -maxdepth 3 -path '*/pugixml-*/src/pugixml.cpp' 2>/dev/null | head -1)
+  if [ -n "$found" ]; then
+    dirname "$(dirname "$found")"
+    return 0
+  fi
+  command -v dpkg-source >/dev/null || return 1
+  local apt=$deps/apt
+  rm -rf "$deps"
+  mkdir -p "$apt/parts" "$apt/lists/partial" "$apt/cache" "$deps/src"
+  [ -f /etc/apt/sources.list.d/debian.sources ] &&
+    sed -E 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$apt/parts/debian.sources"
+  [ -f /etc/apt/sources.list ] && sed -nE 's/^deb[[:space:]]+/deb-src /p' /etc/apt/sources.list >"$apt/sources.list"
+  touch "$apt/sources.list"
+  local opts=(-q -o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/parts"
+              -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o APT::Sandbox::User=root)
+  apt-get "${opts[@]}" update >"$deps/apt.log" 2>&1 || return 1
+  (cd "$deps/src" && apt-get "${opts[@]}" source pugixml) >>"$deps/apt.log" 2>&1 || return 1
+  found=$(find "$deps/src" -maxdepth 3 -path '*/pugixml-*/src/pugixml.cpp' | head -1)
+  [ -n "$found" ] || return 1
+  dirname "$(dirname "$found")"
+}
+
+configure_and_build() { # width
+  local dir=$out/mingw$1
+  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw$1.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DPELORIN_PUGIXML_SOURCE="$pugixml" >"$dir.configure.log" 2>&1 ||
+    { tail -30 "$dir.configure.log"; return 1; }
+  cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1 || { grep -A20 FAILED "$dir.build.log" | head -60; return 1; }
+}
+
+# The modules of a width: present, the language modules resources without code or imports, the
+# exported classes and functions exported. Prints a line per module with its size.
+check_modules() { # width
+  local dir=$out/mingw$1/bin objdump=${2}-objdump status=0
+  local module
+  for module in Pelorin.dll Pelorin01.dll Pelorin49.dll Quarnel.dll libstdc++-6.dll libwinpthread-1.dll \
+                quarnel_tests.exe quarnel-gen.exe; do
+    if [ ! -f "$dir/$module" ]; then
+      echo "windows $1: $module is missing" >&2
+      status=1
+    fi
+  done
+  [ "$status" -eq 0 ] || return 1
+  local info=$out/mingw$1/modules.txt
+  : >"$info"
+  for module in Pelorin.dll Quarnel.dll Pelorin01.dll Pelorin49.dll; do
+    "$objdump" -p "$dir/$module" >"$dir/../$module.objdump"
+    local exports
+    exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' "$dir/../$module.objdump" | grep -cE '^\s*\[ *[0-9]+\]' || true)
+    echo "$module $(stat -c %s "$dir/$module") bytes, $exports exports" >>"$info"
+  done
+  local want
+  for want in 8KPelorin6ShowEx 8KPelorin12GetSelection 8KPelorin16ShowXMSSelection 13KMXSSelection20SetPredefinedObjects \
+              21LoadLanguageResources; do
+    grep -q "$want" "$dir/../Pelorin.dll.objdump" || { echo "windows $1: Pelorin.dll does not export $want" >&2; status=1; }
+  done
+  for want in gQRNCreateFCatManager gQRNFCatManager gQRTGetAttrInt; do
+    grep -q "$want" "$dir/../Quarnel.dll.objdump" || { echo "windows $1: Quarnel.dll does not export $want" >&2; status=1; }
+  done
+  for module in Pelorin01.dll Pelorin49.dll; do
+    local dump=$dir/../$module.objdump
+    if ! grep -q 'Resource Directory \[\.rsrc\]' "$dump" || ! grep -q 'Type Table' "$dump"; then
+      echo "windows $1: $module holds no resources" >&2
+      status=1
+    fi
+    if grep -q 'DLL Name:' "$dump" || ! grep -q 'AddressOfEntryPoint[[:space:]]*0*$' "$dump"; then
+      echo "windows $1: $module is not resources only (imports or an entry point)" >&2
+      status=1
+    fi
+  done
+  sed "s/^/windows $1: /" "$info"
+  return "$status"
+}
+
+# The tests in one Wine process, in a prefix of the build's own.
+run_tests() {
+  local dir=$out/mingw64 wine=$1 wineserver=$2
+  export WINEPREFIX=$dir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    timeout 300 "$wine" wineboot -i >"$dir/wineboot.log" 2>&1 || { tail -20 "$dir/wineboot.log"; return 1; }
+  fi
+  local log=$dir/quarnel_tests.log status=0
+  (cd "$dir/bin" && timeout 600 "$wine" quarnel_tests.exe) >"$log" 2>&1 || status=$?
+  "$wineserver" -k >/dev/null 2>&1 || true
+  local ran passed skipped failed
+  ran=$(sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran\..*/\1/p' "$log")
+  passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\./\1/p' "$log")
+  skipped=$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?, listed below:/\1/p' "$log")
+  failed=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:/\1/p' "$log")
+  echo "windows 64: quarnel_tests.exe under wine64: ${ran:-?} tests ran, ${passed:-0} passed," \
+       "${skipped:-0} skipped, ${failed:-0} failed (exit code $status, log $log)"
+  grep -E '^\[  SKIPPED \] [A-Za-z]' "$log" | sed 's/^/windows 64: /' || true
+  if [ "$status" -ne 0 ] || [ -z "$ran" ]; then
+    grep -B2 -A15 -E '^\[ +FAILED +\]|Failure$' "$log" | head -80
+    return 1
+  fi
+}
+
+mkdir -p "$out"
+cxx64=$(compiler 64)
+cxx32=$(compiler 32)
+command -v "$cxx64" >/dev/null 2>&1 ||
+  skip "$cxx64 is not installed (Debian's g++-mingw-w64-x86-64-posix; ./run test installs it as root)"
+command -v x86_64-w64-mingw32-windres >/dev/null 2>&1 || skip "x86_64-w64-mingw32-windres is not installed"
+[ -d /usr/src/googletest/googletest ] || skip "GoogleTest's sources are missing (Debian's googletest)"
+pugixml=$(pugixml_source) || skip "Debian's pugixml sources could not be fetched (apt-get source pugixml, see $out/deps/apt.log)"
+
+wine=$(command -v wine64 || true)
+[ -n "$wine" ] || { [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64; } || true
+wineserver=$(command -v wineserver64 || command -v wineserver || echo /usr/lib/wine/wineserver64)
+
+configure_and_build 64
+echo "windows 64: built in $out/mingw64/bin with $cxx64 (pugixml from $pugixml)"
+check_modules 64 x86_64-w64-mingw32
+if [ -n "$wine" ]; then
+  run_tests "$wine" "$wineserver"
+else
+  echo "windows 64: tests not run: wine64 is not installed (Debian's wine64; ./run test installs it as root)"
+fi
+
+if command -v "$cxx32" >/dev/null 2>&1; then
+  configure_and_build 32
+  echo "windows 32: built in $out/mingw32/bin with $cxx32 (not run)"
+  check_modules 32 i686-w64-mingw32
+else
+  echo "windows 32: skipped: $cxx32 is not installed (Debian's g++-mingw-w64-i686-posix)"
+fi
+echo "windows build: done in $((SECONDS - started)) s"
