@@ -23,18 +23,28 @@
 #include <string>
 #include <vector>
 
-struct DialogReport {
-    std::vector<KMXSObject> objects;
-    bool final;
-};
+using Texts = std::vector<std::string>;
 
+// Records each report as a line: "final " for a closing one, then every member of each object
+// (catalog|FBlock|function|OpType|name|path|extra text|signal text|type|channel|instance, with
+// "#id " before a predefined one and "|-" after an unchecked one), "; " between the objects.
 class RecordingListener : public KMXSListener {
 public:
     void OnObjectsSelected(const std::vector<KMXSObject>& objects, bool final) override {
-        reports.push_back({objects, final});
+        std::string line = final ? "final " : "";
+        for (const KMXSObject& o : objects) {
+            if (&o != &objects.front()) line += "; ";
+            if (o.predefined) line += "#" + std::to_string(o.predefinedId) + " ";
+            for (const std::string* t : {&o.fcat, &o.fblock, &o.function, &o.opType, &o.parameterName,
+                                         &o.parameterPath, &o.extraText, &o.signalText})
+                line += *t + "|";
+            line += std::to_string(o.typeCode) + "|" + std::to_string(o.channel) + "|" +
+                    std::to_string(o.instance) + (o.instanceChecked ? "" : "|-");
+        }
+        reports.push_back(line);
     }
     void OnHelp(int code) override { help.push_back(code); }
-    std::vector<DialogReport> reports;
+    Texts reports;
     std::vector<int> help;
 };
 
@@ -122,16 +132,12 @@ protected:
     static bool readOnly(const CWnd& edit) {
         return (::GetWindowLongA(edit.m_hWnd, GWL_STYLE) & ES_READONLY) != 0;
     }
-    static int width(const CWnd& w) {
-        CRect r;
-        w.GetWindowRect(&r);
-        return r.Width();
-    }
     static CRect windowRect(const CWnd& w) {
         CRect r;
         w.GetWindowRect(&r);
         return r;
     }
+    static int width(const CWnd& w) { return windowRect(w).Width(); }
 
     QRNHandle handle = 0;
     std::filesystem::path dir;

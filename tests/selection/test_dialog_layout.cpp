@@ -22,6 +22,7 @@ struct Place {
     CWnd* control;
     Box box;
 };
+using Layout = std::vector<Place>;
 
 class DialogLayoutTest : public DialogFixture {
 protected:
@@ -44,61 +45,33 @@ protected:
         box.GetDroppedControlRect(&r);
         return r.Height();
     }
-    std::vector<std::pair<const char*, CWnd*>> controls(KMXSDialog* d) {
-        return {{"tree", &d->tree},
-                {"showIds", &d->showIdsCheck},
-                {"showTooltips", &d->showTooltipsCheck},
-                {"detailsToggle", &d->detailsToggle},
-                {"filterCombo", &d->filterCombo},
-                {"detailsFrame", &d->detailsFrame},
-                {"nameLabel", &d->nameLabel},
-                {"arrayButton", &d->arrayButton},
-                {"nameEdit", &d->nameEdit},
-                {"typeLabel", &d->typeLabel},
-                {"typeEdit", &d->typeEdit},
-                {"instanceFrame", &d->instanceFrame},
-                {"instanceLabel", &d->instanceLabel},
-                {"instanceEdit", &d->instanceEdit},
-                {"instanceCheck", &d->instanceCheck},
-                {"channelLabel", &d->channelLabel},
-                {"channelCombo", &d->channelCombo},
-                {"predefChannelCombo", &d->predefChannelCombo},
-                {"hiddenEdit", &d->hiddenEdit},
-                {"ok", &d->okButton},
-                {"cancel", &d->cancelButton},
-                {"apply", &d->applyButton},
-                {"help", &d->helpButton}};
-    }
-    // Every listed control where the table says, and no other control visible.
-    void expectLayout(KMXSDialog* d, const std::vector<Place>& table) {
-        std::set<const CWnd*> listed;
+    // Every listed control where the table says, and no other control of the dialog visible.
+    void expectLayout(KMXSDialog* d, const Layout& table) {
+        std::set<HWND> listed;
         for (const Place& p : table) {
-            listed.insert(p.control);
+            listed.insert(p.control->m_hWnd);
             EXPECT_EQ(boxIn(d, *p.control), p.box) << p.name;
             EXPECT_TRUE(p.control->IsWindowVisible()) << p.name;
         }
-        for (const auto& [name, control] : controls(d)) {
-            if (!listed.count(control)) { EXPECT_FALSE(control->IsWindowVisible()) << name; }
-        }
+        for (HWND w = ::GetWindow(d->m_hWnd, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT))
+            if (!listed.count(w)) {
+                EXPECT_FALSE(::IsWindowVisible(w)) << "control " << ::GetDlgCtrlID(w);
+            }
     }
-    // The bottom row, right to left Help, Apply, Cancel, OK, for a client area W x H.
-    std::vector<Place> buttons(KMXSDialog* d, int W, int H) {
-        return {{"help", &d->helpButton, {W - 84, H - 30, 76, 22}},
-                {"apply", &d->applyButton, {W - 170, H - 30, 76, 22}},
-                {"cancel", &d->cancelButton, {W - 256, H - 30, 76, 22}},
-                {"ok", &d->okButton, {W - 342, H - 30, 76, 22}}};
-    }
-    // The option row at y: the check boxes from the left, the toggle at the right margin.
-    std::vector<Place> options(KMXSDialog* d, int W, int y) {
+    // The bottom row, right to left Help, Apply, Cancel, OK, and the option row at y (the check
+    // boxes from the left, the toggle at the right margin), for a client area W x H.
+    Layout frame(KMXSDialog* d, int W, int H, int y, const Layout& rest) {
         const int ids = width(d->showIdsCheck), tips = width(d->showTooltipsCheck),
                   toggle = width(d->detailsToggle);
-        return {{"showIds", &d->showIdsCheck, {8, y, ids, 22}},
-                {"showTooltips", &d->showTooltipsCheck, {16 + ids, y, tips, 22}},
-                {"detailsToggle", &d->detailsToggle, {W - 8 - toggle, y, toggle, 22}}};
-    }
-    static std::vector<Place> joined(std::vector<Place> a, const std::vector<Place>& b) {
-        a.insert(a.end(), b.begin(), b.end());
-        return a;
+        Layout all = {{"help", &d->helpButton, {W - 84, H - 30, 76, 22}},
+                      {"apply", &d->applyButton, {W - 170, H - 30, 76, 22}},
+                      {"cancel", &d->cancelButton, {W - 256, H - 30, 76, 22}},
+                      {"ok", &d->okButton, {W - 342, H - 30, 76, 22}},
+                      {"showIds", &d->showIdsCheck, {8, y, ids, 22}},
+                      {"showTooltips", &d->showTooltipsCheck, {16 + ids, y, tips, 22}},
+                      {"detailsToggle", &d->detailsToggle, {W - 8 - toggle, y, toggle, 22}}};
+        all.insert(all.end(), rest.begin(), rest.end());
+        return all;
     }
 };
 
@@ -111,20 +84,20 @@ TEST_F(DialogLayoutTest, SignalModesPlaceTheTreeTheDetailsAndTheInstanceRow) {
     const int L = width(d->nameLabel), arrow = width(d->arrayButton), I = width(d->instanceLabel),
               J = width(d->instanceEdit), K = width(d->channelLabel), box = width(d->channelCombo);
     const int field = 16 + L + 8;
-    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 192)),
-                           {{"tree", &d->tree, {8, 8, 484, 176}},
-                            {"filterCombo", &d->filterCombo, {8, 222, 484, 21}},
-                            {"detailsFrame", &d->detailsFrame, {8, 252, 484, 76}},
-                            {"nameLabel", &d->nameLabel, {16, 273, L, 17}},
-                            {"nameEdit", &d->nameEdit, {field, 268, 484 - arrow - 8 - field, 22}},
-                            {"arrayButton", &d->arrayButton, {484 - arrow, 268, arrow, 22}},
-                            {"typeLabel", &d->typeLabel, {16, 303, L, 17}},
-                            {"typeEdit", &d->typeEdit, {field, 298, 484 - field, 22}},
-                            {"instanceFrame", &d->instanceFrame, {8, 336, 484, 46}},
-                            {"instanceLabel", &d->instanceLabel, {16, 357, I, 17}},
-                            {"instanceEdit", &d->instanceEdit, {I + 24, 352, J, 22}},
-                            {"channelLabel", &d->channelLabel, {I + J + 40, 357, K, 17}},
-                            {"channelCombo", &d->channelCombo, {I + J + K + 48, 352, box, 21}}}));
+    expectLayout(d, frame(d, 500, 420, 192,
+                          {{"tree", &d->tree, {8, 8, 484, 176}},
+                           {"filterCombo", &d->filterCombo, {8, 222, 484, 21}},
+                           {"detailsFrame", &d->detailsFrame, {8, 252, 484, 76}},
+                           {"nameLabel", &d->nameLabel, {16, 273, L, 17}},
+                           {"nameEdit", &d->nameEdit, {field, 268, 484 - arrow - 8 - field, 22}},
+                           {"arrayButton", &d->arrayButton, {484 - arrow, 268, arrow, 22}},
+                           {"typeLabel", &d->typeLabel, {16, 303, L, 17}},
+                           {"typeEdit", &d->typeEdit, {field, 298, 484 - field, 22}},
+                           {"instanceFrame", &d->instanceFrame, {8, 336, 484, 46}},
+                           {"instanceLabel", &d->instanceLabel, {16, 357, I, 17}},
+                           {"instanceEdit", &d->instanceEdit, {I + 24, 352, J, 22}},
+                           {"channelLabel", &d->channelLabel, {I + J + 40, 357, K, 17}},
+                           {"channelCombo", &d->channelCombo, {I + J + K + 48, 352, box, 21}}}));
     EXPECT_EQ(droppedHeight(d->filterCombo), 52);
     EXPECT_EQ(droppedHeight(d->channelCombo), 110);
     // the predefined objects' box takes the channel box's place
@@ -133,54 +106,37 @@ TEST_F(DialogLayoutTest, SignalModesPlaceTheTreeTheDetailsAndTheInstanceRow) {
     EXPECT_TRUE(d->channelCombo.IsWindowEnabled());
     click(d->cancelButton);
 
+    // without the instance row its controls stay hidden and the channel box off
     d = open(kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow);
-    resizeClient(d, 500, 420);
-    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 246)),
-                           {{"tree", &d->tree, {8, 8, 484, 230}},
-                            {"filterCombo", &d->filterCombo, {8, 276, 484, 21}},
-                            {"detailsFrame", &d->detailsFrame, {8, 306, 484, 76}},
-                            {"nameLabel", &d->nameLabel, {16, 327, L, 17}},
-                            {"nameEdit", &d->nameEdit, {field, 322, 484 - arrow - 8 - field, 22}},
-                            {"arrayButton", &d->arrayButton, {484 - arrow, 322, arrow, 22}},
-                            {"typeLabel", &d->typeLabel, {16, 357, L, 17}},
-                            {"typeEdit", &d->typeEdit, {field, 352, 484 - field, 22}}}));
+    EXPECT_FALSE(d->instanceEdit.IsWindowVisible() || d->channelLabel.IsWindowVisible());
     EXPECT_FALSE(d->channelCombo.IsWindowEnabled());
-
-    // collapsed, both variants keep only the tree, the option row and the buttons
+    // collapsed, only the tree, the option row and the buttons stay
     click(d->detailsToggle);
     resizeClient(d, 500, 420);
-    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 360)),
-                           {{"tree", &d->tree, {8, 8, 484, 344}}}));
-    click(d->cancelButton);
-    d = open(kSelectFixedSignal | kSelectDetails); // opens closed, as the last dialog was left
-    resizeClient(d, 500, 420);
-    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 360)),
-                           {{"tree", &d->tree, {8, 8, 484, 344}}}));
+    expectLayout(d, frame(d, 500, 420, 360, {{"tree", &d->tree, {8, 8, 484, 344}}}));
 }
 
 TEST_F(DialogLayoutTest, AddressModeShowsTheNameAndInstanceOnlyWithTheDetails) {
     KMXSDialog* d = open(kSelectAddressMode | kSelectDetails);
     resizeClient(d, 500, 420);
     const int L = width(d->nameLabel), J = width(d->instanceEdit);
-    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 276)),
-                           {{"tree", &d->tree, {8, 8, 484, 260}},
-                            {"detailsFrame", &d->detailsFrame, {8, 306, 484, 76}},
-                            {"nameLabel", &d->nameLabel, {16, 327, L, 17}},
-                            {"nameEdit", &d->nameEdit, {L + 24, 322, 452 - L, 22}},
-                            {"instanceCheck", &d->instanceCheck, {16, 352, L, 22}},
-                            {"instanceEdit", &d->instanceEdit, {L + 24, 352, J, 22}}}));
+    expectLayout(d, frame(d, 500, 420, 276,
+                          {{"tree", &d->tree, {8, 8, 484, 260}},
+                           {"detailsFrame", &d->detailsFrame, {8, 306, 484, 76}},
+                           {"nameLabel", &d->nameLabel, {16, 327, L, 17}},
+                           {"nameEdit", &d->nameEdit, {L + 24, 322, 452 - L, 22}},
+                           {"instanceCheck", &d->instanceCheck, {16, 352, L, 22}},
+                           {"instanceEdit", &d->instanceEdit, {L + 24, 352, J, 22}}}));
     EXPECT_TRUE(readOnly(d->nameEdit));
     click(d->detailsToggle);
     resizeClient(d, 500, 420);
-    expectLayout(d, joined(joined(buttons(d, 500, 420), options(d, 500, 352)),
-                           {{"tree", &d->tree, {8, 8, 484, 336}}}));
+    expectLayout(d, frame(d, 500, 420, 352, {{"tree", &d->tree, {8, 8, 484, 336}}}));
     click(d->cancelButton);
 
     // without 0x40 there is no toggle either
     d = open(kSelectAddressMode);
     resizeClient(d, 500, 420);
-    std::vector<Place> table =
-        joined(joined(buttons(d, 500, 420), options(d, 500, 352)), {{"tree", &d->tree, {8, 8, 484, 336}}});
+    Layout table = frame(d, 500, 420, 352, {{"tree", &d->tree, {8, 8, 484, 336}}});
     table.erase(table.begin() + 6); // the toggle
     expectLayout(d, table);
 }
@@ -190,7 +146,7 @@ TEST_F(DialogLayoutTest, EachModeLaysOutForItsMinimumSize) {
     struct Case {
         unsigned flags;
         bool collapse;
-        int height;     // the client height laid out for
+        int height; // the client height laid out for
         int treeHeight;
     };
     const Case cases[] = {{kSelectSignalMode | kSelectDetails, false, 336, 92},
@@ -209,8 +165,7 @@ TEST_F(DialogLayoutTest, EachModeLaysOutForItsMinimumSize) {
         resizeClient(d, 200, 100);
         EXPECT_EQ(boxIn(d, d->okButton), (Box{8, c.height - 30, 76, 22}));
         EXPECT_EQ(boxIn(d, d->helpButton), (Box{266, c.height - 30, 76, 22}));
-        EXPECT_EQ(boxIn(d, d->tree).w, 334);
-        EXPECT_EQ(boxIn(d, d->tree).h, c.treeHeight);
+        EXPECT_EQ(boxIn(d, d->tree), (Box{8, 8, 334, c.treeHeight}));
         command(d, d->cancelButton, BN_CLICKED); // the button lies outside the small window
         w32drv::Pump();
     }
@@ -220,24 +175,22 @@ TEST_F(DialogLayoutTest, TheToggleResizesTheWindowByTheDetailsBandAndKeepsAMinim
     // client heights of the window before the toggle and after it; a second toggle brings the
     // window back
     struct Case {
-        const char* what;
         unsigned flags;
         bool startCollapsed;
         int clientHeight;
         int heightAfter; // client part of the window height after the toggle
     };
     const Case cases[] = {
-        {"signal, opened", kSelectSignalMode | kSelectDetails, true, 369, 369 + 168},
-        {"signal, closed", kSelectSignalMode | kSelectDetails, false, 537, 537 - 168},
-        {"signal without the row, opened", kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, true,
-         300, 414},
-        {"signal without the row, closed", kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, false,
-         300, 186},
-        {"address, closed", kSelectAddressMode | kSelectDetails, false, 369, 293},
-        {"address, opened", kSelectAddressMode | kSelectDetails, true, 293, 369},
+        {kSelectSignalMode | kSelectDetails, true, 369, 369 + 168},
+        {kSelectSignalMode | kSelectDetails, false, 537, 537 - 168},
+        {kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, true, 300, 414},
+        {kSelectSignalMode | kSelectDetails | kSelectNoInstanceRow, false, 300, 186},
+        {kSelectAddressMode | kSelectDetails, false, 369, 293},
+        {kSelectAddressMode | kSelectDetails, true, 293, 369},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(::testing::Message()
+                     << "flags 0x" << std::hex << c.flags << (c.startCollapsed ? " closed" : ""));
         selection->lastState = KMXSSessionState();
         selection->lastState.detailsExpanded = !c.startCollapsed;
         KMXSDialog* d = open(c.flags);
@@ -246,18 +199,13 @@ TEST_F(DialogLayoutTest, TheToggleResizesTheWindowByTheDetailsBandAndKeepsAMinim
         d->SetWindowPos(nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         CRect window = windowRect(*d), client;
         d->GetClientRect(&client);
-        const int frame = window.Height() - client.Height();
         click(d->detailsToggle);
-        EXPECT_EQ(windowRect(*d).Height(), c.heightAfter + frame);
-        EXPECT_EQ(windowRect(*d).Width(), window.Width());
-        EXPECT_EQ(windowRect(*d).TopLeft(), CPoint(30, 40));
+        EXPECT_EQ(windowRect(*d),
+                  CRect(30, 40, 30 + window.Width(), 40 + c.heightAfter + window.Height() - client.Height()));
         EXPECT_EQ(d->nameEdit.IsWindowVisible(), c.startCollapsed);
         EXPECT_EQ(text(d->detailsToggle), LoadResourceText(IDS_DETAILS) + (c.startCollapsed ? " <<" : " >>"));
-        // and back
-        click(d->detailsToggle);
+        click(d->detailsToggle); // and back
         EXPECT_EQ(windowRect(*d), window);
-        EXPECT_EQ(d->nameEdit.IsWindowVisible(), !c.startCollapsed);
-        EXPECT_EQ(text(d->detailsToggle), LoadResourceText(IDS_DETAILS) + (c.startCollapsed ? " >>" : " <<"));
         click(d->cancelButton);
     }
     // a closed window is at least 200 high (frame included); below that its client area is 200
@@ -265,15 +213,12 @@ TEST_F(DialogLayoutTest, TheToggleResizesTheWindowByTheDetailsBandAndKeepsAMinim
     // close to 199
     const std::pair<int, int> smallest[] = {{336, 31 + 200}, {337, 200}, {338, 201}};
     for (const auto& [clientHeight, after] : smallest) {
-        SCOPED_TRACE(clientHeight);
         selection->lastState = KMXSSessionState();
         KMXSDialog* d = open(kSelectSignalMode | kSelectDetails);
         resizeClient(d, 400, clientHeight);
-        CRect client;
-        d->GetClientRect(&client);
-        ASSERT_EQ(windowRect(*d).Height() - client.Height(), 31);
+        ASSERT_EQ(windowRect(*d).Height() - clientHeight, 31);
         click(d->detailsToggle);
-        EXPECT_EQ(windowRect(*d).Height(), after);
+        EXPECT_EQ(windowRect(*d).Height(), after) << clientHeight;
         click(d->cancelButton);
     }
     // a window narrower than the layout's minimum is widened to it
