@@ -1,5 +1,5 @@
 // Set-up shared by the framework tests: a clean window system and an attached module per test,
-// and plain Win32 windows that the framework does not own.
+// plain Win32 windows that the framework does not own, and the shared dialog template.
 #pragma once
 #include <afxwin.h>
 #include <w32drv.h>
@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "templates.h"
+
+using Strings = std::vector<std::string>;
 
 inline LRESULT CALLBACK plainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -47,4 +50,17 @@ protected:
         return buf;
     }
     static AFX_MODULE_THREAD_STATE* Maps() { return AfxGetModuleThreadState(); }
+    // A popup of the framework's own window class.
+    static bool Popup(CWnd& wnd, const char* title, HWND owner = nullptr) {
+        return wnd.CreateEx(0, nullptr, title, WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, owner, nullptr);
+    }
+    // The shared dialog, modeless and shown.
+    bool ShowModeless(CDialog& dlg) {
+        if (!dlg.CreateIndirect(tmpl.Get())) return false;
+        dlg.ShowWindow(SW_SHOW);
+        w32drv::Pump();
+        return true;
+    }
+
+    DialogTemplate tmpl = InputDialogTemplate();
 };

@@ -1,8 +1,9 @@
-// In-memory dialog templates, laid out as the resource compiler lays out a DLGTEMPLATE, for the
-// framework tests and their test modules.
+// What the framework tests share with their test modules: in-memory dialog templates, laid out as
+// the resource compiler lays out a DLGTEMPLATE, and what the test module reports of its framework.
 #pragma once
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,6 @@ public:
         bytes_.clear();
         return *this;
     }
-
     const DLGTEMPLATE* Get() {
         Build();
         return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data());
@@ -39,48 +39,34 @@ private:
     };
     void Build() {
         if (!bytes_.empty()) return;
-        Dword(style_);
-        Dword(0);
-        Word(static_cast<WORD>(items_.size()));
-        Word(static_cast<WORD>(x_));
-        Word(static_cast<WORD>(y_));
-        Word(static_cast<WORD>(cx_));
-        Word(static_cast<WORD>(cy_));
-        Word(0); // no menu
-        Word(0); // the dialog class
+        Words({LOWORD(style_), HIWORD(style_), 0, 0, static_cast<WORD>(items_.size())});
+        Words({WORD(x_), WORD(y_), WORD(cx_), WORD(cy_), 0, 0}); // no menu, the dialog class
         Text(title_);
-        Word(8);
+        Words({8});
         Text("MS Shell Dlg");
         for (const ItemData& it : items_) {
-            while (bytes_.size() % 4)
-                bytes_.push_back(0);
-            Dword(it.style);
-            Dword(0);
-            Word(static_cast<WORD>(it.x));
-            Word(static_cast<WORD>(it.y));
-            Word(static_cast<WORD>(it.cx));
-            Word(static_cast<WORD>(it.cy));
-            Word(it.id);
-            Word(0xFFFF);
-            Word(it.ordinal);
+            Align();
+            Words({LOWORD(it.style), HIWORD(it.style), 0, 0, WORD(it.x), WORD(it.y), WORD(it.cx), WORD(it.cy),
+                   it.id, 0xFFFF, it.ordinal});
             Text(it.text);
-            Word(0); // no creation data
+            Words({0}); // no creation data
         }
+        Align();
+    }
+    void Align() {
         while (bytes_.size() % 4)
             bytes_.push_back(0);
     }
-    void Word(WORD w) {
-        bytes_.push_back(static_cast<unsigned char>(w & 0xFF));
-        bytes_.push_back(static_cast<unsigned char>(w >> 8));
-    }
-    void Dword(DWORD d) {
-        Word(static_cast<WORD>(d & 0xFFFF));
-        Word(static_cast<WORD>(d >> 16));
+    void Words(std::initializer_list<WORD> words) {
+        for (WORD w : words) {
+            bytes_.push_back(static_cast<unsigned char>(w & 0xFF));
+            bytes_.push_back(static_cast<unsigned char>(w >> 8));
+        }
     }
     void Text(const std::string& s) {
         for (unsigned char c : s)
-            Word(c);
-        Word(0);
+            Words({c});
+        Words({0});
     }
 
     DWORD style_;
@@ -105,3 +91,11 @@ inline DialogTemplate InputDialogTemplate(const std::string& title = "Input",
               60);
     return t;
 }
+
+// The test module's framework as its exported AfxTestReport sees it.
+struct AfxTestModuleReport {
+    int initCount;
+    HINSTANCE instanceAtInit, instance, resources;
+    const char* appName;
+    size_t temporaryWindows; // window wrappers it still holds
+};

@@ -74,27 +74,14 @@ static CAfxModuleEntry theModuleEntry;
 
 AFXTEST_EXPORT const W32ResourceTable w32ResourceTable = {g_entries, 1};
 
-AFXTEST_EXPORT int AfxTestInitCount() {
-    return g_initCount;
-}
-
-AFXTEST_EXPORT HINSTANCE AfxTestInstanceAtInit() {
-    return g_instanceAtInit;
-}
-
-AFXTEST_EXPORT HINSTANCE AfxTestInstance() {
+AFXTEST_EXPORT void AfxTestReport(AfxTestModuleReport* report) {
+    report->initCount = g_initCount;
+    report->instanceAtInit = g_instanceAtInit;
+    report->temporaryWindows = AfxGetModuleThreadState()->m_mapHWND.GetTemporaryCount();
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    return AfxGetInstanceHandle();
-}
-
-AFXTEST_EXPORT HINSTANCE AfxTestResourceHandle() {
-    AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    return AfxGetResourceHandle();
-}
-
-AFXTEST_EXPORT const char* AfxTestAppName() {
-    AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    return AfxGetApp() ? AfxGetApp()->m_pszAppName : nullptr;
+    report->instance = AfxGetInstanceHandle();
+    report->resources = AfxGetResourceHandle();
+    report->appName = AfxGetApp() ? AfxGetApp()->m_pszAppName : nullptr;
 }
 
 AFXTEST_EXPORT void AfxTestUseResources(HINSTANCE hResources) {
@@ -109,10 +96,6 @@ AFXTEST_EXPORT INT_PTR AfxTestRunDialog(HWND hWndParent, char* caption, char* la
     Copy(dlg.m_caption, caption, size);
     Copy(dlg.m_label, label, size);
     return result;
-}
-
-AFXTEST_EXPORT size_t AfxTestTemporaryWindows() {
-    return AfxGetModuleThreadState()->m_mapHWND.GetTemporaryCount();
 }
 
 AFXTEST_EXPORT void AfxTestCountExits(int* counter) {
