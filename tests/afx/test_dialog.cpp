@@ -1,36 +1,28 @@
 // Dialogs: the modal loop with OnInitDialog, control binding, pre-translation, OnOK and OnCancel
 // driven by typed keys; input running out; ending during initialisation; missing templates;
 // modeless dialogs that delete themselves; a host loop that pre-translates through the
-// application object.
+// application object; commands and notifications of real controls, WM_NOTIFY and WM_CTLCOLOR*.
+#include <afxcmn.h>
+
 #include "fixture.h"
 
 #include <algorithm>
-#include <memory>
-#include <vector>
 
 namespace {
 
 // An edit that counts a private message and keeps F2 for itself in pre-translation.
 class CCountingEdit : public CEdit {
 public:
-    int userMessages = 0;
-    WPARAM lastUserParam = 0;
-    int f2Keys = 0;
+    int userMessages = 0, f2Keys = 0;
 
     BOOL PreTranslateMessage(MSG* pMsg) override {
-        if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F2) {
-            ++f2Keys;
-            return TRUE;
-        }
-        return CEdit::PreTranslateMessage(pMsg);
+        if (pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_F2) return CEdit::PreTranslateMessage(pMsg);
+        ++f2Keys;
+        return TRUE;
     }
 
 protected:
-    afx_msg LRESULT OnUser1(WPARAM wParam, LPARAM) {
-        ++userMessages;
-        lastUserParam = wParam;
-        return 0;
-    }
+    afx_msg LRESULT OnUser1(WPARAM, LPARAM) { return ++userMessages; }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -40,28 +32,37 @@ BEGIN_MESSAGE_MAP(CCountingEdit, CEdit)
 END_MESSAGE_MAP()
 // clang-format on
 
+const UINT kDestroyNow = WM_USER + 20;
+
 class CInputDlg : public CDialog {
 public:
     CCountingEdit m_edit;
     CStatic m_label;
     std::string m_text;
-    HWND m_hWndAtInit = nullptr;
-    HWND m_editAtInit = nullptr;
-    HWND m_parent = nullptr;
-    bool m_boundAtInit = false;
-    bool m_parentDisabledAtInit = false;
-    bool m_shown = false;
-    bool m_requireText = false;
-    bool m_refuseCancel = false;
+    HWND m_hWndAtInit = nullptr, m_editAtInit = nullptr;
+    bool m_boundAtInit = false, m_ownerDisabledAtInit = false, m_shown = false;
+    bool m_requireText = false, m_refuseCancel = false, m_destroyInLoop = false;
     int m_endInInit = 0;
     int okCalls = 0, cancelCalls = 0, applyClicks = 0;
+    CInputDlg* m_inner = nullptr; // Apply runs it modally over this one
+    INT_PTR m_innerResult = 0;
     std::vector<MSG> preTranslated;
+    Strings* m_events = nullptr; // then Cancel destroys it, and it deletes itself at the end
+    Strings editTexts;
+    std::vector<UINT> notifyCodes;
+    std::vector<std::pair<HWND, UINT>> colorRequests;
+    CBrush labelBrush{RGB(1, 2, 3)};
+
+    ~CInputDlg() override {
+        if (m_events) m_events->push_back("deleted");
+    }
 
     BOOL PreTranslateMessage(MSG* pMsg) override {
         preTranslated.push_back(*pMsg);
-        return CDialog::PreTranslateMessage(pMsg);
+        if (pMsg->message != kDestroyNow) return CDialog::PreTranslateMessage(pMsg);
+        DestroyWindow();
+        return TRUE;
     }
-
     bool PreTranslated(HWND hwnd, UINT message, WPARAM wParam) const {
         return std::any_of(preTranslated.begin(), preTranslated.end(), [&](const MSG& m) {
             return m.hwnd == hwnd && m.message == message && m.wParam == wParam;
@@ -81,8 +82,10 @@ protected:
         m_editAtInit = m_edit.m_hWnd;
         m_boundAtInit = CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, kIdEdit)) == &m_edit &&
                         CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, kIdLabel)) == &m_label;
-        m_parentDisabledAtInit = m_parent && !::IsWindowEnabled(m_parent);
+        HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+        m_ownerDisabledAtInit = owner && !::IsWindowEnabled(owner);
         m_edit.PostMessage(WM_USER + 1, 7, 0);
+        if (m_destroyInLoop) PostMessage(kDestroyNow);
         if (m_endInInit) EndDialog(m_endInInit);
         return TRUE;
     }
@@ -93,20 +96,59 @@ protected:
     }
     void OnCancel() override {
         ++cancelCalls;
-        if (!m_refuseCancel) CDialog::OnCancel();
+        if (m_events) {
+            m_events->push_back("cancel");
+            DestroyWindow();
+        } else if (!m_refuseCancel) {
+            CDialog::OnCancel();
+        }
+    }
+    afx_msg void OnDestroy() {
+        if (m_events) m_events->push_back("destroy");
+        CDialog::OnDestroy();
+    }
+    void PostNcDestroy() override {
+        CDialog::PostNcDestroy();
+        if (!m_events) return;
+        m_events->push_back(m_hWnd ? "postncdestroy attached" : "postncdestroy");
+        delete this;
     }
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus) {
-        if (bShow) m_shown = true;
+        m_shown = m_shown || bShow;
         CDialog::OnShowWindow(bShow, nStatus);
     }
-    afx_msg void OnApply() { ++applyClicks; }
+    afx_msg void OnEditChange() {
+        std::string text;
+        GetDlgItemText(kIdEdit, text);
+        editTexts.push_back(text);
+    }
+    afx_msg void OnClickFive(NMHDR* pNMHDR, LRESULT* pResult) {
+        notifyCodes.push_back(pNMHDR->code);
+        *pResult = 5;
+    }
+    afx_msg void OnDoubleClickFive(NMHDR*, LRESULT* pResult) { *pResult = 55; }
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+        colorRequests.emplace_back(pWnd->GetSafeHwnd(), nCtlColor);
+        if (pWnd->GetDlgCtrlID() != kIdLabel) return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+        pDC->SetBkColor(GetSysColor(COLOR_INFOBK));
+        return labelBrush;
+    }
+    afx_msg void OnApply() {
+        ++applyClicks;
+        if (m_inner) m_innerResult = m_inner->DoModal();
+    }
     DECLARE_MESSAGE_MAP()
 };
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CInputDlg, CDialog)
     ON_WM_SHOWWINDOW()
+    ON_WM_DESTROY()
     ON_BN_CLICKED(kIdApply, &CInputDlg::OnApply)
+    ON_EN_CHANGE(kIdEdit, &CInputDlg::OnEditChange)
+    ON_NOTIFY(NM_CLICK, 5, &CInputDlg::OnClickFive)
+    ON_NOTIFY(NM_DBLCLK, 5, &CInputDlg::OnDoubleClickFive)
+    ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -115,17 +157,27 @@ protected:
     void SetUp() override {
         AfxTest::SetUp();
         parent = PlainTopLevel();
-        dlg.m_parent = parent;
         ASSERT_TRUE(dlg.InitModalIndirect(tmpl.Get(), CWnd::FromHandle(parent)));
     }
-    DialogTemplate tmpl = InputDialogTemplate();
     HWND parent = nullptr;
     CInputDlg dlg;
 };
 
 } // namespace
 
-TEST_F(ModalTest, TypedTextAndEnterEndTheDialogWithIdOkAndReleaseTheParent) {
+TEST_F(ModalTest, TypedTextAndEnterEndTheDialogWithIdOkThroughTheApplicationAndReleaseTheParent) {
+    class CCountingApp : public CWinApp {
+    public:
+        int preTranslations = 0, pumps = 0;
+        BOOL PreTranslateMessage(MSG* pMsg) override {
+            ++preTranslations;
+            return CWinApp::PreTranslateMessage(pMsg);
+        }
+        BOOL PumpMessage() override {
+            ++pumps;
+            return CWinApp::PumpMessage();
+        }
+    } app;
     w32drv::Key(VK_F2); // the edit keeps it for itself
     w32drv::Type("qbc");
     w32drv::Key(VK_RETURN);
@@ -136,6 +188,8 @@ TEST_F(ModalTest, TypedTextAndEnterEndTheDialogWithIdOkAndReleaseTheParent) {
     EXPECT_TRUE(dlg.m_boundAtInit);
     EXPECT_TRUE(dlg.m_shown);
     EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty());
+    EXPECT_GT(app.pumps, 0);
+    EXPECT_EQ(app.preTranslations, app.pumps);
     // pre-translation saw the keys, characters and posted messages of the children
     HWND edit = dlg.m_editAtInit;
     EXPECT_TRUE(dlg.PreTranslated(edit, WM_KEYDOWN, 'Q'));
@@ -144,13 +198,12 @@ TEST_F(ModalTest, TypedTextAndEnterEndTheDialogWithIdOkAndReleaseTheParent) {
     // the message posted in OnInitDialog passed pre-translation and then reached the edit, once
     EXPECT_TRUE(dlg.PreTranslated(edit, WM_USER + 1, 7));
     EXPECT_EQ(dlg.m_edit.userMessages, 1);
-    EXPECT_EQ(dlg.m_edit.lastUserParam, 7u);
     // a key the child consumed in its own pre-translation never reached the dialog's
     EXPECT_EQ(dlg.m_edit.f2Keys, 1);
     EXPECT_FALSE(dlg.PreTranslated(edit, WM_KEYDOWN, VK_F2));
     EXPECT_TRUE(dlg.PreTranslated(edit, WM_KEYUP, VK_F2));
     // the parent was disabled while the dialog ran and is active again
-    EXPECT_TRUE(dlg.m_parentDisabledAtInit);
+    EXPECT_TRUE(dlg.m_ownerDisabledAtInit);
     EXPECT_TRUE(IsWindowEnabled(parent));
     EXPECT_EQ(GetActiveWindow(), parent);
     // the window is gone and every bound object let go of its control
@@ -164,9 +217,7 @@ TEST_F(ModalTest, TypedTextAndEnterEndTheDialogWithIdOkAndReleaseTheParent) {
 TEST_F(ModalTest, WhenTheInputRunsOutTheDialogIsCancelled) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.cancelCalls, 1);
-    auto exhausted = w32drv::InputExhaustedDialogs();
-    ASSERT_EQ(exhausted.size(), 1u);
-    EXPECT_EQ(exhausted[0], dlg.m_hWndAtInit);
+    EXPECT_EQ(w32drv::InputExhaustedDialogs(), std::vector<HWND>{dlg.m_hWndAtInit});
     EXPECT_TRUE(IsWindowEnabled(parent));
     // a dialog without a parent runs all the same
     CInputDlg orphan;
@@ -176,14 +227,23 @@ TEST_F(ModalTest, WhenTheInputRunsOutTheDialogIsCancelled) {
     EXPECT_TRUE(orphan.m_boundAtInit);
 }
 
-TEST_F(ModalTest, OkThatFailsDataExchangeKeepsTheDialogOpen) {
+TEST_F(ModalTest, EscapeCancelsAndOnTheNextRunOkThatFailsDataExchangeKeepsTheDialogOpen) {
+    w32drv::Type("x");
+    w32drv::Key(VK_ESCAPE);
+    ASSERT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.cancelCalls, 1);
+    EXPECT_EQ(dlg.okCalls, 0);
+    HWND first = dlg.m_hWndAtInit;
+    dlg.m_edit.userMessages = 0;
     dlg.m_requireText = true;
     w32drv::Key(VK_RETURN); // empty: refused
-    w32drv::Type("z");
+    w32drv::Type("again");
     w32drv::Key(VK_RETURN);
     EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_NE(dlg.m_hWndAtInit, first);
     EXPECT_EQ(dlg.okCalls, 2);
-    EXPECT_EQ(dlg.m_text, "z");
+    EXPECT_EQ(dlg.m_text, "again");
+    EXPECT_EQ(dlg.m_edit.userMessages, 1);
 }
 
 TEST_F(ModalTest, EndDialogDuringInitialisationEndsBeforeTheDialogIsShownOrCreated) {
@@ -206,232 +266,85 @@ TEST_F(ModalTest, EndDialogDuringInitialisationEndsBeforeTheDialogIsShownOrCreat
     EXPECT_EQ(w32drv::TopLevelWindows().size(), before);
 }
 
-TEST_F(ModalTest, EscapeEndsTheDialogWithIdCancelAndItCanRunAgain) {
-    w32drv::Type("x");
-    w32drv::Key(VK_ESCAPE);
-    ASSERT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(dlg.cancelCalls, 1);
-    EXPECT_EQ(dlg.okCalls, 0);
-    HWND first = dlg.m_hWndAtInit;
-    dlg.m_edit.userMessages = 0;
-    w32drv::Type("again");
-    w32drv::Key(VK_RETURN);
-    EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_NE(dlg.m_hWndAtInit, first);
-    EXPECT_EQ(dlg.m_text, "again");
-    EXPECT_EQ(dlg.m_edit.userMessages, 1);
-}
-
-TEST_F(ModalTest, DestroyingTheDialogFromInsideEndsTheLoopWithIdAbort) {
-    class CDestroyingDlg : public CDialog {
-    protected:
-        BOOL OnInitDialog() override {
-            CDialog::OnInitDialog();
-            PostMessage(WM_USER + 20);
-            return TRUE;
-        }
-        BOOL PreTranslateMessage(MSG* pMsg) override {
-            if (pMsg->message == WM_USER + 20) {
-                DestroyWindow();
-                return TRUE;
-            }
-            return CDialog::PreTranslateMessage(pMsg);
-        }
-    } destroying;
-    ASSERT_TRUE(destroying.InitModalIndirect(tmpl.Get(), CWnd::FromHandle(parent)));
-    EXPECT_EQ(destroying.DoModal(), IDABORT);
-    EXPECT_EQ(destroying.m_hWnd, nullptr);
+TEST_F(ModalTest, ADialogDestroyedInItsLoopGivesIdAbortAndOneThatRefusesToCloseLeavesThroughQuit) {
+    dlg.m_destroyInLoop = true;
+    EXPECT_EQ(dlg.DoModal(), IDABORT);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
     EXPECT_TRUE(IsWindowEnabled(parent));
-}
 
-TEST_F(ModalTest, ADialogThatRefusesToCloseIsLeftThroughTheQuitMessage) {
+    dlg.m_destroyInLoop = false;
     dlg.m_refuseCancel = true;
     EXPECT_EQ(dlg.DoModal(), -1);
     EXPECT_GE(dlg.cancelCalls, 1);
     EXPECT_FALSE(IsWindow(dlg.m_hWndAtInit));
     EXPECT_TRUE(IsWindowEnabled(parent));
-    // the quit message stays for the loops outside
-    MSG msg;
+    MSG msg; // the quit message stays for the loops outside
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
 }
 
-namespace {
-
-// Apply opens a second modal dialog over the first, as the array index dialog opens over the
-// selection dialog.
-class COuterDlg : public CInputDlg {
-public:
-    DialogTemplate innerTemplate = InputDialogTemplate("Inner");
-    CInputDlg inner;
-    INT_PTR innerResult = 0;
-    bool disabledWhileInner = false;
-
-protected:
-    afx_msg void OnApply() {
-        inner.m_parent = m_hWnd;
-        inner.InitModalIndirect(innerTemplate.Get(), this);
-        innerResult = inner.DoModal();
-        disabledWhileInner = inner.m_parentDisabledAtInit;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-// clang-format off
-BEGIN_MESSAGE_MAP(COuterDlg, CInputDlg)
-    ON_BN_CLICKED(kIdApply, &COuterDlg::OnApply)
-END_MESSAGE_MAP()
-// clang-format on
-
-} // namespace
-
 TEST_F(ModalTest, AModalDialogOpenedFromAModalDialogReturnsToIt) {
-    COuterDlg outer;
-    outer.m_parent = parent;
-    ASSERT_TRUE(outer.InitModalIndirect(tmpl.Get(), CWnd::FromHandle(parent)));
+    CInputDlg inner; // its parent has no window yet: asked when it runs
+    ASSERT_TRUE(inner.InitModalIndirect(tmpl.Get(), &dlg));
+    dlg.m_inner = &inner;
     for (int i = 0; i < 3; ++i)
         w32drv::Key(VK_TAB); // edit -> OK -> Cancel -> Apply
     w32drv::Key(VK_RETURN);  // Apply: the inner dialog
     w32drv::Type("inner");
     w32drv::Key(VK_RETURN); // ends the inner dialog only
     w32drv::Key(VK_ESCAPE); // then the outer one
-    EXPECT_EQ(outer.DoModal(), IDCANCEL);
-    EXPECT_EQ(outer.innerResult, IDOK);
-    EXPECT_EQ(outer.inner.m_text, "inner");
-    EXPECT_TRUE(outer.disabledWhileInner);
-    EXPECT_EQ(outer.okCalls, 0);
-    EXPECT_EQ(outer.cancelCalls, 1);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.m_innerResult, IDOK);
+    EXPECT_EQ(inner.m_text, "inner");
+    EXPECT_TRUE(inner.m_ownerDisabledAtInit);
+    EXPECT_EQ(dlg.okCalls, 0);
+    EXPECT_EQ(dlg.cancelCalls, 1);
     EXPECT_TRUE(IsWindowEnabled(parent));
     EXPECT_EQ(GetActiveWindow(), parent);
 }
 
-TEST_F(ModalTest, AMissingTemplateGivesMinusOneAndTouchesNothing) {
+TEST_F(ModalTest, AMissingTemplateOrAnOpenDialogGivesMinusOneAndTouchesNothing) {
     CDialog missing(4711, CWnd::FromHandle(parent));
     size_t before = w32drv::TopLevelWindows().size();
     EXPECT_EQ(missing.DoModal(), -1);
     EXPECT_TRUE(IsWindowEnabled(parent));
     EXPECT_EQ(w32drv::TopLevelWindows().size(), before);
-    CDialog modeless;
-    EXPECT_FALSE(modeless.Create(4711));
-    EXPECT_EQ(modeless.m_hWnd, nullptr);
-}
+    EXPECT_FALSE(missing.Create(4711));
+    EXPECT_EQ(missing.m_hWnd, nullptr);
 
-TEST_F(ModalTest, TheModalLoopRunsThroughTheApplicationObject) {
-    class CCountingApp : public CWinApp {
-    public:
-        int preTranslations = 0;
-        int pumps = 0;
-        BOOL PreTranslateMessage(MSG* pMsg) override {
-            ++preTranslations;
-            return CWinApp::PreTranslateMessage(pMsg);
-        }
-        BOOL PumpMessage() override {
-            ++pumps;
-            return CWinApp::PumpMessage();
-        }
-    } app;
-    ASSERT_EQ(AfxGetApp(), &app);
-    w32drv::Type("ok");
-    w32drv::Key(VK_RETURN);
-    EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(dlg.m_text, "ok");
-    EXPECT_GT(app.pumps, 0);
-    EXPECT_EQ(app.preTranslations, app.pumps);
-    EXPECT_TRUE(dlg.PreTranslated(dlg.m_editAtInit, WM_CHAR, 'o'));
-}
-
-// ---- modeless dialogs ----
-
-namespace {
-
-class CSelfDeletingDlg : public CDialog {
-public:
-    explicit CSelfDeletingDlg(std::vector<std::string>* events) : m_events(events) {}
-    ~CSelfDeletingDlg() override { m_events->push_back("deleted"); }
-    CCountingEdit m_edit;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, kIdEdit, m_edit); }
-    void OnCancel() override {
-        m_events->push_back("cancel");
-        DestroyWindow();
-    }
-    afx_msg void OnDestroy() {
-        m_events->push_back("destroy");
-        CDialog::OnDestroy();
-    }
-    void PostNcDestroy() override {
-        m_events->push_back(m_hWnd ? "postncdestroy attached" : "postncdestroy");
-        CDialog::PostNcDestroy();
-        delete this;
-    }
-    DECLARE_MESSAGE_MAP()
-
-private:
-    std::vector<std::string>* m_events;
-};
-
-// clang-format off
-BEGIN_MESSAGE_MAP(CSelfDeletingDlg, CDialog)
-    ON_WM_DESTROY()
-END_MESSAGE_MAP()
-// clang-format on
-
-using ModelessTest = AfxTest;
-
-} // namespace
-
-TEST_F(ModelessTest, AModelessDialogThatDeletesItselfIsGoneWithItsWindow) {
-    DialogTemplate tmpl = InputDialogTemplate();
-    std::vector<std::string> events;
-    auto* dlg = new CSelfDeletingDlg(&events);
-    ASSERT_TRUE(dlg->CreateIndirect(tmpl.Get()));
-    HWND hwnd = dlg->m_hWnd;
-    dlg->ShowWindow(SW_SHOW);
-    EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), dlg);
-    w32drv::ClickWindow(GetDlgItem(hwnd, IDCANCEL));
-    w32drv::Pump();
-    EXPECT_EQ(events, (std::vector<std::string>{"cancel", "destroy", "postncdestroy", "deleted"}));
-    EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(Maps()->m_mapHWND.GetPermanentCount(), 0u);
-
-    // a creation that fails ends such a dialog once
-    events.clear();
-    dlg = new CSelfDeletingDlg(&events);
-    DialogTemplate broken(WS_POPUP, 0, 0, 100, 50, "Broken");
-    broken.Item(0x99, "", 5, WS_VISIBLE, 0, 0, 10, 10); // a control class that does not exist
-    EXPECT_FALSE(dlg->CreateIndirect(broken.Get()));
-    EXPECT_EQ(events, (std::vector<std::string>{"destroy", "postncdestroy", "deleted"}));
-    EXPECT_EQ(Maps()->m_mapHWND.GetPermanentCount(), 0u);
-}
-
-TEST_F(ModelessTest, ADialogThatIsOpenCannotRunModallyToo) {
-    DialogTemplate tmpl = InputDialogTemplate();
-    CInputDlg dlg;
     ASSERT_TRUE(dlg.CreateIndirect(tmpl.Get()));
-    ASSERT_TRUE(dlg.InitModalIndirect(tmpl.Get()));
     w32drv::Key(VK_RETURN);
     EXPECT_EQ(dlg.DoModal(), -1);
     EXPECT_TRUE(IsWindow(dlg.m_hWnd));
     EXPECT_EQ(dlg.okCalls, 0);
 }
 
-TEST_F(ModelessTest, EnterInAnEditPressesTheDefaultButtonThroughIsDialogMessage) {
-    DialogTemplate tmpl = InputDialogTemplate();
-    CInputDlg dlg;
-    ASSERT_TRUE(dlg.CreateIndirect(tmpl.Get()));
-    dlg.ShowWindow(SW_SHOW);
-    dlg.SetDefID(kIdApply);
-    HWND edit = GetDlgItem(dlg.m_hWnd, kIdEdit);
-    SetFocus(edit);
-    MSG enter{edit, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
-    EXPECT_TRUE(dlg.IsDialogMessage(&enter));
-    EXPECT_EQ(dlg.applyClicks, 1);
-    // a message of a window outside the dialog is not the dialog's
-    HWND outside = PlainTopLevel();
-    MSG other{outside, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
-    EXPECT_FALSE(dlg.PreTranslateMessage(&other));
-    EXPECT_EQ(dlg.applyClicks, 1);
+// ---- modeless dialogs ----
+
+using ModelessTest = AfxTest;
+
+TEST_F(ModelessTest, AModelessDialogThatDeletesItselfIsGoneWithItsWindow) {
+    Strings events;
+    auto* dlg = new CInputDlg;
+    dlg->m_events = &events;
+    ASSERT_TRUE(ShowModeless(*dlg));
+    HWND hwnd = dlg->m_hWnd;
+    EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), dlg);
+    w32drv::ClickWindow(GetDlgItem(hwnd, IDCANCEL));
+    w32drv::Pump();
+    EXPECT_EQ(events, (Strings{"cancel", "destroy", "postncdestroy", "deleted"}));
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(Maps()->m_mapHWND.GetPermanentCount(), 0u);
+
+    // a creation that fails ends such a dialog once
+    events.clear();
+    dlg = new CInputDlg;
+    dlg->m_events = &events;
+    DialogTemplate broken(WS_POPUP, 0, 0, 100, 50, "Broken");
+    broken.Item(0x99, "", 5, WS_VISIBLE, 0, 0, 10, 10); // a control class that does not exist
+    EXPECT_FALSE(dlg->CreateIndirect(broken.Get()));
+    EXPECT_EQ(events, (Strings{"destroy", "postncdestroy", "deleted"}));
+    EXPECT_EQ(Maps()->m_mapHWND.GetPermanentCount(), 0u);
 }
 
 namespace {
@@ -442,28 +355,31 @@ HHOOK g_hook = nullptr;
 LRESULT CALLBACK PreTranslatingHook(int code, WPARAM wParam, LPARAM lParam) {
     auto* msg = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE && msg->message >= WM_KEYFIRST &&
-        msg->message <= WM_KEYLAST) {
-        if (AfxGetApp()->PreTranslateMessage(msg)) {
-            msg->message = WM_NULL;
-            msg->wParam = 0;
-            msg->lParam = 0;
-        }
-    }
+        msg->message <= WM_KEYLAST && AfxGetApp()->PreTranslateMessage(msg))
+        *msg = MSG{msg->hwnd, WM_NULL, 0, 0, msg->time, msg->pt};
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
 } // namespace
 
-TEST_F(ModelessTest, AHostLoopThatPreTranslatesThroughTheApplicationDrivesTheDialogKeys) {
+TEST_F(ModelessTest, IsDialogMessageDrivesTheDialogKeysAlsoFromAHostLoopThroughTheApplication) {
     CWinApp app;
-    DialogTemplate tmpl = InputDialogTemplate();
     CInputDlg dlg;
-    ASSERT_TRUE(dlg.CreateIndirect(tmpl.Get()));
-    dlg.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(ShowModeless(dlg));
+    ASSERT_EQ(GetFocus(), dlg.m_edit.m_hWnd);
+    // Enter in the edit presses the default button
+    dlg.SetDefID(kIdApply);
+    MSG enter{dlg.m_edit.m_hWnd, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+    EXPECT_TRUE(dlg.IsDialogMessage(&enter));
+    EXPECT_EQ(dlg.applyClicks, 1);
+    // a message of a window outside the dialog is not the dialog's
+    MSG other{PlainTopLevel(), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+    EXPECT_FALSE(dlg.PreTranslateMessage(&other));
+    EXPECT_EQ(dlg.applyClicks, 1);
+
     g_hook = SetWindowsHookExA(WH_GETMESSAGE, PreTranslatingHook, nullptr, GetCurrentThreadId());
     ASSERT_NE(g_hook, nullptr);
-    w32drv::Pump();
-    ASSERT_EQ(GetFocus(), dlg.m_edit.m_hWnd);
+    dlg.m_edit.SetFocus();
     w32drv::Type("hi");
     w32drv::Key(VK_TAB); // dialog navigation: only IsDialogMessage moves the focus
     w32drv::Pump();
@@ -475,4 +391,57 @@ TEST_F(ModelessTest, AHostLoopThatPreTranslatesThroughTheApplicationDrivesTheDia
     EXPECT_EQ(dlg.cancelCalls, 1);
     EXPECT_FALSE(dlg.IsWindowVisible()); // EndDialog hides a modeless dialog
     EXPECT_TRUE(IsWindow(dlg.m_hWnd));
+}
+
+TEST_F(ModelessTest, CommandsAndNotificationsReachTheEntryOfTheirControlAndCode) {
+    CInputDlg dlg;
+    ASSERT_TRUE(ShowModeless(dlg));
+    w32drv::ClickWindow(dlg.GetDlgItem(kIdApply)->m_hWnd);
+    w32drv::Pump();
+    EXPECT_EQ(dlg.applyClicks, 1);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kIdApply + 100, BN_CLICKED), 0); // another control's
+    EXPECT_EQ(dlg.applyClicks, 1);
+    dlg.m_edit.SetFocus();
+    w32drv::Type("ab"); // each change is reported
+    w32drv::Pump();
+    EXPECT_EQ(dlg.editTexts, (Strings{"a", "ab"}));
+
+    HWND child = dlg.GetDlgItem(kIdLabel)->m_hWnd;
+    const struct {
+        UINT_PTR id;
+        UINT code;
+        LRESULT result;
+    } notes[] = {{5, NM_CLICK, 5}, {5, NM_DBLCLK, 55}, {6, NM_CLICK, 0}, {5, NM_RCLICK, 0}};
+    for (const auto& n : notes) {
+        NMHDR hdr{child, n.id, n.code};
+        EXPECT_EQ(dlg.SendMessage(WM_NOTIFY, n.id, reinterpret_cast<LPARAM>(&hdr)), n.result) << n.id << n.code;
+    }
+    EXPECT_EQ(dlg.notifyCodes, std::vector<UINT>{NM_CLICK});
+}
+
+TEST_F(ModelessTest, EveryControlColourRequestReachesOnCtlColorWithItsKind) {
+    CInputDlg dlg;
+    ASSERT_TRUE(ShowModeless(dlg));
+    HWND label = dlg.GetDlgItem(kIdLabel)->m_hWnd;
+    HWND edit = dlg.GetDlgItem(kIdEdit)->m_hWnd;
+    dlg.colorRequests.clear();
+    RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    w32drv::Pump();
+    auto asked = [&](HWND hwnd, UINT kind) {
+        return std::count(dlg.colorRequests.begin(), dlg.colorRequests.end(), std::make_pair(hwnd, kind)) > 0;
+    };
+    EXPECT_TRUE(asked(label, CTLCOLOR_STATIC));
+    EXPECT_TRUE(asked(edit, CTLCOLOR_EDIT));
+    // the handler's brush is the answer the control gets; others keep the default one
+    HDC dc = GetDC(label);
+    auto ask = [&](UINT msg, HWND ctl) {
+        return reinterpret_cast<HBRUSH>(
+            SendMessageA(dlg.m_hWnd, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ctl)));
+    };
+    EXPECT_EQ(ask(WM_CTLCOLORSTATIC, label), static_cast<HBRUSH>(dlg.labelBrush));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_INFOBK));
+    EXPECT_NE(ask(WM_CTLCOLOREDIT, edit), static_cast<HBRUSH>(dlg.labelBrush));
+    ReleaseDC(label, dc);
+    // the wrappers handed to the handler lived only as long as the message
+    EXPECT_EQ(Maps()->m_mapHDC.GetTemporaryCount(), 0u);
 }
