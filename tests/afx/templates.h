@@ -11,48 +11,33 @@ enum : WORD { kButton = 0x80, kEdit = 0x81, kStatic = 0x82, kListBox = 0x83, kCo
 
 class DialogTemplate {
 public:
-    DialogTemplate(DWORD style, short x, short y, short cx, short cy, const std::string& title)
-        : style_(style | DS_SETFONT), x_(x), y_(y), cx_(cx), cy_(cy), title_(title) {}
-
+    DialogTemplate(DWORD style, short x, short y, short cx, short cy, const std::string& title) {
+        style |= DS_SETFONT; // no extended style, the item count (kept by Item), no menu, the dialog class
+        Words({LOWORD(style), HIWORD(style), 0, 0, 0, WORD(x), WORD(y), WORD(cx), WORD(cy), 0, 0});
+        Text(title);
+        Words({8});
+        Text("MS Shell Dlg");
+    }
     DialogTemplate& Item(WORD classOrdinal, const std::string& text, WORD id, DWORD style, short x, short y,
                          short cx, short cy) {
-        items_.push_back(ItemData{classOrdinal, text, id, style, x, y, cx, cy});
-        bytes_.clear();
+        Align();
+        Words({LOWORD(style), HIWORD(style), 0, 0, WORD(x), WORD(y), WORD(cx), WORD(cy), id, 0xFFFF,
+               classOrdinal});
+        Text(text);
+        Words({0});  // no creation data
+        ++bytes_[8]; // the low byte of the item count
         return *this;
     }
     const DLGTEMPLATE* Get() {
-        Build();
+        Align();
         return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data());
     }
     DWORD Size() {
-        Build();
+        Align();
         return static_cast<DWORD>(bytes_.size());
     }
 
 private:
-    struct ItemData {
-        WORD ordinal;
-        std::string text;
-        WORD id;
-        DWORD style;
-        short x, y, cx, cy;
-    };
-    void Build() {
-        if (!bytes_.empty()) return;
-        Words({LOWORD(style_), HIWORD(style_), 0, 0, static_cast<WORD>(items_.size())});
-        Words({WORD(x_), WORD(y_), WORD(cx_), WORD(cy_), 0, 0}); // no menu, the dialog class
-        Text(title_);
-        Words({8});
-        Text("MS Shell Dlg");
-        for (const ItemData& it : items_) {
-            Align();
-            Words({LOWORD(it.style), HIWORD(it.style), 0, 0, WORD(it.x), WORD(it.y), WORD(it.cx), WORD(it.cy),
-                   it.id, 0xFFFF, it.ordinal});
-            Text(it.text);
-            Words({0}); // no creation data
-        }
-        Align();
-    }
     void Align() {
         while (bytes_.size() % 4)
             bytes_.push_back(0);
@@ -69,10 +54,6 @@ private:
         Words({0});
     }
 
-    DWORD style_;
-    short x_, y_, cx_, cy_;
-    std::string title_;
-    std::vector<ItemData> items_;
     std::vector<unsigned char> bytes_;
 };
 
