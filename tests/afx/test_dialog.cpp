@@ -43,18 +43,18 @@ public:
     bool m_boundAtInit = false, m_ownerDisabledAtInit = false, m_shown = false;
     bool m_requireText = false, m_refuseCancel = false, m_destroyInLoop = false;
     int m_endInInit = 0;
-    int okCalls = 0, cancelCalls = 0, applyClicks = 0;
+    Strings own, *log = &own;     // OnOK, OnCancel, Apply and WM_DESTROY, in order
+    bool m_deleteSelf = false;    // then Cancel destroys it, and PostNcDestroy deletes it
     CInputDlg* m_inner = nullptr; // Apply runs it modally over this one
     INT_PTR m_innerResult = 0;
     std::vector<MSG> preTranslated;
-    Strings* m_events = nullptr; // then Cancel destroys it, and it deletes itself at the end
     Strings editTexts;
     std::vector<UINT> notifyCodes;
     std::vector<std::pair<HWND, UINT>> colorRequests;
     CBrush labelBrush{RGB(1, 2, 3)};
 
     ~CInputDlg() override {
-        if (m_events) m_events->push_back("deleted");
+        if (m_deleteSelf) log->push_back("deleted");
     }
 
     BOOL PreTranslateMessage(MSG* pMsg) override {
@@ -90,27 +90,25 @@ protected:
         return TRUE;
     }
     void OnOK() override {
-        ++okCalls;
+        log->push_back("ok");
         m_edit.GetWindowText(m_text);
         CDialog::OnOK();
     }
     void OnCancel() override {
-        ++cancelCalls;
-        if (m_events) {
-            m_events->push_back("cancel");
+        log->push_back("cancel");
+        if (m_deleteSelf)
             DestroyWindow();
-        } else if (!m_refuseCancel) {
+        else if (!m_refuseCancel)
             CDialog::OnCancel();
-        }
     }
     afx_msg void OnDestroy() {
-        if (m_events) m_events->push_back("destroy");
+        log->push_back("destroy");
         CDialog::OnDestroy();
     }
     void PostNcDestroy() override {
         CDialog::PostNcDestroy();
-        if (!m_events) return;
-        m_events->push_back(m_hWnd ? "postncdestroy attached" : "postncdestroy");
+        if (!m_deleteSelf) return;
+        log->push_back(m_hWnd ? "postncdestroy attached" : "postncdestroy");
         delete this;
     }
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus) {
@@ -134,7 +132,7 @@ protected:
         return labelBrush;
     }
     afx_msg void OnApply() {
-        ++applyClicks;
+        log->push_back("apply");
         if (m_inner) m_innerResult = m_inner->DoModal();
     }
     DECLARE_MESSAGE_MAP()
@@ -159,6 +157,13 @@ protected:
         parent = PlainTopLevel();
         ASSERT_TRUE(dlg.InitModalIndirect(tmpl.Get(), CWnd::FromHandle(parent)));
     }
+    // The dialog's window is gone and its parent enabled and active again.
+    void ExpectEnded(const CInputDlg& d) {
+        EXPECT_FALSE(IsWindow(d.m_hWndAtInit));
+        EXPECT_EQ(d.m_hWnd, nullptr);
+        EXPECT_TRUE(IsWindowEnabled(parent));
+        EXPECT_EQ(GetActiveWindow(), parent);
+    }
     HWND parent = nullptr;
     CInputDlg dlg;
 };
@@ -182,19 +187,16 @@ TEST_F(ModalTest, TypedTextAndEnterEndTheDialogWithIdOkThroughTheApplicationAndR
     w32drv::Type("qbc");
     w32drv::Key(VK_RETURN);
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(dlg.okCalls, 1);
-    EXPECT_EQ(dlg.cancelCalls, 0);
+    EXPECT_EQ(dlg.own, (Strings{"ok", "destroy"}));
     EXPECT_EQ(dlg.m_text, "qbc");
     EXPECT_TRUE(dlg.m_boundAtInit);
     EXPECT_TRUE(dlg.m_shown);
-    EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty());
     EXPECT_GT(app.pumps, 0);
     EXPECT_EQ(app.preTranslations, app.pumps);
     // pre-translation saw the keys, characters and posted messages of the children
     HWND edit = dlg.m_editAtInit;
     EXPECT_TRUE(dlg.PreTranslated(edit, WM_KEYDOWN, 'Q'));
     EXPECT_TRUE(dlg.PreTranslated(edit, WM_CHAR, 'q'));
-    EXPECT_TRUE(dlg.PreTranslated(edit, WM_KEYDOWN, VK_RETURN));
     // the message posted in OnInitDialog passed pre-translation and then reached the edit, once
     EXPECT_TRUE(dlg.PreTranslated(edit, WM_USER + 1, 7));
     EXPECT_EQ(dlg.m_edit.userMessages, 1);
@@ -202,37 +204,28 @@ TEST_F(ModalTest, TypedTextAndEnterEndTheDialogWithIdOkThroughTheApplicationAndR
     EXPECT_EQ(dlg.m_edit.f2Keys, 1);
     EXPECT_FALSE(dlg.PreTranslated(edit, WM_KEYDOWN, VK_F2));
     EXPECT_TRUE(dlg.PreTranslated(edit, WM_KEYUP, VK_F2));
-    // the parent was disabled while the dialog ran and is active again
+    // the parent was disabled while the dialog ran; at the end every bound object let go
     EXPECT_TRUE(dlg.m_ownerDisabledAtInit);
-    EXPECT_TRUE(IsWindowEnabled(parent));
-    EXPECT_EQ(GetActiveWindow(), parent);
-    // the window is gone and every bound object let go of its control
-    EXPECT_FALSE(IsWindow(dlg.m_hWndAtInit));
-    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    ExpectEnded(dlg);
     EXPECT_EQ(dlg.m_edit.m_hWnd, nullptr);
     EXPECT_EQ(dlg.m_label.m_hWnd, nullptr);
     EXPECT_EQ(Maps()->m_mapHWND.GetPermanentCount(), 0u);
 }
 
-TEST_F(ModalTest, WhenTheInputRunsOutTheDialogIsCancelled) {
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(dlg.cancelCalls, 1);
-    EXPECT_EQ(w32drv::InputExhaustedDialogs(), std::vector<HWND>{dlg.m_hWndAtInit});
-    EXPECT_TRUE(IsWindowEnabled(parent));
-    // a dialog without a parent runs all the same
+TEST_F(ModalTest, ADialogWithoutAParentIsCancelledWhenTheInputRunsOut) {
     CInputDlg orphan;
     ASSERT_TRUE(orphan.InitModalIndirect(tmpl.Get()));
     EXPECT_EQ(orphan.DoModal(), IDCANCEL);
-    EXPECT_EQ(orphan.cancelCalls, 1);
+    EXPECT_EQ(orphan.own, (Strings{"cancel", "destroy"}));
+    EXPECT_EQ(w32drv::InputExhaustedDialogs(), std::vector<HWND>{orphan.m_hWndAtInit});
     EXPECT_TRUE(orphan.m_boundAtInit);
+    EXPECT_FALSE(IsWindow(orphan.m_hWndAtInit));
 }
 
 TEST_F(ModalTest, EscapeCancelsAndOnTheNextRunOkThatFailsDataExchangeKeepsTheDialogOpen) {
     w32drv::Type("x");
     w32drv::Key(VK_ESCAPE);
     ASSERT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(dlg.cancelCalls, 1);
-    EXPECT_EQ(dlg.okCalls, 0);
     HWND first = dlg.m_hWndAtInit;
     dlg.m_edit.userMessages = 0;
     dlg.m_requireText = true;
@@ -241,7 +234,7 @@ TEST_F(ModalTest, EscapeCancelsAndOnTheNextRunOkThatFailsDataExchangeKeepsTheDia
     w32drv::Key(VK_RETURN);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_NE(dlg.m_hWndAtInit, first);
-    EXPECT_EQ(dlg.okCalls, 2);
+    EXPECT_EQ(dlg.own, (Strings{"cancel", "destroy", "ok", "ok", "destroy"}));
     EXPECT_EQ(dlg.m_text, "again");
     EXPECT_EQ(dlg.m_edit.userMessages, 1);
 }
@@ -251,9 +244,8 @@ TEST_F(ModalTest, EndDialogDuringInitialisationEndsBeforeTheDialogIsShownOrCreat
     w32drv::Key(VK_RETURN); // must not be consumed by a dialog that never ran
     EXPECT_EQ(dlg.DoModal(), 42);
     EXPECT_FALSE(dlg.m_shown);
-    EXPECT_EQ(dlg.okCalls, 0);
-    EXPECT_FALSE(IsWindow(dlg.m_hWndAtInit));
-    EXPECT_TRUE(IsWindowEnabled(parent));
+    EXPECT_EQ(dlg.own, Strings{"destroy"});
+    ExpectEnded(dlg);
     EXPECT_EQ(w32drv::PendingInput(), 2u);
     // a modeless dialog ended there fails its creation
     CInputDlg modeless;
@@ -269,15 +261,12 @@ TEST_F(ModalTest, EndDialogDuringInitialisationEndsBeforeTheDialogIsShownOrCreat
 TEST_F(ModalTest, ADialogDestroyedInItsLoopGivesIdAbortAndOneThatRefusesToCloseLeavesThroughQuit) {
     dlg.m_destroyInLoop = true;
     EXPECT_EQ(dlg.DoModal(), IDABORT);
-    EXPECT_EQ(dlg.m_hWnd, nullptr);
-    EXPECT_TRUE(IsWindowEnabled(parent));
-
+    ExpectEnded(dlg);
     dlg.m_destroyInLoop = false;
     dlg.m_refuseCancel = true;
     EXPECT_EQ(dlg.DoModal(), -1);
-    EXPECT_GE(dlg.cancelCalls, 1);
-    EXPECT_FALSE(IsWindow(dlg.m_hWndAtInit));
-    EXPECT_TRUE(IsWindowEnabled(parent));
+    EXPECT_EQ(dlg.own.at(1), "cancel");
+    ExpectEnded(dlg);
     MSG msg; // the quit message stays for the loops outside
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
@@ -297,10 +286,8 @@ TEST_F(ModalTest, AModalDialogOpenedFromAModalDialogReturnsToIt) {
     EXPECT_EQ(dlg.m_innerResult, IDOK);
     EXPECT_EQ(inner.m_text, "inner");
     EXPECT_TRUE(inner.m_ownerDisabledAtInit);
-    EXPECT_EQ(dlg.okCalls, 0);
-    EXPECT_EQ(dlg.cancelCalls, 1);
-    EXPECT_TRUE(IsWindowEnabled(parent));
-    EXPECT_EQ(GetActiveWindow(), parent);
+    EXPECT_EQ(dlg.own, (Strings{"apply", "cancel", "destroy"}));
+    ExpectEnded(dlg);
 }
 
 TEST_F(ModalTest, AMissingTemplateOrAnOpenDialogGivesMinusOneAndTouchesNothing) {
@@ -316,7 +303,7 @@ TEST_F(ModalTest, AMissingTemplateOrAnOpenDialogGivesMinusOneAndTouchesNothing) 
     w32drv::Key(VK_RETURN);
     EXPECT_EQ(dlg.DoModal(), -1);
     EXPECT_TRUE(IsWindow(dlg.m_hWnd));
-    EXPECT_EQ(dlg.okCalls, 0);
+    EXPECT_TRUE(dlg.own.empty());
 }
 
 // ---- modeless dialogs ----
@@ -326,7 +313,8 @@ using ModelessTest = AfxTest;
 TEST_F(ModelessTest, AModelessDialogThatDeletesItselfIsGoneWithItsWindow) {
     Strings events;
     auto* dlg = new CInputDlg;
-    dlg->m_events = &events;
+    dlg->log = &events;
+    dlg->m_deleteSelf = true;
     ASSERT_TRUE(ShowModeless(*dlg));
     HWND hwnd = dlg->m_hWnd;
     EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), dlg);
@@ -339,7 +327,8 @@ TEST_F(ModelessTest, AModelessDialogThatDeletesItselfIsGoneWithItsWindow) {
     // a creation that fails ends such a dialog once
     events.clear();
     dlg = new CInputDlg;
-    dlg->m_events = &events;
+    dlg->log = &events;
+    dlg->m_deleteSelf = true;
     DialogTemplate broken(WS_POPUP, 0, 0, 100, 50, "Broken");
     broken.Item(0x99, "", 5, WS_VISIBLE, 0, 0, 10, 10); // a control class that does not exist
     EXPECT_FALSE(dlg->CreateIndirect(broken.Get()));
@@ -371,11 +360,11 @@ TEST_F(ModelessTest, IsDialogMessageDrivesTheDialogKeysAlsoFromAHostLoopThroughT
     dlg.SetDefID(kIdApply);
     MSG enter{dlg.m_edit.m_hWnd, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
     EXPECT_TRUE(dlg.IsDialogMessage(&enter));
-    EXPECT_EQ(dlg.applyClicks, 1);
+    EXPECT_EQ(dlg.own, Strings{"apply"});
     // a message of a window outside the dialog is not the dialog's
     MSG other{PlainTopLevel(), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
     EXPECT_FALSE(dlg.PreTranslateMessage(&other));
-    EXPECT_EQ(dlg.applyClicks, 1);
+    EXPECT_EQ(dlg.own, Strings{"apply"});
 
     g_hook = SetWindowsHookExA(WH_GETMESSAGE, PreTranslatingHook, nullptr, GetCurrentThreadId());
     ASSERT_NE(g_hook, nullptr);
@@ -388,50 +377,44 @@ TEST_F(ModelessTest, IsDialogMessageDrivesTheDialogKeysAlsoFromAHostLoopThroughT
     w32drv::Key(VK_ESCAPE);
     w32drv::Pump();
     UnhookWindowsHookEx(g_hook);
-    EXPECT_EQ(dlg.cancelCalls, 1);
+    EXPECT_EQ(dlg.own, (Strings{"apply", "cancel"}));
     EXPECT_FALSE(dlg.IsWindowVisible()); // EndDialog hides a modeless dialog
     EXPECT_TRUE(IsWindow(dlg.m_hWnd));
 }
 
-TEST_F(ModelessTest, CommandsAndNotificationsReachTheEntryOfTheirControlAndCode) {
+TEST_F(ModelessTest, CommandsNotificationsAndColourRequestsReachTheirEntries) {
     CInputDlg dlg;
     ASSERT_TRUE(ShowModeless(dlg));
     w32drv::ClickWindow(dlg.GetDlgItem(kIdApply)->m_hWnd);
     w32drv::Pump();
-    EXPECT_EQ(dlg.applyClicks, 1);
+    EXPECT_EQ(dlg.own, Strings{"apply"});
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kIdApply + 100, BN_CLICKED), 0); // another control's
-    EXPECT_EQ(dlg.applyClicks, 1);
+    EXPECT_EQ(dlg.own, Strings{"apply"});
     dlg.m_edit.SetFocus();
     w32drv::Type("ab"); // each change is reported
     w32drv::Pump();
     EXPECT_EQ(dlg.editTexts, (Strings{"a", "ab"}));
 
-    HWND child = dlg.GetDlgItem(kIdLabel)->m_hWnd;
     const struct {
         UINT_PTR id;
         UINT code;
         LRESULT result;
     } notes[] = {{5, NM_CLICK, 5}, {5, NM_DBLCLK, 55}, {6, NM_CLICK, 0}, {5, NM_RCLICK, 0}};
     for (const auto& n : notes) {
-        NMHDR hdr{child, n.id, n.code};
-        EXPECT_EQ(dlg.SendMessage(WM_NOTIFY, n.id, reinterpret_cast<LPARAM>(&hdr)), n.result) << n.id << n.code;
+        NMHDR hdr{dlg.m_label.m_hWnd, n.id, n.code};
+        EXPECT_EQ(dlg.SendMessage(WM_NOTIFY, n.id, reinterpret_cast<LPARAM>(&hdr)), n.result)
+            << n.id << n.code;
     }
     EXPECT_EQ(dlg.notifyCodes, std::vector<UINT>{NM_CLICK});
-}
 
-TEST_F(ModelessTest, EveryControlColourRequestReachesOnCtlColorWithItsKind) {
-    CInputDlg dlg;
-    ASSERT_TRUE(ShowModeless(dlg));
-    HWND label = dlg.GetDlgItem(kIdLabel)->m_hWnd;
-    HWND edit = dlg.GetDlgItem(kIdEdit)->m_hWnd;
+    // every control colour request reaches OnCtlColor with its kind
+    HWND label = dlg.m_label.m_hWnd, edit = dlg.m_edit.m_hWnd;
     dlg.colorRequests.clear();
     RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     w32drv::Pump();
-    auto asked = [&](HWND hwnd, UINT kind) {
-        return std::count(dlg.colorRequests.begin(), dlg.colorRequests.end(), std::make_pair(hwnd, kind)) > 0;
-    };
-    EXPECT_TRUE(asked(label, CTLCOLOR_STATIC));
-    EXPECT_TRUE(asked(edit, CTLCOLOR_EDIT));
+    const auto& asked = dlg.colorRequests;
+    EXPECT_GT(std::count(asked.begin(), asked.end(), std::make_pair(label, UINT(CTLCOLOR_STATIC))), 0);
+    EXPECT_GT(std::count(asked.begin(), asked.end(), std::make_pair(edit, UINT(CTLCOLOR_EDIT))), 0);
     // the handler's brush is the answer the control gets; others keep the default one
     HDC dc = GetDC(label);
     auto ask = [&](UINT msg, HWND ctl) {
