@@ -84,10 +84,8 @@ TEST_F(ClipboardTest, TheDataObjectHandsOutCopiesOfTheTextAndNeverKeepsTheClipbo
     // an edit pastes the clipboard's own text while the data object is still attached
     CDialog dlg;
     ASSERT_TRUE(dlg.CreateIndirect(tmpl.Get()));
-    CEdit edit;
-    ASSERT_TRUE(edit.SubclassDlgItem(kIdEdit, &dlg));
-    edit.Paste();
-    EXPECT_EQ(TextOf(edit.m_hWnd), "1f");
+    SendDlgItemMessageA(dlg.m_hWnd, kIdEdit, WM_PASTE, 0, 0);
+    EXPECT_EQ(TextOf(GetDlgItem(dlg.m_hWnd, kIdEdit)), "1f");
     data.Release();
     EXPECT_FALSE(data.IsDataAvailable(CF_TEXT));
 
@@ -103,7 +101,7 @@ namespace {
 
 class CLabelDlg : public CDialog {
 public:
-    explicit CLabelDlg(CWnd* pParent = nullptr) : CDialog(100, pParent) {}
+    CLabelDlg() : CDialog(100) {}
     std::string m_caption;
 
 protected:

@@ -5,25 +5,15 @@
 using GdiTest = AfxTest;
 
 TEST_F(GdiTest, RectanglesAndPointsFollowTheirWin32Counterparts) {
-    CRect r(10, 20, 110, 70);
-    EXPECT_EQ(r.CenterPoint(), CPoint(60, 45));
-    EXPECT_EQ(r.BottomRight() - r.TopLeft(), r.Size());
-    EXPECT_TRUE(r.PtInRect(CPoint(10, 20)));
-    EXPECT_FALSE(r.PtInRect(CPoint(110, 70))); // right and bottom edges are outside
-    r.InflateRect(5, 5);
-    r.OffsetRect(5, -5);
-    EXPECT_EQ(r, CRect(10, 10, 120, 70));
-    CRect inter;
+    CRect r(10, 20, 110, 70), inter;
+    EXPECT_TRUE(r.PtInRect(r.TopLeft()));
+    EXPECT_FALSE(r.PtInRect(r.BottomRight())); // right and bottom edges are outside
     EXPECT_TRUE(inter.IntersectRect(r, CRect(100, 0, 200, 30)));
-    EXPECT_EQ(inter, CRect(100, 10, 120, 30));
-    EXPECT_FALSE(inter.IntersectRect(r, CRect(500, 500, 600, 600)));
-    EXPECT_TRUE(inter.IsRectEmpty());
+    EXPECT_EQ(inter, CRect(100, 20, 110, 30));
     CRect flipped(50, 40, 10, 0);
     flipped.NormalizeRect();
     EXPECT_EQ(flipped, CRect(10, 0, 50, 40));
-    // points from message parameters keep their sign
-    CPoint p(MAKELPARAM(-5, 7));
-    EXPECT_EQ(p, CPoint(-5, 7));
+    EXPECT_EQ(CPoint(MAKELPARAM(-5, 7)), CPoint(-5, 7)); // message parameters keep their sign
 }
 
 TEST_F(GdiTest, ABrushOwnsItsHandleAndATemporaryWrapperNeverDeletesWhatItWraps) {
