@@ -99,10 +99,17 @@ TEST_F(WndTest, TemporaryObjectsGiveWayToAttachedOnesAndLastUntilTheModuleDetach
     EXPECT_TRUE(temp->DestroyWindow());
     EXPECT_FALSE(IsWindow(plain));
     EXPECT_EQ(temp->m_hWnd, nullptr);
-    // handed out outside any call into the module, it lasts until the module detaches
-    EXPECT_EQ(Maps()->m_mapHWND.GetTemporaryCount(), 1u);
+    // handed out outside any call into the module, it lasts until the module detaches, as do
+    // device-context and GDI wrappers handed out there
+    HDC hdc = GetDC(nullptr);
+    CDC::FromHandle(hdc);
+    CBrush::FromHandle(static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    for (CHandleMap* map : {&Maps()->m_mapHWND, &Maps()->m_mapHDC, &Maps()->m_mapHGDIOBJ})
+        EXPECT_EQ(map->GetTemporaryCount(), 1u);
     AfxModuleDetach();
-    EXPECT_EQ(Maps()->m_mapHWND.GetTemporaryCount(), 0u);
+    for (CHandleMap* map : {&Maps()->m_mapHWND, &Maps()->m_mapHDC, &Maps()->m_mapHGDIOBJ})
+        EXPECT_EQ(map->GetTemporaryCount(), 0u);
+    ReleaseDC(nullptr, hdc);
 }
 
 TEST_F(WndTest, MessageBoxesAreOwnedByTheWindowAndNamedAfterTheApplication) {
