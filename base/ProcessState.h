@@ -2,9 +2,8 @@
 // part starts empty when the module loads, is set on first use, and ends when the module ends
 // (the application object's ExitInstance calls EndProcessState; on Windows the first use pins
 // the module and the system reclaims everything at the process's end, so that none of it ends
-// under the loader lock). Tests call
-// ResetProcessStateForTests between tests, so that one test program can run all its tests in
-// one process.
+// under the loader lock). Tests call ResetProcessStateForTests between tests, so that one test
+// program can run all its tests in one process.
 #pragma once
 #include <windows.h>
 
