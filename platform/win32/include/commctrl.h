@@ -124,12 +124,6 @@ typedef struct tagINITCOMMONCONTROLSEX {
 W32API BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* icc);
 W32API void WINAPI InitCommonControls(void);
 
-// ---- registered window messages ----
-// Windows declares it in <winuser.h>; the subset keeps it here beside the controls that use it.
-// The same name gives the same number (0xC000 to 0xFFFF) for the life of the process.
-W32API UINT WINAPI RegisterWindowMessageA(LPCSTR name);
-#define RegisterWindowMessage RegisterWindowMessageA
-
 // ---- tree view ----
 #define WC_TREEVIEWA "SysTreeView32"
 

@@ -227,7 +227,6 @@ SIZE textCellOf(HFONT font);
 
 // Predefined cursors and icons.
 HICON predefinedIcon(UINT_PTR id);
-bool isPredefinedCursor(HCURSOR cursor, UINT_PTR* id);
 
 // Text conversions between dialog template UTF-16 and the narrow code page.
 std::string narrow(const WCHAR* text, size_t count);

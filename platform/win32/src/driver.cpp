@@ -1,4 +1,5 @@
-// The driver: queued input, pumping, message box answers, records and inspection.
+// The headless driver: queued input, pumping, message box answers and records (inspection and
+// pictures are in driver/, through the API alone).
 #include "core.h"
 #include <w32drv.h>
 
@@ -11,7 +12,6 @@
 namespace w32 {
 void resetSystem();
 bool getMessage(MSG* msg, HWND filter, UINT min, UINT max);
-bool describeWindow(HWND hwnd, std::vector<w32drv::TreeRow>& rows, int& top, int& page);
 void recordDrawing(bool on);
 std::vector<w32drv::Drawing> drawings();
 w32drv::GdiObjects liveGdiObjects();
@@ -34,50 +34,6 @@ UINT WINAPI RegisterWindowMessageA(LPCSTR name) {
     table->emplace(key, id);
     return id;
 }
-
-namespace w32 {
-
-// Asks a window for its description (see w32drv.h) and reads the rows; false when it has none.
-bool describeWindow(HWND hwnd, std::vector<w32drv::TreeRow>& rows, int& top, int& page) {
-    UINT msg = RegisterWindowMessageA(w32drv::kDescribeMessage);
-    LRESULT len = SendMessageA(hwnd, msg, 0, 0);
-    if (len <= 0 || !IsWindow(hwnd)) return false;
-    std::string text(static_cast<size_t>(len) + 1, '\0');
-    LRESULT got = SendMessageA(hwnd, msg, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min(got, len))));
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("top ", 0) == 0) {
-            top = std::atoi(line.c_str() + 4);
-            continue;
-        }
-        if (line.rfind("page ", 0) == 0) {
-            page = std::atoi(line.c_str() + 5);
-            continue;
-        }
-        if (line.rfind("row ", 0) != 0) continue;
-        size_t depthEnd = line.find(' ', 4);
-        if (depthEnd == std::string::npos) continue;
-        size_t flagsEnd = line.find(' ', depthEnd + 1);
-        std::string flags = line.substr(depthEnd + 1, flagsEnd == std::string::npos ? std::string::npos
-                                                                                   : flagsEnd - depthEnd - 1);
-        if (flags.empty()) continue;
-        w32drv::TreeRow row;
-        row.depth = std::atoi(line.c_str() + 4);
-        row.text = flagsEnd == std::string::npos ? "" : line.substr(flagsEnd + 1);
-        row.hasChildren = flags[0] == '+' || flags[0] == '-';
-        row.expanded = flags[0] == '-';
-        row.selected = flags.find('s', 1) != std::string::npos;
-        row.caret = flags.find('c', 1) != std::string::npos;
-        row.focused = flags.find('f', 1) != std::string::npos;
-        row.disabled = flags.find('d', 1) != std::string::npos;
-        rows.push_back(std::move(row));
-    }
-    return true;
-}
-
-} // namespace w32
 
 using namespace w32;
 
@@ -235,112 +191,6 @@ void ClearRecords() {
     s.beeps.clear();
     s.cursorChanges.clear();
     s.inputExhausted.clear();
-}
-
-std::string CursorName(HCURSOR cursor) {
-    static const struct {
-        UINT_PTR id;
-        const char* name;
-    } names[] = {{32512, "IDC_ARROW"}, {32513, "IDC_IBEAM"},  {32514, "IDC_WAIT"},   {32515, "IDC_CROSS"},
-                 {32516, "IDC_UPARROW"}, {32644, "IDC_SIZEWE"}, {32645, "IDC_SIZENS"}, {32646, "IDC_SIZEALL"},
-                 {32648, "IDC_NO"},    {32649, "IDC_HAND"},   {32650, "IDC_APPSTARTING"}};
-    UINT_PTR id;
-    if (!isPredefinedCursor(cursor, &id)) return "";
-    for (auto& n : names)
-        if (n.id == id) return n.name;
-    return "";
-}
-
-static std::string className(HWND hwnd) {
-    char buf[256];
-    return GetClassNameA(hwnd, buf, sizeof buf) ? buf : "";
-}
-
-static std::string textOf(HWND hwnd) {
-    int n = GetWindowTextLengthA(hwnd);
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    int got = GetWindowTextA(hwnd, s.data(), n + 1);
-    s.resize(static_cast<size_t>(std::max(got, 0)));
-    return s;
-}
-
-WindowInfo Inspect(HWND hwnd) {
-    WindowInfo info;
-    Window* w = win(hwnd);
-    if (!w) return info;
-    info.hwnd = hwnd;
-    info.className = className(hwnd);
-    info.id = GetDlgCtrlID(hwnd);
-    info.text = textOf(hwnd);
-    info.rect = screenRect(w);
-    info.client = clientScreenRect(w);
-    info.style = w->style;
-    info.exStyle = w->exStyle;
-    info.visible = IsWindowVisible(hwnd);
-    info.enabled = IsWindowEnabled(hwnd);
-    info.focused = GetFocus() == hwnd;
-    info.active = GetActiveWindow() == hwnd;
-    std::string cls = info.className;
-    auto lower = [](std::string s) {
-        std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return s;
-    };
-    cls = lower(cls);
-    if (cls == "button") {
-        info.check = static_cast<int>(SendMessageA(hwnd, BM_GETCHECK, 0, 0));
-    } else if (cls == "listbox" || cls == "combolbox") {
-        LRESULT n = SendMessageA(hwnd, LB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < n; ++i) {
-            LRESULT len = SendMessageA(hwnd, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-            std::string item(static_cast<size_t>(std::max<LRESULT>(len, 0)) + 1, '\0');
-            SendMessageA(hwnd, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
-            item.resize(static_cast<size_t>(std::max<LRESULT>(len, 0)));
-            info.items.push_back(item);
-        }
-        info.selection = static_cast<int>(SendMessageA(hwnd, LB_GETCURSEL, 0, 0));
-        info.topIndex = static_cast<int>(SendMessageA(hwnd, LB_GETTOPINDEX, 0, 0));
-    } else if (cls == "combobox") {
-        LRESULT n = SendMessageA(hwnd, CB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < n; ++i) {
-            LRESULT len = SendMessageA(hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-            std::string item(static_cast<size_t>(std::max<LRESULT>(len, 0)) + 1, '\0');
-            SendMessageA(hwnd, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
-            item.resize(static_cast<size_t>(std::max<LRESULT>(len, 0)));
-            info.items.push_back(item);
-        }
-        info.selection = static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0));
-    } else if (cls == "edit") {
-        DWORD start = 0, end = 0;
-        SendMessageA(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        info.selStart = static_cast<int>(start);
-        info.selEnd = static_cast<int>(end);
-    } else if (cls != "static" && cls != "tooltips_class32" && cls != "#32770") {
-        int top = 0, page = -1;
-        if (describeWindow(hwnd, info.rows, top, page)) info.topIndex = top;
-    }
-    return info;
-}
-
-static void collect(HWND hwnd, bool recursive, std::vector<HWND>& out) {
-    Window* w = win(hwnd);
-    if (!w) return;
-    for (HWND c : w->children) {
-        out.push_back(c);
-        if (recursive) collect(c, true, out);
-    }
-}
-
-std::vector<HWND> Children(HWND hwnd, bool recursive) {
-    std::vector<HWND> out;
-    collect(hwnd, recursive, out);
-    return out;
-}
-
-std::vector<HWND> TopLevelWindows() {
-    std::vector<HWND> out;
-    for (HWND h : sys().topLevels)
-        if (IsWindowVisible(h)) out.push_back(h);
-    return out;
 }
 
 size_t InstalledHooks() { return sys().hooks.size(); }

@@ -274,10 +274,4 @@ BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX*) {
 
 namespace w32 {
 HICON predefinedIcon(UINT_PTR id) { return reinterpret_cast<HICON>(kIconBase + id * 4); }
-bool isPredefinedCursor(HCURSOR c, UINT_PTR* id) {
-    UINT_PTR v = reinterpret_cast<UINT_PTR>(c);
-    if (v < kCursorBase + 32512 * 4 || v > kCursorBase + 32651 * 4 || (v - kCursorBase) % 4) return false;
-    *id = (v - kCursorBase) / 4;
-    return true;
-}
 } // namespace w32

@@ -926,6 +926,9 @@ W32API HWND WINAPI GetAncestor(HWND hwnd, UINT flags);
 W32API HWND WINAPI GetWindow(HWND hwnd, UINT cmd);
 W32API HWND WINAPI GetTopWindow(HWND hwnd);
 W32API HWND WINAPI GetDesktopWindow(void);
+// The same name gives the same number (0xC000 to 0xFFFF) for the life of the process.
+W32API UINT WINAPI RegisterWindowMessageA(LPCSTR name);
+#define RegisterWindowMessage RegisterWindowMessageA
 W32API BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam);
 W32API BOOL WINAPI EnumWindows(WNDENUMPROC proc, LPARAM lParam);
 W32API HWND WINAPI WindowFromPoint(POINT point);

@@ -9,7 +9,7 @@
 //   [text        v]   combo box
 //   >*-Parent         a window that describes its rows (w32drv.h): '>' caret row, '*' selected,
 //    ~  +Child        '~' disabled, two spaces a level, '+' closed, '-' open, ' ' no children
-#include "core.h"
+#include "inspect.h"
 #include <w32drv.h>
 
 #include <algorithm>
@@ -17,8 +17,7 @@
 #include <map>
 #include <sstream>
 
-namespace w32 {
-bool describeWindow(HWND hwnd, std::vector<w32drv::TreeRow>& rows, int& top, int& page);
+namespace w32drv {
 namespace {
 
 constexpr int kCellW = 6;
@@ -100,13 +99,6 @@ std::string lower(std::string s) {
     return s;
 }
 
-std::string windowText(HWND hwnd) {
-    int n = GetWindowTextLengthA(hwnd);
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    s.resize(static_cast<size_t>(std::max(0, GetWindowTextA(hwnd, s.data(), n + 1))));
-    return s;
-}
-
 std::string withoutMnemonics(const std::string& s) {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
@@ -129,8 +121,7 @@ std::string padTo(std::string s, int width) {
 class Painter {
 public:
     explicit Painter(HWND main) {
-        Window* w = win(main);
-        RECT c = clientScreenRect(w);
+        RECT c = clientOnScreen(main);
         origin_ = POINT{c.left, c.top};
     }
 
@@ -147,56 +138,53 @@ public:
     }
 
     void topLevel(HWND hwnd, const Cells& clip) {
-        Window* w = win(hwnd);
-        if (!w) return;
-        Cells client = cellsOf(clientScreenRect(w));
-        RECT in = frameInsets(w->style, w->exStyle);
-        bool framed = in.left > 0 || in.top > 0 || (w->style & (WS_BORDER | WS_DLGFRAME));
+        if (!IsWindow(hwnd)) return;
+        RECT clientRect = clientOnScreen(hwnd), frame{};
+        GetWindowRect(hwnd, &frame);
+        DWORD style = styleOf(hwnd);
+        Cells client = cellsOf(clientRect);
+        bool framed = clientRect.left > frame.left || clientRect.top > frame.top || (style & (WS_BORDER | WS_DLGFRAME));
         Cells outer = framed ? Cells{client.l - 1, client.t - 1, client.r + 1, client.b + 1} : client;
         canvas_.fill(outer, clip);
-        if (framed) canvas_.box(outer, (w->style & WS_CAPTION) == WS_CAPTION ? windowText(hwnd) : "", clip);
+        if (framed) canvas_.box(outer, (style & WS_CAPTION) == WS_CAPTION ? windowText(hwnd) : "", clip);
         content(hwnd, client, intersect(client, clip));
         children(hwnd, intersect(client, clip));
     }
 
     void children(HWND parent, const Cells& clip) {
-        Window* p = win(parent);
-        if (!p) return;
-        std::vector<HWND> list = p->children;
+        std::vector<HWND> list = Children(parent);
         for (auto it = list.rbegin(); it != list.rend(); ++it) {
-            Window* c = win(*it);
-            if (!c || !(c->style & WS_VISIBLE)) continue;
-            Cells cell = cellsOf(screenRect(c));
+            if (!IsWindow(*it) || !(styleOf(*it) & WS_VISIBLE)) continue;
+            Cells cell = cellsOf(windowOnScreen(*it));
             Cells inner = intersect(cell, clip);
             if (inner.empty()) continue;
             content(*it, cell, inner);
-            children(*it, intersect(cellsOf(clientScreenRect(c)), clip));
+            children(*it, intersect(cellsOf(clientOnScreen(*it)), clip));
         }
     }
 
     void childWindow(HWND hwnd, const Cells& clip) {
-        Window* w = win(hwnd);
-        if (!w) return;
-        content(hwnd, cellsOf(screenRect(w)), clip);
-        children(hwnd, intersect(cellsOf(clientScreenRect(w)), clip));
+        if (!IsWindow(hwnd)) return;
+        content(hwnd, cellsOf(windowOnScreen(hwnd)), clip);
+        children(hwnd, intersect(cellsOf(clientOnScreen(hwnd)), clip));
     }
 
     std::string str() const { return canvas_.str(); }
 
 private:
     void content(HWND hwnd, const Cells& a, const Cells& clip) {
-        Window* w = win(hwnd);
-        std::string cls = lower(w->cls->name);
-        if (!w->parent && cls != "tooltips_class32" && cls != "combolbox" && cls != "listbox") return;
+        std::string cls = lower(classOf(hwnd));
+        bool hasChildren = GetWindow(hwnd, GW_CHILD) != nullptr;
+        if (!parentOf(hwnd) && cls != "tooltips_class32" && cls != "combolbox" && cls != "listbox") return;
         if (cls == "edit") edit(hwnd, a, clip);
         else if (cls == "button") button(hwnd, a, clip);
         else if (cls == "static") staticText(hwnd, a, clip);
         else if (cls == "listbox" || cls == "combolbox") listBox(hwnd, a, clip);
         else if (cls == "combobox") comboBox(hwnd, a, clip);
         else if (cls == "tooltips_class32") tooltip(hwnd, a, clip);
-        else if (w->children.empty() && rows(hwnd, a, clip)) return;
-        else if (w->children.empty()) {
-            bool bordered = (w->style & WS_BORDER) || (w->exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+        else if (!hasChildren && rows(hwnd, a, clip)) return;
+        else if (!hasChildren) {
+            bool bordered = (styleOf(hwnd) & WS_BORDER) || (exStyleOf(hwnd) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
             canvas_.fill(a, clip);
             if (bordered && a.height() >= 2) canvas_.box(a, "", clip);
             std::string t = windowText(hwnd);
@@ -300,9 +288,8 @@ private:
     }
 
     void listBox(HWND hwnd, const Cells& a, const Cells& clip) {
-        Window* w = win(hwnd);
         // a pop-up list gets its frame from the top-level drawing
-        bool framed = w->parent && ((w->style & (WS_BORDER | WS_DLGFRAME)) || (w->exStyle & WS_EX_CLIENTEDGE));
+        bool framed = parentOf(hwnd) && ((styleOf(hwnd) & (WS_BORDER | WS_DLGFRAME)) || (exStyleOf(hwnd) & WS_EX_CLIENTEDGE));
         Cells inner = a;
         canvas_.fill(a, clip);
         if (framed && a.height() >= 3 && a.width() >= 3) {
@@ -331,9 +318,8 @@ private:
         std::vector<w32drv::TreeRow> rows;
         int top = 0, page = -1;
         if (!describeWindow(hwnd, rows, top, page)) return false;
-        Window* w = win(hwnd);
-        if (!w) return true;
-        bool framed = (w->style & WS_BORDER) || (w->exStyle & WS_EX_CLIENTEDGE);
+        if (!IsWindow(hwnd)) return true;
+        bool framed = (styleOf(hwnd) & WS_BORDER) || (exStyleOf(hwnd) & WS_EX_CLIENTEDGE);
         Cells inner = a;
         canvas_.fill(a, clip);
         if (framed && a.height() >= 3 && a.width() >= 3) {
@@ -392,33 +378,27 @@ private:
     Canvas canvas_;
 };
 
-void ownedPopups(HWND owner, std::vector<HWND>& out) {
-    auto& tops = sys().topLevels;
+// Bottom first, each owner before what it owns.
+void ownedPopups(HWND owner, const std::vector<HWND>& tops, std::vector<HWND>& out) {
     for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
-        Window* w = win(*it);
-        if (!w || w->owner != owner || !(w->style & WS_VISIBLE)) continue;
+        if (GetWindow(*it, GW_OWNER) != owner || !(styleOf(*it) & WS_VISIBLE)) continue;
         out.push_back(*it);
-        ownedPopups(*it, out);
+        ownedPopups(*it, tops, out);
     }
 }
 
 } // namespace
-} // namespace w32
-
-namespace w32drv {
 
 std::string Picture(HWND hwnd) {
-    using namespace w32;
-    Window* w = win(hwnd);
-    if (!w) return "";
+    if (!IsWindow(hwnd)) return "";
     Painter painter(hwnd);
     Cells everything{-100000, -100000, 100000, 100000};
-    if (w->parent) {
+    if (parentOf(hwnd)) {
         painter.childWindow(hwnd, everything);
     } else {
         painter.topLevel(hwnd, everything);
         std::vector<HWND> popups;
-        ownedPopups(hwnd, popups);
+        ownedPopups(hwnd, topLevelWindowsOfThisProcess(), popups);
         for (HWND p : popups) painter.topLevel(p, everything);
     }
     return painter.str();
