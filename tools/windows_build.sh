@@ -69,7 +69,7 @@ check_modules() { # width
   local dir=$out/mingw$1/bin objdump=${2}-objdump status=0
   local module
   for module in Pelorin.dll Pelorin01.dll Pelorin49.dll Quarnel.dll libstdc++-6.dll libwinpthread-1.dll \
-                quarnel_tests.exe quarnel-gen.exe; do
+                quarnel_tests.exe quarnel-gen.exe win32_tests.exe; do
     if [ ! -f "$dir/$module" ]; then
       echo "windows $1: $module is missing" >&2
       status=1
@@ -107,25 +107,43 @@ check_modules() { # width
   return "$status"
 }
 
-# The tests in one Wine process, in a prefix of the build's own.
-run_tests() {
-  local dir=$out/mingw64 wine=$1 wineserver=$2
-  export WINEPREFIX=$dir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A test program in one Wine process, in a prefix of the build's own; a program with windows gets
+# a virtual display of its own (Xvfb). A crash ends the program (no debugger waits for someone).
+# With gate=no the counts are reported and failures listed without failing the step.
+run_tests() { # program display(yes|no) gate(yes|no)
+  local dir=$out/mingw64 program=$1 display=$2 gate=${3:-yes}
+  export WINEPREFIX=$dir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     timeout 300 "$wine" wineboot -i >"$dir/wineboot.log" 2>&1 || { tail -20 "$dir/wineboot.log"; return 1; }
+    # Windows of their own, not handed to a window manager: Xvfb has none, and Wine would wait
+    # for one each time a window hides
+    timeout 120 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$dir/wineboot.log" 2>&1 ||
+      { tail -20 "$dir/wineboot.log"; return 1; }
   fi
-  local log=$dir/quarnel_tests.log status=0
-  (cd "$dir/bin" && timeout 600 "$wine" quarnel_tests.exe) >"$log" 2>&1 || status=$?
+  local log=$dir/${program%.exe}.log status=0 runner=()
+  if [ "$display" = yes ]; then
+    if ! command -v xvfb-run >/dev/null; then
+      echo "windows 64: $program not run: xvfb-run is not installed (Debian's xvfb; ./run test installs it as root)"
+      return 0
+    fi
+    runner=(xvfb-run -a -s "-screen 0 1920x1080x24")
+  fi
+  (cd "$dir/bin" && timeout 900 "${runner[@]}" "$wine" "$program") >"$log" 2>&1 || status=$?
   "$wineserver" -k >/dev/null 2>&1 || true
   local ran passed skipped failed
   ran=$(sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran\..*/\1/p' "$log")
   passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\./\1/p' "$log")
   skipped=$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?, listed below:/\1/p' "$log")
   failed=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:/\1/p' "$log")
-  echo "windows 64: quarnel_tests.exe under wine64: ${ran:-?} tests ran, ${passed:-0} passed," \
+  echo "windows 64: $program under wine64: ${ran:-?} tests ran, ${passed:-0} passed," \
        "${skipped:-0} skipped, ${failed:-0} failed (exit code $status, log $log)"
-  grep -E '^\[  SKIPPED \] [A-Za-z]' "$log" | sed 's/^/windows 64: /' || true
   if [ "$status" -ne 0 ] || [ -z "$ran" ]; then
+    if [ "$gate" = no ]; then
+      echo "windows 64: $program: not all disagreements with Windows are sorted yet; failing tests (not gating):"
+      grep -E '^\[  FAILED  \] [A-Za-z].*\([0-9]+ ms\)$' "$log" | sed 's/^/windows 64:   /' || true
+      grep -m1 -E '^wine: Unhandled' "$log" | sed 's/^/windows 64:   crashed: /' || true
+      return 0
+    fi
     grep -B2 -A15 -E '^\[ +FAILED +\]|Failure$' "$log" | head -80
     return 1
   fi
@@ -148,7 +166,8 @@ configure_and_build 64
 echo "windows 64: built in $out/mingw64/bin with $cxx64 (pugixml from $pugixml)"
 check_modules 64 x86_64-w64-mingw32
 if [ -n "$wine" ]; then
-  run_tests "$wine" "$wineserver"
+  run_tests quarnel_tests.exe no
+  run_tests win32_tests.exe yes no
 else
   echo "windows 64: tests not run: wine64 is not installed (Debian's wine64; ./run test installs it as root)"
 fi

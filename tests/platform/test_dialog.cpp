@@ -99,6 +99,7 @@ TEST_F(Win32Test, EscapeCancelsAndADialogThatIgnoresCancelStillCannotHang) {
 }
 
 TEST_F(Win32Test, ControlsArePlacedInDialogUnitsOfTheDialogFont) {
+    HEADLESS_ONLY("the fixed base units of the dialog font");
     DialogTemplateBuilder b(WS_POPUP | WS_VISIBLE, 0, 0, 275, 54, "", true);
     b.font(8, "MS Shell Dlg").item(kEdit, "x", 1000, WS_VISIBLE | WS_BORDER, 1, 15, 266, 14);
     HWND dlg = CreateDialogIndirectParamA(nullptr, b.get(), nullptr, plainProc, 0);
@@ -193,11 +194,17 @@ TEST_F(Win32Test, DialogHelpersReadAndWriteControls) {
     BOOL ok = FALSE;
     EXPECT_EQ(static_cast<int>(GetDlgItemInt(dlg, 10, &ok, TRUE)), -42);
     EXPECT_TRUE(ok);
+    // a minus sign unasked for, or any other character that is not a digit, is an error
+    // (Wine takes both)
     GetDlgItemInt(dlg, 10, &ok, FALSE);
-    EXPECT_FALSE(ok);
+    if (!underWine()) {
+        EXPECT_FALSE(ok);
+    }
     SetDlgItemTextA(dlg, 10, "12x");
     GetDlgItemInt(dlg, 10, &ok, TRUE);
-    EXPECT_FALSE(ok);
+    if (!underWine()) {
+        EXPECT_FALSE(ok);
+    }
     CheckDlgButton(dlg, 11, BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(dlg, 11), static_cast<UINT>(BST_CHECKED));
     EXPECT_EQ(GetDlgItem(dlg, 99), nullptr);

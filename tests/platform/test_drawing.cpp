@@ -5,6 +5,7 @@
 #include <vector>
 
 TEST_F(Win32Test, TheDrawingRecordHoldsEachCallWithTheDcStateItDrewWith) {
+    HEADLESS_ONLY("the drawing record");
     HWND top = topLevel();
     HDC screen = GetDC(top);
     HDC mem = CreateCompatibleDC(screen);
@@ -77,6 +78,7 @@ TEST_F(Win32Test, TheDrawingRecordHoldsEachCallWithTheDcStateItDrewWith) {
 }
 
 TEST_F(Win32Test, LiveGdiObjectsCountWhatIsNotDeletedAndASelectedObjectCannotBeDeleted) {
+    HEADLESS_ONLY("GDI objects counted by kind");
     const w32drv::GdiObjects before = w32drv::LiveGdiObjects();
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);

@@ -113,7 +113,9 @@ TEST_F(EditTest, TypingNotifiesPerCharacterAndSetTextResetsCaretUndoAndModify) {
     HWND e = edit("hello");
     EXPECT_EQ(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0), 5);
     EXPECT_EQ(SendMessageA(e, EM_GETLIMITTEXT, 0, 0), 30000);
-    EXPECT_FALSE(SendMessageA(e, EM_GETMODIFY, 0, 0));
+    if (!underWine()) { // the flag is cleared when the control is created; Wine sets it
+        EXPECT_FALSE(SendMessageA(e, EM_GETMODIFY, 0, 0));
+    }
     char small[4];
     EXPECT_EQ(GetWindowTextA(e, small, sizeof small), 3);
     EXPECT_STREQ(small, "hel");
@@ -510,6 +512,7 @@ TEST_F(EditTest, MultiLineEditsStoreLinesAndAnswerLineQueries) {
 // ---- misuse ----
 
 TEST_F(EditTest, BadArgumentsAreHarmless) {
+    HEADLESS_ONLY("null pointers where Windows documents no answer");
     HWND e = edit("abc");
     EXPECT_EQ(SendMessageA(e, WM_GETTEXT, 10, 0), 0);
     char buf[4] = "xyz";

@@ -133,12 +133,18 @@ TEST_F(ListBoxTest, MisuseAnswersLbErrWithoutChangingAnything) {
          {LB_GETTEXTLEN, LB_GETITEMDATA, LB_SETITEMDATA, LB_DELETESTRING, LB_SETTOPINDEX, LB_SETCARETINDEX})
         EXPECT_EQ(send(lb, msg, 3), LB_ERR) << "an index past the end, message " << msg;
     EXPECT_EQ(send(lb, LB_GETTEXT, 3, str(buf)), LB_ERR);
-    EXPECT_EQ(send(lb, LB_GETTEXT, 0, 0), LB_ERR); // no buffer
+    if (w32drv::kHeadless) { // no buffer: Windows reads through it
+        EXPECT_EQ(send(lb, LB_GETTEXT, 0, 0), LB_ERR);
+    }
     EXPECT_EQ(send(lb, LB_GETTEXTLEN, static_cast<WPARAM>(-1)), LB_ERR);
     EXPECT_EQ(send(lb, LB_INSERTSTRING, 5, str("x")), LB_ERR);
-    EXPECT_EQ(send(lb, LB_GETITEMRECT, 0, 0), LB_ERR);
+    if (w32drv::kHeadless) { // no rectangle: Windows writes through the null pointer
+        EXPECT_EQ(send(lb, LB_GETITEMRECT, 0, 0), LB_ERR);
+    }
     EXPECT_EQ(send(lb, LB_SETITEMHEIGHT, 0, 256), LB_ERR);
-    EXPECT_EQ(send(lb, LB_FINDSTRING, static_cast<WPARAM>(-1), 0), LB_ERR);
+    if (w32drv::kHeadless) { // no string: Windows reads through the null pointer
+        EXPECT_EQ(send(lb, LB_FINDSTRING, static_cast<WPARAM>(-1), 0), LB_ERR);
+    }
     EXPECT_EQ(send(lb, LB_FINDSTRING, static_cast<WPARAM>(-1), str("none")), LB_ERR);
     // multiple-selection messages on a single-selection list box
     EXPECT_EQ(send(lb, LB_SETSEL, TRUE, 0), LB_ERR);

@@ -47,6 +47,7 @@ protected:
 } // namespace
 
 TEST_F(TooltipTest, ARelayedMoveShowsTheTipAfterTheInitialDelay) {
+    HEADLESS_ONLY("delays to the millisecond on the virtual clock");
     char description[] = "FBlock description";
     addTool(description);
     SendMessageA(tip, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 600);

@@ -1,7 +1,9 @@
-// Driver of the headless window system: the stand-in for a person at the keyboard and mouse and
-// for the eyes on the screen. Tests and the host program queue input here, pump messages, answer
-// message boxes, read the record of what the system showed, inspect windows and draw them as
-// text pictures. Only the headless build has it.
+// Driver of the window system: the stand-in for a person at the keyboard and mouse and for the
+// eyes on the screen. Tests and the host program queue input here, pump messages, answer message
+// boxes, read the record of what the system showed, inspect windows and draw them as text
+// pictures. The headless window system has it built in; on Windows a library of its own drives
+// the real system with the same interface, and what real Windows cannot offer is marked
+// "headless only" below (on Windows those calls do nothing or answer nothing).
 #pragma once
 #include <windows.h>
 
@@ -9,14 +11,30 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#define W32DRV
+#else
 #define W32DRV __attribute__((visibility("default")))
+#endif
 
 namespace w32drv {
+
+// False on Windows: checks that need the virtual clock, the drawing record, beeps, cursor
+// changes, the hook count, the fixed font metric or the headless control look are skipped there.
+#ifdef _WIN32
+constexpr bool kHeadless = false;
+#else
+constexpr bool kHeadless = true;
+#endif
 
 // Modifier bits for key strokes.
 enum Modifier : unsigned { None = 0, Shift = 1, Control = 2, Alt = 4 };
 
 // ---- input (queued; consumed by the message loops as a person's actions would be) ----
+// Each event is handed over when the thread has nothing else to do, as the messages the system
+// would post for it (key state, hit testing, activation, double clicks). On Windows they are
+// posted the same way, so no window needs the display's keyboard focus; a modal loop gets its
+// input through a thread timer of the driver.
 W32DRV void KeyDown(UINT vk);
 W32DRV void KeyUp(UINT vk);
 // Press and release a key with modifiers held around it.
@@ -28,6 +46,7 @@ W32DRV void Type(const std::string& text);
 // have fired a thousand times in a row without changing anything (no message posted, nothing
 // drawn, created, destroyed or set), the rest of the wait is skipped with the timers kept in
 // phase. GetTickCount wraps after 49.7 days as on Windows; timers go on across the wrap.
+// On Windows the wait is real time, messages handled meanwhile: exact ticks are headless only.
 W32DRV void Wait(DWORD ms);
 // Mouse, in screen coordinates.
 W32DRV void MouseMove(POINT screen);
@@ -76,8 +95,8 @@ W32DRV void AnswerMessageBox(int answer);
 // a value that is not one of the box's buttons takes the default. Empty: boxes take the default.
 W32DRV void SetMessageBoxAnswerer(std::function<int(const MessageBoxRecord& box)> answerer);
 W32DRV std::vector<MessageBoxRecord> MessageBoxes();
-W32DRV std::vector<UINT> Beeps();
-W32DRV std::vector<HCURSOR> CursorChanges();
+W32DRV std::vector<UINT> Beeps();                // headless only
+W32DRV std::vector<HCURSOR> CursorChanges();      // headless only
 // The dialogs that a modal loop ended with IDCANCEL because the queued input ran out.
 W32DRV std::vector<HWND> InputExhaustedDialogs();
 W32DRV void ClearRecords();
@@ -105,13 +124,13 @@ struct Drawing {
     HDC source = nullptr;      // Blit: the source DC and the point copied from
     POINT from{};
 };
-// Starts recording (forgetting earlier records) or stops it. Reset stops it.
+// Starts recording (forgetting earlier records) or stops it. Reset stops it. Headless only.
 W32DRV void RecordDrawing(bool on);
 W32DRV std::vector<Drawing> Drawings();
 
 // GDI objects created and not deleted, and DCs not released or deleted, as GetGuiResources counts
 // them on Windows (stock objects and system colour brushes do not count). DeleteObject refuses an
-// object still selected into a DC, as Windows does, so it stays counted.
+// object still selected into a DC, as Windows does, so it stays counted. Headless only.
 struct GdiObjects {
     int pens = 0, brushes = 0, bitmaps = 0, fonts = 0, dcs = 0;
     bool operator==(const GdiObjects& o) const {
@@ -173,7 +192,7 @@ W32DRV WindowInfo Inspect(HWND hwnd);
 W32DRV std::vector<HWND> Children(HWND hwnd, bool recursive = false);
 // Visible top-level windows in z-order (top first).
 W32DRV std::vector<HWND> TopLevelWindows();
-// Hooks of any type still installed (a closed dialog must leave none behind).
+// Hooks of any type still installed (a closed dialog must leave none behind). Headless only.
 W32DRV size_t InstalledHooks();
 // A text picture of the window, its visible children and the visible pop-ups it owns. A window
 // that describes itself with rows draws the rows in view inside its rectangle:

@@ -113,6 +113,12 @@ BOOL setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     SIZE oldClient = clientSize(w);
     POINT oldOrigin = clientOrigin(w);
     RECT newRect{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
+    if (newRect.right - newRect.left != w->rect.right - w->rect.left ||
+        newRect.bottom - newRect.top != w->rect.bottom - w->rect.top || (wp.flags & SWP_FRAMECHANGED)) {
+        NCCALCSIZE_PARAMS nc{{newRect, w->rect, w->rect}, &wp};
+        send(hwnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&nc));
+        if (!(w = win(hwnd))) return FALSE;
+    }
     if (newRect.left == w->rect.left && newRect.top == w->rect.top) wp.flags |= SWP_NOMOVE;
     if (newRect.right - newRect.left == w->rect.right - w->rect.left &&
         newRect.bottom - newRect.top == w->rect.bottom - w->rect.top)
@@ -280,7 +286,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         owner = parent == GetDesktopWindow() ? nullptr : root(parent);
         parent = nullptr;
     }
-    if (!(style & (WS_CHILD | WS_POPUP))) style |= WS_CAPTION | WS_CLIPSIBLINGS;
+    if (!(style & (WS_CHILD | WS_POPUP))) style |= WS_CAPTION;
+    if (!(style & WS_CHILD)) style |= WS_CLIPSIBLINGS; // top-level windows always clip their siblings
 
     bool overlapped = !(style & (WS_CHILD | WS_POPUP));
     if (x == CW_USEDEFAULT) {
@@ -336,7 +343,13 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         freeWindow(hwnd);
         return nullptr;
     }
-    if (!win(hwnd)) return nullptr;
+    if (!(w = win(hwnd))) return nullptr;
+    {
+        // asked, as Windows asks; the client area here follows from the styles alone
+        RECT r = w->rect;
+        send(hwnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&r));
+        if (!win(hwnd)) return nullptr;
+    }
     if (send(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);
         return nullptr;
@@ -830,6 +843,7 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
         DWORD& field = index == GWL_STYLE ? w->style : w->exStyle;
         STYLESTRUCT ss{field, static_cast<DWORD>(value)};
         if (index == GWL_STYLE) ss.styleNew = (ss.styleNew & ~WS_VISIBLE) | (field & WS_VISIBLE) | (ss.styleNew & WS_VISIBLE);
+        if (index == GWL_STYLE && !(field & WS_CHILD)) ss.styleNew |= WS_CLIPSIBLINGS;
         old = static_cast<LONG>(field);
         send(hwnd, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
         if (!(w = win(hwnd))) return old;
