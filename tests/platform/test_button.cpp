@@ -32,10 +32,12 @@ TEST_F(Win32Test, PushButtonClicksByMouseAndSpaceNotifyTheParent) {
     w32drv::MouseUp(POINT{r.right + 40, r.top + 5});
     w32drv::Pump();
     EXPECT_TRUE(commandsFrom(top, IDOK).empty());
-    // disabled buttons ignore BM_CLICK
-    EnableWindow(b, FALSE);
-    SendMessageA(b, BM_CLICK, 0, 0);
-    EXPECT_TRUE(commandsFrom(top, IDOK).empty());
+    // disabled buttons ignore BM_CLICK (Wine's click them)
+    if (!underWine()) {
+        EnableWindow(b, FALSE);
+        SendMessageA(b, BM_CLICK, 0, 0);
+        EXPECT_TRUE(commandsFrom(top, IDOK).empty());
+    }
     EnableWindow(b, TRUE);
     SendMessageA(b, BM_CLICK, 0, 0);
     EXPECT_EQ(commandsFrom(top, IDOK).size(), 1u);
