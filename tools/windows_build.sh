@@ -140,7 +140,7 @@ run_tests() { # program display(yes|no) gate(yes|no)
   if [ "$status" -ne 0 ] || [ -z "$ran" ]; then
     if [ "$gate" = no ]; then
       echo "windows 64: $program: not all disagreements with Windows are sorted yet; failing tests (not gating):"
-      grep -E '^\[  FAILED  \] [A-Za-z].*\([0-9]+ ms\)$' "$log" | sed 's/^/windows 64:   /' || true
+      grep -E '^\[  FAILED  \] [A-Za-z].*\([0-9]+ ms\)' "$log" | tr -d '\r' | sed 's/^/windows 64:   /' || true
       grep -m1 -E '^wine: Unhandled' "$log" | sed 's/^/windows 64:   crashed: /' || true
       return 0
     fi

@@ -33,22 +33,11 @@ int height(HWND hwnd) {
     return r.bottom - r.top;
 }
 
-// The "ComboLBox" pop-up that the combo box's top-level window owns.
+// The "ComboLBox" list of a combo box.
 HWND dropList(HWND combo) {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{GetAncestor(combo, GA_ROOT), nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            char cls[32] = {};
-            GetClassNameA(h, cls, sizeof cls);
-            if (std::string(cls) == "ComboLBox" && GetWindow(h, GW_OWNER) == s->owner) s->found = h;
-            return !s->found;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    return GetComboBoxInfo(combo, &info) ? info.hwndList : nullptr;
 }
 
 POINT itemPoint(HWND list, int index) {

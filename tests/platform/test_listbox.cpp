@@ -384,14 +384,17 @@ TEST_F(ListBoxTest, PaintingAsksTheParentForListBoxColours) {
     EXPECT_EQ(reinterpret_cast<HWND>(color->lParam), lb);
 }
 
+namespace {
+HWND victim;
+LRESULT CALLBACK destroyVictimOnSelChange(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_COMMAND && HIWORD(w) == LBN_SELCHANGE && reinterpret_cast<HWND>(l) == victim) DestroyWindow(victim);
+    return DefWindowProcA(h, m, w, l);
+}
+} // namespace
+
 TEST_F(ListBoxTest, ParentMayDestroyTheListWhileHandlingItsNotification) {
-    static HWND victim;
     WNDCLASSA wc{};
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        if (m == WM_COMMAND && HIWORD(w) == LBN_SELCHANGE && reinterpret_cast<HWND>(l) == victim)
-            DestroyWindow(victim);
-        return DefWindowProcA(h, m, w, l);
-    };
+    wc.lpfnWndProc = destroyVictimOnSelChange;
     wc.lpszClassName = "DestroyingParent";
     RegisterClassA(&wc);
     HWND parent = CreateWindowExA(0, "DestroyingParent", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300,

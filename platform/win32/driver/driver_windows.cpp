@@ -30,6 +30,13 @@ struct Event {
     std::function<void()> action;
 };
 
+Event event(Event::Kind kind, UINT vk = 0) {
+    Event e;
+    e.kind = kind;
+    e.vk = vk;
+    return e;
+}
+
 constexpr UINT kFeedPeriod = USER_TIMER_MINIMUM;
 
 struct Driver {
@@ -427,8 +434,8 @@ void queue(Event e) { ready().input.push_back(std::move(e)); }
 
 // ---- input ----
 
-void KeyDown(UINT vk) { queue(Event{Event::KeyDown, vk}); }
-void KeyUp(UINT vk) { queue(Event{Event::KeyUp, vk}); }
+void KeyDown(UINT vk) { queue(event(Event::KeyDown, vk)); }
+void KeyUp(UINT vk) { queue(event(Event::KeyUp, vk)); }
 
 void Key(UINT vk, unsigned modifiers) {
     if (modifiers & Control) KeyDown(VK_CONTROL);
@@ -445,7 +452,7 @@ void Type(const std::string& text) {
     for (char c : text) {
         SHORT k = VkKeyScanA(c);
         if (k == -1) {
-            Event e{Event::Char};
+            Event e = event(Event::Char);
             e.ch = c;
             queue(e);
             continue;
@@ -457,13 +464,13 @@ void Type(const std::string& text) {
 }
 
 void Wait(DWORD ms) {
-    Event e{Event::Wait};
+    Event e = event(Event::Wait);
     e.ms = ms;
     queue(e);
 }
 
 static void mouse(Event::Kind kind, POINT pt) {
-    Event e{kind};
+    Event e = event(kind);
     e.pt = pt;
     queue(e);
 }
@@ -490,22 +497,22 @@ void ClickClient(HWND hwnd, int x, int y) {
 }
 
 void Wheel(POINT screen, int delta) {
-    Event e{Event::Wheel};
+    Event e = event(Event::Wheel);
     e.pt = screen;
     e.delta = delta;
     queue(e);
 }
 
-void SwitchAway() { queue(Event{Event::SwitchAway}); }
+void SwitchAway() { queue(event(Event::SwitchAway)); }
 
 void SwitchBack(HWND hwnd) {
-    Event e{Event::SwitchBack};
+    Event e = event(Event::SwitchBack);
     e.hwnd = hwnd;
     queue(e);
 }
 
 void Call(std::function<void()> action) {
-    Event e{Event::Call};
+    Event e = event(Event::Call);
     e.action = std::move(action);
     queue(std::move(e));
 }

@@ -42,19 +42,19 @@ RECT clientOnScreen(HWND hwnd) {
     return r;
 }
 
+static BOOL CALLBACK collectTopLevel(HWND h, LPARAM lp) {
+#ifdef _WIN32
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid != GetCurrentProcessId()) return TRUE;
+#endif
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+    return TRUE;
+}
+
 std::vector<HWND> topLevelWindowsOfThisProcess() {
     std::vector<HWND> out;
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-#ifdef _WIN32
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            if (pid != GetCurrentProcessId()) return TRUE;
-#endif
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
+    EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&out));
     return out;
 }
 

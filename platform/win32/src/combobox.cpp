@@ -757,6 +757,20 @@ LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_CREATE:
         return onCreate(cb, reinterpret_cast<const CREATESTRUCTA*>(lParam));
+    case CB_GETCOMBOBOXINFO: {
+        auto* info = reinterpret_cast<COMBOBOXINFO*>(lParam);
+        if (!info || info->cbSize != sizeof(COMBOBOXINFO)) return FALSE;
+        RECT c{};
+        GetClientRect(hwnd, &c);
+        int button = cb->kind == CBS_SIMPLE ? 0 : GetSystemMetrics(SM_CXVSCROLL);
+        info->rcItem = RECT{c.left + kBorder, c.top + kBorder, c.right - button - kBorder, c.bottom - kBorder};
+        info->rcButton = button ? RECT{c.right - button, c.top, c.right, c.bottom} : RECT{};
+        info->stateButton = button ? (cb->dropped ? STATE_SYSTEM_PRESSED : 0) : STATE_SYSTEM_INVISIBLE;
+        info->hwndCombo = hwnd;
+        info->hwndItem = cb->edit ? cb->edit : hwnd;
+        info->hwndList = cb->list;
+        return TRUE;
+    }
     case WM_DESTROY:
         if (cb->list && IsWindow(cb->list) && cb->kind != CBS_SIMPLE) {
             HWND list = cb->list;
@@ -880,3 +894,7 @@ LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 } // namespace w32
+
+BOOL WINAPI GetComboBoxInfo(HWND hwndCombo, PCOMBOBOXINFO pcbi) {
+    return static_cast<BOOL>(SendMessageA(hwndCombo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(pcbi)));
+}

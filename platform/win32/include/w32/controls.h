@@ -272,6 +272,20 @@
 #define CB_SETTOPINDEX 0x015C
 #define CB_GETDROPPEDWIDTH 0x015F
 #define CB_SETDROPPEDWIDTH 0x0160
+#define CB_GETCOMBOBOXINFO 0x0164
+#define STATE_SYSTEM_PRESSED 0x00000008
+#define STATE_SYSTEM_INVISIBLE 0x00008000
+
+typedef struct tagCOMBOBOXINFO {
+    DWORD cbSize;
+    RECT rcItem;
+    RECT rcButton;
+    DWORD stateButton;
+    HWND hwndCombo;
+    HWND hwndItem;
+    HWND hwndList;
+} COMBOBOXINFO, *PCOMBOBOXINFO, *LPCOMBOBOXINFO;
+W32API BOOL WINAPI GetComboBoxInfo(HWND hwndCombo, PCOMBOBOXINFO pcbi);
 
 #define CB_OKAY 0
 #define CB_ERR (-1)
