@@ -1,176 +1,98 @@
 // Rows of the tree control: insertion and navigation, item data and text, opening and closing
 // with their notifications (and a parent that fills a row while it opens), deletion with the
-// caret and the selection in the deleted rows.
+// caret and the selection in the deleted rows, keys that open, close and walk the tree.
 #include "TreeFixture.h"
-
-#include <string>
 
 TEST_F(TreeTest, InsertionPlacesRowsAndNavigationFindsThem) {
     create();
-    HTREEITEM a = tree.InsertItem("A");
-    HTREEITEM b = tree.InsertItem("B", TVI_ROOT, TVI_LAST);
+    HTREEITEM a = tree.InsertItem("A"), b = tree.InsertItem("B", TVI_ROOT, TVI_LAST);
     HTREEITEM first = tree.InsertItem("First", TVI_ROOT, TVI_FIRST);
     HTREEITEM a2 = tree.InsertItem("a2", a);
-    HTREEITEM a1 = tree.InsertItem("a1", a, TVI_FIRST);
+    tree.InsertItem("a1", a, TVI_FIRST);
     HTREEITEM a3 = tree.InsertItem("a3", a, a2);
-    HTREEITEM sorted = tree.InsertItem("A25", a, TVI_SORT);
-    ASSERT_TRUE(a && b && first && a1 && a2 && a3 && sorted);
-    EXPECT_EQ(tree.GetRootItem(), first);
-    EXPECT_EQ(tree.GetChildItem(TVI_ROOT), first);
-    EXPECT_EQ(tree.GetChildItem(nullptr), first);
-    EXPECT_EQ(tree.GetNextSiblingItem(first), a);
-    EXPECT_EQ(tree.GetNextSiblingItem(a), b);
-    EXPECT_EQ(tree.GetNextSiblingItem(b), nullptr);
-    EXPECT_EQ(tree.GetChildItem(a), a1);
-    EXPECT_EQ(tree.GetNextSiblingItem(a1), a2);
-    EXPECT_EQ(tree.GetNextSiblingItem(a2), sorted); // "A25" sorts between "a2" and "a3" ignoring case
-    EXPECT_EQ(tree.GetNextSiblingItem(sorted), a3);
-    EXPECT_EQ(tree.GetParentItem(a3), a);
-    EXPECT_EQ(tree.GetParentItem(a), nullptr);
-    HTREEITEM ba = tree.InsertItem("Ba", b, TVI_SORT);
-    HTREEITEM ab = tree.InsertItem("Ab", b, TVI_SORT); // the first letter decides
-    EXPECT_EQ(tree.GetChildItem(b), ab);
-    EXPECT_EQ(tree.GetNextSiblingItem(ab), ba);
+    tree.InsertItem("A25", a, TVI_SORT); // between "a2" and "a3", ignoring case
+    tree.InsertItem("Ba", b, TVI_SORT);
+    tree.InsertItem("Ab", b, TVI_SORT); // the first letter decides
+    EXPECT_EQ(kids(TVI_ROOT) + "|" + kids(a) + "|" + kids(b), "First A B|a1 a2 A25 a3|Ab Ba");
+    EXPECT_TRUE(tree.GetRootItem() == first && tree.GetChildItem(nullptr) == first);
     EXPECT_EQ(tree.GetCount(), 9u);
-    EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PREVIOUS, reinterpret_cast<LPARAM>(a)),
-              reinterpret_cast<LRESULT>(first));
     // an insertion point that is no child of the parent, or a parent that is gone, fails
-    EXPECT_EQ(tree.InsertItem("x", b, a1), nullptr);
+    EXPECT_EQ(tree.InsertItem("x", b, a2), nullptr);
     tree.DeleteItem(a3);
     EXPECT_EQ(tree.InsertItem("x", a3), nullptr);
-    EXPECT_EQ(tree.GetCount(), 8u);
+    tree.InsertItem("a4", a); // after the last child, deleted or not
+    EXPECT_EQ(kids(a), "a1 a2 A25 a4");
 }
 
 TEST_F(TreeTest, ItemTextDataAndChildrenFlag) {
     create();
     HTREEITEM a = tree.InsertItem("Alpha");
-    EXPECT_EQ(tree.GetItemData(a), 0u);
-    EXPECT_TRUE(tree.SetItemData(a, 0xBEEF));
-    EXPECT_EQ(tree.GetItemData(a), 0xBEEFu);
-    EXPECT_TRUE(tree.SetItemText(a, "Beta"));
-    EXPECT_EQ(tree.GetItemText(a), "Beta");
-    std::string longText(700, 'x');
-    longText += "end";
-    tree.SetItemText(a, longText.c_str());
+    EXPECT_TRUE(tree.GetItemData(a) == 0 && tree.SetItemData(a, 0xBEEF) && tree.GetItemData(a) == 0xBEEF);
+    std::string longText = std::string(700, 'x') + "end";
+    EXPECT_TRUE(tree.SetItemText(a, longText.c_str()));
     EXPECT_EQ(tree.GetItemText(a), longText);
-    // a short buffer gets the beginning, terminated
-    char small[4] = {'?', '?', '?', '?'};
-    TVITEMA tv{};
-    tv.mask = TVIF_TEXT | TVIF_CHILDREN;
-    tv.hItem = a;
-    tv.pszText = small;
-    tv.cchTextMax = 4;
-    ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
+    char small[4] = {'?', '?', '?', '?'}; // a short buffer gets the beginning, terminated
+    TVITEMA tv = tvItem(TVIF_TEXT | TVIF_CHILDREN, a, small, 4);
+    ASSERT_TRUE(tree.SendMessage(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
     EXPECT_STREQ(small, "xxx");
-    EXPECT_EQ(tv.cChildren, 0);
-    EXPECT_FALSE(tree.ItemHasChildren(a));
-    // a row can be made openable before it has children
-    tv.mask = TVIF_CHILDREN;
+    EXPECT_TRUE(tv.cChildren == 0 && !tree.ItemHasChildren(a));
+    // a row can be made openable before it has children, but does not open while it stays empty
+    tv = tvItem(TVIF_CHILDREN, a);
     tv.cChildren = 1;
-    ASSERT_TRUE(SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
+    ASSERT_TRUE(tree.SendMessage(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
     EXPECT_TRUE(tree.ItemHasChildren(a));
-    EXPECT_EQ(w32drv::Inspect(tree).rows.at(0).hasChildren, true);
-    // but does not open while it stays empty
     EXPECT_FALSE(tree.Expand(a, TVE_EXPAND));
-    EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA}));
-    EXPECT_FALSE(tree.IsExpanded(a));
-    EXPECT_FALSE(SendMessageA(tree, TVM_GETITEMA, 0, 0));
-    EXPECT_FALSE(SendMessageA(tree, TVM_SETITEMA, 0, 0));
-    // handles of deleted rows are refused
-    tree.DeleteItem(a);
-    EXPECT_FALSE(tree.SetItemData(a, 1));
-    EXPECT_EQ(tree.GetItemText(a), "");
-
+    EXPECT_EQ(view() + "|" + log(), longText + "+|expanding");
+    EXPECT_FALSE(tree.SendMessage(TVM_GETITEMA) || tree.SendMessage(TVM_SETITEMA));
+    tree.DeleteItem(a); // handles of deleted rows are refused
+    EXPECT_TRUE(!tree.SetItemData(a, 1) && tree.GetItemData(a) == 0 && tree.GetItemText(a).empty());
     // the masks say which members count, at insertion and after
-    TVINSERTSTRUCTA is{};
-    is.hParent = TVI_ROOT;
-    is.hInsertAfter = TVI_LAST;
-    is.item.mask = TVIF_PARAM;
-    is.item.pszText = const_cast<LPSTR>("not asked for");
-    is.item.lParam = 0xCAFE;
-    auto b =
-        reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is)));
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(tree.GetItemData(b), 0xCAFEu);
-    EXPECT_EQ(tree.GetItemText(b), "");
-    tv = TVITEMA{};
-    tv.mask = TVIF_PARAM;
-    tv.hItem = b;
-    tv.pszText = const_cast<LPSTR>("not asked for");
+    tv = tvItem(TVIF_PARAM, nullptr, "not asked for");
+    tv.lParam = 0xCAFE;
+    HTREEITEM b = tv.hItem = insert(tv);
+    EXPECT_TRUE(tree.GetItemData(b) == 0xCAFE && tree.GetItemText(b).empty());
     tv.lParam = 7;
-    ASSERT_TRUE(SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
-    EXPECT_EQ(tree.GetItemData(b), 7u);
-    EXPECT_EQ(tree.GetItemText(b), "");
+    ASSERT_TRUE(tree.SendMessage(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
+    EXPECT_TRUE(tree.GetItemData(b) == 7 && tree.GetItemText(b).empty());
 }
 
-TEST_F(TreeTest, RowWithAChildShowsItsButtonAndOpensWithNotifications) {
+TEST_F(TreeTest, OpeningAndClosingWithTheParentsSay) {
     create();
     HTREEITEM a = tree.InsertItem("A");
     HTREEITEM placeholder = tree.InsertItem("", a);
     tree.InsertItem("B");
-    auto rows = w32drv::Inspect(tree).rows;
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_TRUE(rows[0].hasChildren);
-    EXPECT_FALSE(rows[0].expanded);
-    EXPECT_FALSE(rows[1].hasChildren);
-    EXPECT_TRUE(tree.ItemHasChildren(a));
-    EXPECT_FALSE(tree.IsExpanded(a));
-
     // the parent replaces the placeholder while the row opens
     answer = [&](const NMHDR* hdr) -> LRESULT {
-        if (hdr->code == TVN_ITEMEXPANDINGA) {
-            auto* nm = reinterpret_cast<const NMTREEVIEWA*>(hdr);
-            EXPECT_EQ(nm->action, static_cast<UINT>(TVE_EXPAND));
+        auto* nm = reinterpret_cast<const NMTREEVIEWA*>(hdr);
+        if (hdr->code == TVN_ITEMEXPANDINGA && tree.DeleteItem(placeholder)) {
             EXPECT_EQ(nm->itemNew.state & TVIS_EXPANDED, 0u);
-            tree.DeleteItem(placeholder);
-            for (const char* t : {"a1", "a2", "a3"})
+            for (const char* t : {"a1", "a2"})
                 tree.InsertItem(t, nm->itemNew.hItem);
         }
         return 0;
     };
-    ASSERT_TRUE(tree.Expand(a, TVE_EXPAND));
-    EXPECT_EQ(shown(), (std::vector<std::string>{"A", "  a1", "  a2", "  a3", "B"}));
-    ASSERT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA}));
-    EXPECT_EQ(notes[0].newItem, a);
-    EXPECT_EQ(notes[1].newItem, a);
-    EXPECT_EQ(notes[1].action, static_cast<UINT>(TVE_EXPAND));
-    EXPECT_NE(notes[1].newState & TVIS_EXPANDED, 0u);
-    EXPECT_TRUE(tree.IsExpanded(a));
+    play({{"expand A", "A- .a1 .a2 B", nullptr}});
+    EXPECT_TRUE(notes[0].newItem == a && notes[1].newItem == a && notes[0].action == TVE_EXPAND &&
+                notes[1].action == TVE_EXPAND);
+    EXPECT_EQ(notes[1].newState & (TVIS_EXPANDED | TVIS_EXPANDEDONCE), TVIS_EXPANDED | TVIS_EXPANDEDONCE);
+    EXPECT_EQ(log(), "expanding expanded");
     answer = nullptr;
-
-    // nothing to do: no notification
-    notes.clear();
-    EXPECT_FALSE(tree.Expand(a, TVE_EXPAND));
-    EXPECT_FALSE(tree.Expand(tree.GetNextSiblingItem(a), TVE_EXPAND)); // no children
-    EXPECT_TRUE(notes.empty());
-
-    ASSERT_TRUE(tree.Expand(a, TVE_TOGGLE));
-    EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA}));
-    EXPECT_EQ(notes[1].action, static_cast<UINT>(TVE_COLLAPSE));
-    EXPECT_EQ(notes[1].newState & TVIS_EXPANDED, 0u);
-    EXPECT_EQ(shown(), (std::vector<std::string>{"A", "B"}));
-
+    play({{"expand A", nullptr, "no"},
+          {"expand B", nullptr, "no"}, // nothing to do: nothing said
+          {"toggle A", "A+ B", nullptr}});
+    EXPECT_TRUE(notes[1].action == TVE_COLLAPSE && (notes[1].newState & TVIS_EXPANDED) == 0);
+    EXPECT_EQ(log(), "expanding expanded");
     // the parent says no
-    notes.clear();
     answer = [](const NMHDR* hdr) -> LRESULT { return hdr->code == TVN_ITEMEXPANDINGA; };
-    EXPECT_FALSE(tree.Expand(a, TVE_EXPAND));
-    EXPECT_FALSE(tree.IsExpanded(a));
-    EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA}));
-
+    play({{"expand A", "A+ B", "no expanding"}});
     // the parent opens or closes the row itself while asked: it happens once
     for (UINT code : {TVE_EXPAND, TVE_COLLAPSE}) {
-        bool asked = false;
-        answer = [&](const NMHDR* hdr) -> LRESULT {
-            if (hdr->code == TVN_ITEMEXPANDINGA && !asked) {
-                asked = true;
-                tree.Expand(a, code);
-            }
+        answer = [&, asked = false](const NMHDR* hdr) mutable -> LRESULT {
+            if (hdr->code == TVN_ITEMEXPANDINGA && !asked && (asked = true)) tree.Expand(a, code);
             return 0;
         };
-        notes.clear();
         tree.Expand(a, code);
-        EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA}))
-            << code;
+        EXPECT_EQ(log(), "expanding expanding expanded") << code;
         EXPECT_EQ(tree.IsExpanded(a) != FALSE, code == TVE_EXPAND);
     }
 }
@@ -178,183 +100,104 @@ TEST_F(TreeTest, RowWithAChildShowsItsButtonAndOpensWithNotifications) {
 TEST_F(TreeTest, CollapsingMovesTheCaretOutAndResetDeletesTheChildren) {
     create();
     auto roots = fill({"A", "B"}, 2);
-    tree.Expand(roots[0], TVE_EXPAND);
-    HTREEITEM a2 = child(roots[0], 1);
-    ASSERT_TRUE(tree.SelectItem(a2));
-    notes.clear();
-    ASSERT_TRUE(tree.Expand(roots[0], TVE_COLLAPSE));
-    ASSERT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_SELCHANGEDA, TVN_ITEMEXPANDEDA}));
-    EXPECT_EQ(notes[1].oldItem, a2);
-    EXPECT_EQ(notes[1].newItem, roots[0]);
+    play({{"select A2", "A- .A1 .A2:scf B+", "expanding expanded changing changed"},
+          {"collapse A", "A+:scf B+", nullptr}});
+    EXPECT_TRUE(notes[1].oldItem == find("A2") && notes[1].newItem == roots[0]);
     EXPECT_EQ(notes[1].action, static_cast<UINT>(TVC_UNKNOWN));
-    EXPECT_EQ(tree.GetSelectedItem(), roots[0]);
     EXPECT_TRUE(tree.IsSelected(roots[0]));
-
+    EXPECT_EQ(log(), "expanding changed expanded");
     tree.Expand(roots[1], TVE_EXPAND);
-    EXPECT_EQ(tree.GetCount(), 6u);
     ASSERT_TRUE(tree.Expand(roots[1], TVE_COLLAPSE | TVE_COLLAPSERESET));
-    EXPECT_EQ(tree.GetCount(), 4u);
-    EXPECT_EQ(tree.GetChildItem(roots[1]), nullptr);
-    EXPECT_FALSE(tree.ItemHasChildren(roots[1]));
-
+    EXPECT_EQ(view() + "|" + std::to_string(tree.GetCount()), "A+:scf B|4");
     // the parent deletes the row when the collapse brings the caret to it: the collapse ends there
-    tree.Expand(roots[0], TVE_EXPAND);
-    tree.SelectItem(a2);
-    bool deleted = false;
+    tree.SelectItem(find("A2"));
     answer = [&](const NMHDR* hdr) -> LRESULT {
-        if (hdr->code == TVN_SELCHANGEDA && !deleted) {
-            deleted = true;
-            tree.DeleteItem(roots[0]);
-        }
+        if (hdr->code == TVN_SELCHANGEDA && tree.GetCount() == 4) tree.DeleteItem(roots[0]);
         return 0;
     };
-    notes.clear();
-    EXPECT_FALSE(tree.Expand(roots[0], TVE_COLLAPSE));
-    EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_SELCHANGEDA, TVN_SELCHANGEDA}));
-    EXPECT_EQ(tree.GetSelectedItem(), roots[1]);
-    EXPECT_EQ(shown(), (std::vector<std::string>{"B"}));
+    log();
+    play({{"collapse A", "B:scf", "no expanding changed changed"}});
 }
 
-TEST_F(TreeTest, DeletingTheCaretRowMovesTheCaretAsWindowsDoes) {
+TEST_F(TreeTest, DeletingRowsMovesTheCaretAsWindowsDoesAndUpdatesTheSelection) {
     create();
     auto roots = fill({"A", "B", "C"}, 3);
-    tree.Expand(roots[0], TVE_EXPAND);
-    HTREEITEM a2 = child(roots[0], 1), a3 = child(roots[0], 2);
+    tree.InsertItem("deep", find("B1"));
+    HTREEITEM a2 = find("A2"), a3 = find("A3");
     tree.SelectItem(a2);
-    notes.clear();
-    // the next sibling takes the caret
-    ASSERT_TRUE(tree.DeleteItem(a2));
-    ASSERT_EQ(codes(), (std::vector<UINT>{TVN_SELCHANGEDA}));
-    EXPECT_EQ(notes[0].oldItem, a2);
-    EXPECT_EQ(notes[0].newItem, a3);
-    EXPECT_EQ(tree.GetSelectedItem(), a3);
-    // then the parent, for the last child
-    notes.clear();
-    tree.DeleteItem(a3);
-    EXPECT_EQ(tree.GetSelectedItem(), roots[0]);
-    EXPECT_EQ(notes.size(), 1u);
-    // a deleted subtree holding the caret: the next root
-    HTREEITEM deep = tree.InsertItem("deep", child(roots[0], 0));
-    tree.SelectItem(child(roots[0], 0));
-    tree.DeleteItem(roots[0]);
-    EXPECT_FALSE(tree.SetItemData(deep, 1)); // gone with its grandparent
-    EXPECT_EQ(tree.GetSelectedItem(), roots[1]);
-    EXPECT_EQ(tree.GetCount(), 8u);
-    // the last root: the previous sibling
-    tree.SelectItem(roots[2]);
-    tree.DeleteItem(roots[2]);
-    EXPECT_EQ(tree.GetSelectedItem(), roots[1]);
-    EXPECT_EQ(shown(), (std::vector<std::string>{"B"}));
-    // a row that loses its last child is closed
-    tree.Expand(roots[1], TVE_EXPAND);
-    for (HTREEITEM c; (c = tree.GetChildItem(roots[1]));)
-        tree.DeleteItem(c);
-    EXPECT_FALSE(tree.IsExpanded(roots[1]));
+    log();
+    ASSERT_TRUE(tree.DeleteItem(a2)); // the next sibling takes the caret
+    EXPECT_TRUE(notes[0].oldItem == a2 && notes[0].newItem == a3);
+    EXPECT_EQ(view() + "|" + log(), "A- .A1 .A3:scf B+ C+|changed");
+    play({{"delete A3", "A-:scf .A1 B+ C+", "changed"}, // then the parent, for the last child
+          {"select deep", nullptr, "expanding expanded expanding expanded changing changed"},
+          {"delete B", "A- .A1 C+:scf", "changed"}, // a subtree with the caret: the next root
+          {"delete C", "A-:scf .A1", "changed"},    // the last root: the previous sibling
+          {"delete A1", "A:scf", ""}});             // a row that loses its last child is closed
+    EXPECT_EQ(tree.GetCount(), 1u);
     // a parent that puts the caret back on the row being deleted does not leave it on a deleted row
     HTREEITEM e = tree.InsertItem("E");
     tree.InsertItem("F");
-    tree.SelectItem(e);
+    play({{"select E", nullptr, "changing changed"}});
     answer = [&](const NMHDR* hdr) -> LRESULT {
         if (hdr->code == TVN_SELCHANGEDA && tree.GetSelectedItem() != e) tree.SelectItem(e);
         return 0;
     };
-    tree.DeleteItem(e);
+    play({{"delete E", "A F", "changed changing changed"}});
     answer = nullptr;
-    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
     // deleting everything says nothing of the selection
-    tree.InsertItem("D");
-    EXPECT_EQ(shown(), (std::vector<std::string>{"B", "F", "D"}));
-    notes.clear();
+    play({{"select F", "A F:scf", "changing changed"}});
     EXPECT_TRUE(tree.DeleteAllItems());
-    EXPECT_TRUE(notes.empty());
-    EXPECT_TRUE(shown().empty());
+    EXPECT_EQ(view() + log(), "");
     EXPECT_FALSE(tree.DeleteItem(e)); // gone
-    EXPECT_EQ(tree.GetCount(), 0u);
-    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
-    EXPECT_EQ(tree.GetRootItem(), nullptr);
-    EXPECT_EQ(tree.GetFirstVisibleItem(), nullptr);
-}
+    EXPECT_TRUE(tree.GetCount() == 0 && !tree.GetSelectedItem() && !tree.GetRootItem() &&
+                !tree.GetFirstVisibleItem());
 
-TEST_F(TreeTest, DeletingSelectedRowsUpdatesTheMultipleSelection) {
     create(SECTVS_EX_MULTISEL);
-    auto roots = fill({"A", "B", "C", "D"});
-    tree.SelectItem(roots[0]);
-    tree.SetItemSelected(roots[2], TRUE);
-    tree.SetItemSelected(roots[3], TRUE);
-    notes.clear();
-    tree.DeleteItem(roots[2]); // selected, not the caret
-    ASSERT_EQ(codes(), (std::vector<UINT>{TVN_SELCHANGEDA}));
-    EXPECT_EQ(notes[0].oldItem, roots[0]);
-    EXPECT_EQ(selectedTexts(), (std::vector<std::string>{"A", "D"}));
-    notes.clear();
-    tree.DeleteItem(roots[1]); // neither
-    EXPECT_TRUE(notes.empty());
-    tree.DeleteItem(roots[0]); // the caret: the next row takes it, the selection keeps the others
-    EXPECT_EQ(tree.GetSelectedItem(), roots[3]);
-    EXPECT_EQ(selectedTexts(), (std::vector<std::string>{"D"}));
+    fill({"A", "B", "C", "D"});
+    play({{"select A", nullptr, "changing changed"},
+          {"add C", nullptr, "changed"},
+          {"add D", "A:scf B C:s D:s", "changed"},
+          {"delete C", "A:scf B D:s", "changed"},     // selected, not the caret
+          {"delete B", nullptr, ""},                  // neither
+          {"delete A", "D:scf", "changed changed"}}); // the caret: the next row takes it
 }
 
 TEST_F(TreeTest, KeysOpenCloseAndWalkTheTree) {
     create();
     auto roots = fill({"A", "B"}, 2);
-    HTREEITEM a1 = child(roots[0], 0);
-    tree.InsertItem("x", a1); // a1 opens too
-    tree.InsertItem("*star");
+    tree.InsertItem("x", find("A1"));
     tree.SelectItem(roots[0]);
-    notes.clear();
-    key(VK_RIGHT); // opens
-    EXPECT_TRUE(tree.IsExpanded(roots[0]));
-    EXPECT_EQ(tree.GetSelectedItem(), roots[0]);
-    EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA}));
-    key(VK_RIGHT); // goes to the first child
-    EXPECT_EQ(tree.GetSelectedItem(), a1);
-    EXPECT_EQ(notes.back().action, static_cast<UINT>(TVC_BYKEYBOARD));
-    key(VK_LEFT); // a closed child: to the parent
-    EXPECT_EQ(tree.GetSelectedItem(), roots[0]);
-    key(VK_LEFT); // an open row closes
-    EXPECT_FALSE(tree.IsExpanded(roots[0]));
-    EXPECT_EQ(tree.GetSelectedItem(), roots[0]);
-    key(VK_ADD);
-    EXPECT_TRUE(tree.IsExpanded(roots[0]));
-    key(VK_SUBTRACT);
-    EXPECT_FALSE(tree.IsExpanded(roots[0]));
-    // keypad * opens the row and all below, and types nothing
-    notes.clear();
-    key(VK_MULTIPLY);
-    EXPECT_TRUE(tree.IsExpanded(roots[0]));
-    EXPECT_TRUE(tree.IsExpanded(a1));
-    EXPECT_FALSE(tree.IsExpanded(roots[1]));
-    EXPECT_EQ(tree.GetSelectedItem(), roots[0]);
-    EXPECT_EQ(codes(), (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA, TVN_ITEMEXPANDINGA,
-                                          TVN_ITEMEXPANDEDA}));
-    key(VK_DOWN);
-    key(VK_DOWN);
-    EXPECT_EQ(text(tree.GetSelectedItem()), "x");
-    key(VK_BACK);
-    EXPECT_EQ(tree.GetSelectedItem(), a1);
+    log();
+    play({{"key Right", "A-:scf .A1+ .A2 B+", "expanding expanded"}, // opens
+          {"key Right", "A- .A1+:scf .A2 B+", "changing changed"},   // goes to the first child
+          {"key Left", "A-:scf .A1+ .A2 B+", "changing changed"},    // a closed child: to the parent
+          {"key Left", "A+:scf B+", "expanding expanded"},           // an open row closes
+          {"key Add", "A-:scf .A1+ .A2 B+", "expanding expanded"},
+          {"key Sub", "A+:scf B+", "expanding expanded"},
+          {"key Mul", "A-:scf .A1- ..x .A2 B+", "expanding expanded expanding expanded"}, // all below
+          {"key Down", "A- .A1-:scf ..x .A2 B+", "changing changed"},
+          {"key End", "A- .A1- ..x .A2 B+:scf", "changing changed"},
+          {"key Up", "A- .A1- ..x .A2:scf B+", "changing changed"},
+          {"key Back", "A-:scf .A1- ..x .A2 B+", "changing changed"}});
 }
 
 TEST_F(TreeTest, KeypadStarFillsEachRowWhileItOpens) {
     create();
-    HTREEITEM top = tree.InsertItem("L0");
-    tree.InsertItem("", top);
+    tree.InsertItem("", tree.InsertItem("L"));
     // every opening row gets two children with a placeholder each, down to depth 3
     answer = [&](const NMHDR* hdr) -> LRESULT {
         if (hdr->code != TVN_ITEMEXPANDINGA) return 0;
         HTREEITEM row = reinterpret_cast<const NMTREEVIEWA*>(hdr)->itemNew.hItem;
-        HTREEITEM placeholder = tree.GetChildItem(row);
-        if (tree.GetItemText(placeholder) != "") return 0;
-        tree.DeleteItem(placeholder);
-        int depth = 0;
-        for (HTREEITEM p = tree.GetParentItem(row); p; p = tree.GetParentItem(p))
-            ++depth;
-        for (int i = 0; i < 2; ++i) {
-            HTREEITEM c = tree.InsertItem(("L" + std::to_string(depth + 1) + char('a' + i)).c_str(), row);
-            if (depth + 1 < 3) tree.InsertItem("", c);
+        if (!tree.GetItemText(tree.GetChildItem(row)).empty()) return 0;
+        tree.DeleteItem(tree.GetChildItem(row));
+        for (const char* name : {"a", "b"}) {
+            HTREEITEM c = tree.InsertItem((text(row) + name).c_str(), row);
+            if (text(row).size() < 3) tree.InsertItem("", c);
         }
         return 0;
     };
-    tree.SelectItem(top);
+    tree.SelectItem(tree.GetRootItem());
     key(VK_MULTIPLY);
     EXPECT_EQ(tree.GetCount(), 15u); // 1 + 2 + 4 + 8
     EXPECT_EQ(w32drv::Inspect(tree).rows.size(), 15u);

@@ -3,117 +3,78 @@
 // in view after scrolling, and no GDI object left behind.
 #include "TreeFixture.h"
 
-#include <w32drv.h>
-
 #include <algorithm>
 #include <array>
-#include <cstring>
-#include <string>
-#include <vector>
 
 namespace {
 
 using w32drv::Drawing;
 using Segment = std::array<long, 4>;
 
-bool sameRect(const RECT& a, const RECT& b) {
+bool same(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-std::vector<Drawing> ofKind(const std::vector<Drawing>& d, Drawing::Kind kind) {
-    std::vector<Drawing> out;
-    for (const auto& x : d)
-        if (x.kind == kind) out.push_back(x);
-    return out;
-}
-
-// The line segments drawn, sorted (each from its upper-left end).
-std::vector<Segment> segments(const std::vector<Drawing>& d) {
-    std::vector<Segment> out;
-    for (const auto& x : ofKind(d, Drawing::Line)) {
-        Segment s{x.rect.left, x.rect.top, x.rect.right, x.rect.bottom};
-        if (s[2] < s[0] || (s[2] == s[0] && s[3] < s[1])) s = Segment{s[2], s[3], s[0], s[1]};
-        out.push_back(s);
-    }
-    std::sort(out.begin(), out.end());
-    return out;
 }
 
 class TreePaintTest : public TreeTest {
 protected:
     // Pumps with the drawing record on (after invalidating the whole control with `all`) and
-    // returns what was drawn into the off-screen bitmap that was copied onto the control.
-    std::vector<Drawing> paint(bool all = true) {
+    // keeps what was drawn into the off-screen bitmap that was copied onto the control, once.
+    void paint(bool all = true) {
         if (all) InvalidateRect(tree, nullptr, FALSE);
         w32drv::RecordDrawing(true);
         w32drv::Pump();
         w32drv::RecordDrawing(false);
-        std::vector<Drawing> d = w32drv::Drawings(), out;
-        HDC bitmap = nullptr;
         RECT client{};
         GetClientRect(tree, &client);
-        for (const auto& x : d)
-            if (x.kind == Drawing::Blit && x.window == tree.m_hWnd) {
-                EXPECT_EQ(bitmap, nullptr) << "one copy a paint";
-                EXPECT_TRUE(sameRect(x.rect, client) && x.from.x == 0 && x.from.y == 0);
-                bitmap = x.source;
-            }
-        for (const auto& x : d)
-            if (bitmap && x.dc == bitmap) out.push_back(x);
-        EXPECT_NE(bitmap, nullptr) << "painted";
+        std::vector<Drawing> blits = of(w32drv::Drawings(), Drawing::Blit);
+        ASSERT_EQ(blits.size(), 1u);
+        EXPECT_TRUE(same(blits[0].rect, client) && blits[0].from.x == 0 && blits[0].from.y == 0);
+        d.clear();
+        for (const auto& x : w32drv::Drawings())
+            if (x.dc == blits[0].source) d.push_back(x);
+        // the background first, over the whole client area
+        ASSERT_TRUE(!d.empty() && d[0].kind == Drawing::Fill && same(d[0].rect, client));
+    }
+    static std::vector<Drawing> of(const std::vector<Drawing>& all, Drawing::Kind kind) {
+        std::vector<Drawing> out;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(out),
+                     [&](const Drawing& x) { return x.kind == kind; });
         return out;
     }
-
-    // The text drawn for a row: exactly once.
-    static Drawing textOf(const std::vector<Drawing>& d, const std::string& s) {
+    // The colour of a row's text, drawn once, in its label with as wide a margin on either side,
+    // within the row's height, on whatever is behind it.
+    COLORREF textColour(const char* row) {
         std::vector<Drawing> found;
-        for (const auto& x : ofKind(d, Drawing::Text))
-            if (x.text == s) found.push_back(x);
-        EXPECT_EQ(found.size(), 1u) << s;
-        return found.empty() ? Drawing{} : found[0];
-    }
-
-    // The fills exactly over a rectangle, after the background.
-    static std::vector<COLORREF> fillsOver(const std::vector<Drawing>& d, const RECT& r) {
-        std::vector<COLORREF> out;
-        for (size_t i = 1; i < d.size(); ++i)
-            if (d[i].kind == Drawing::Fill && sameRect(d[i].rect, r)) out.push_back(d[i].color);
-        return out;
-    }
-
-    RECT rowRect(HTREEITEM item) {
-        RECT r{};
-        std::memcpy(&r, &item, sizeof item);
-        EXPECT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r)));
-        return r;
-    }
-
-    // The size of a text in the control's font.
-    SIZE textSize(const std::string& s) {
+        for (const auto& x : of(d, Drawing::Text))
+            if (x.text == row) found.push_back(x);
+        EXPECT_EQ(found.size(), 1u) << row;
+        if (found.empty()) return CLR_NONE;
+        RECT label = itemRect(find(row)), t = found[0].rect;
         HDC dc = GetDC(tree);
-        HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(tree, WM_GETFONT, 0, 0));
+        auto font = reinterpret_cast<HGDIOBJ>(tree.SendMessage(WM_GETFONT));
         HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
         SIZE size{};
-        GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
+        GetTextExtentPoint32A(dc, row, static_cast<int>(std::strlen(row)), &size);
         if (old) SelectObject(dc, old);
         ReleaseDC(tree, dc);
-        return size;
+        EXPECT_TRUE(t.left > label.left && t.left - label.left == label.right - (t.left + size.cx)) << row;
+        EXPECT_TRUE(t.top > label.top && t.top + size.cy <= label.bottom && found[0].back == CLR_NONE) << row;
+        return found[0].color;
     }
-
-    // The text sits in its label, as wide a margin on either side, within the row's height.
-    void expectTextInLabel(const std::vector<Drawing>& d, HTREEITEM item) {
-        std::string s = text(item);
-        Drawing t = textOf(d, s);
-        RECT label = labelRect(item);
-        SIZE size = textSize(s);
-        EXPECT_GT(t.rect.left, label.left) << s;
-        EXPECT_EQ(t.rect.left - label.left, label.right - (t.rect.left + size.cx)) << s;
-        EXPECT_GT(t.rect.top, label.top) << s;
-        EXPECT_LE(t.rect.top + size.cy, label.bottom) << s;
-        EXPECT_EQ(t.back, CLR_NONE) << s; // on whatever is behind it
+    // The fills after the background (those exactly over a rectangle) and the focus rectangles.
+    std::vector<COLORREF> fills(const RECT* r = nullptr) {
+        std::vector<COLORREF> out;
+        for (size_t i = 1; i < d.size(); ++i)
+            if (d[i].kind == Drawing::Fill && (!r || same(d[i].rect, *r))) out.push_back(d[i].color);
+        return out;
     }
-
-    int indent() { return static_cast<int>(SendMessageA(tree, TVM_GETINDENT, 0, 0)); }
+    std::vector<RECT> focusRects() {
+        std::vector<RECT> out;
+        for (const auto& x : of(d, Drawing::FocusRect))
+            out.push_back(x.rect);
+        return out;
+    }
+    std::vector<Drawing> d;
 };
 
 const COLORREF kText = RGB(0, 0, 128), kGrey = RGB(150, 0, 0), kBack = RGB(250, 250, 200);
@@ -122,163 +83,133 @@ const COLORREF kText = RGB(0, 0, 128), kGrey = RGB(150, 0, 0), kBack = RGB(250, 
 
 TEST_F(TreePaintTest, SelectionFocusAndDisabledRowsInTheirColours) {
     create();
-    auto r = fill({"Audio", "Tuner", "Phone"}, 2);
-    tree.Expand(r[0], TVE_EXPAND);
-    tree.DisableItem(r[2]);
-    tree.SelectItem(child(r[0], 1));
-    HTREEITEM sel = child(r[0], 1);
-    auto d = paint();
-    ASSERT_FALSE(d.empty());
-    RECT client{};
-    GetClientRect(tree, &client);
-    // the background first, in the window colour
-    EXPECT_EQ(d[0].kind, Drawing::Fill);
-    EXPECT_TRUE(sameRect(d[0].rect, client));
-    EXPECT_EQ(d[0].color, GetSysColor(COLOR_WINDOW));
+    fill({"Audio", "Tuner", "Phone"}, 2);
+    play({{"expand Audio", nullptr, nullptr},
+          {"disable Phone", nullptr, nullptr},
+          {"select Audio2", nullptr, nullptr}});
+    RECT sel = itemRect(find("Audio2"));
+    auto colours = [&] {
+        std::string out;
+        for (const char* row : {"Audio", "Audio1", "Audio2", "Tuner", "Phone"})
+            out += std::to_string(textColour(row)) + " ";
+        return out;
+    };
+    auto are = [](std::vector<COLORREF> c) {
+        std::string out;
+        for (COLORREF x : c)
+            out += std::to_string(x) + " ";
+        return out;
+    };
     // the caret row highlighted, with the focus rectangle on it and nowhere else
-    EXPECT_EQ(fillsOver(d, labelRect(sel)), std::vector<COLORREF>{GetSysColor(COLOR_HIGHLIGHT)});
-    EXPECT_EQ(ofKind(d, Drawing::Fill).size(), 2u);
-    EXPECT_EQ(textOf(d, "Audio2").color, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    EXPECT_EQ(textOf(d, "Audio1").color, GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(textOf(d, "Phone").color, GetSysColor(COLOR_GRAYTEXT));
-    auto focus = ofKind(d, Drawing::FocusRect);
-    ASSERT_EQ(focus.size(), 1u);
-    EXPECT_TRUE(sameRect(focus[0].rect, labelRect(sel)));
-    for (HTREEITEM i : {r[0], child(r[0], 0), sel, r[1], r[2]})
-        expectTextInLabel(d, i);
-    EXPECT_EQ(ofKind(d, Drawing::Text).size(), 5u);
-
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), grey = GetSysColor(COLOR_GRAYTEXT);
+    paint();
+    EXPECT_EQ(d[0].color, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(fills(&sel), std::vector<COLORREF>{GetSysColor(COLOR_HIGHLIGHT)});
+    EXPECT_EQ(colours(), are({text, text, GetSysColor(COLOR_HIGHLIGHTTEXT), text, grey}));
+    EXPECT_TRUE(fills().size() == 1 && focusRects().size() == 1 && same(focusRects()[0], sel));
+    EXPECT_EQ(of(d, Drawing::Text).size(), 5u);
     // colours of the program's choosing; each change repaints
-    EXPECT_EQ(SendMessageA(tree, TVM_SETTEXTCOLOR, 0, kText), static_cast<LRESULT>(CLR_NONE));
-    EXPECT_EQ(SendMessageA(tree, TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kText));
-    EXPECT_EQ(textOf(paint(false), "Audio1").color, kText);
+    EXPECT_EQ(tree.SendMessage(TVM_SETTEXTCOLOR, 0, kText), static_cast<LRESULT>(CLR_NONE));
+    EXPECT_EQ(tree.SendMessage(TVM_GETTEXTCOLOR), static_cast<LRESULT>(kText));
     tree.SetDisabledColor(kGrey);
-    EXPECT_EQ(textOf(paint(false), "Phone").color, kGrey);
-    tree.SetItemText(r[1], "Radio");
-    EXPECT_EQ(textOf(paint(false), "Radio").color, kText);
     EXPECT_EQ(tree.SetBkColor(kBack), static_cast<COLORREF>(CLR_NONE)); // was the system colour
-    d = paint(false);
-    ASSERT_FALSE(d.empty());
+    EXPECT_EQ(tree.GetBkColor(), kBack);
+    paint(false);
     EXPECT_EQ(d[0].color, kBack);
-    EXPECT_EQ(textOf(d, "Audio2").color, GetSysColor(COLOR_HIGHLIGHTTEXT));
-
+    EXPECT_EQ(colours(), are({kText, kText, GetSysColor(COLOR_HIGHLIGHTTEXT), kText, kGrey}));
     // without the focus: no highlight, no focus rectangle, the selected row's text as the others
     SetFocus(frame);
-    d = paint(false);
-    EXPECT_EQ(ofKind(d, Drawing::Fill).size(), 1u);
-    EXPECT_TRUE(ofKind(d, Drawing::FocusRect).empty());
-    EXPECT_EQ(textOf(d, "Audio2").color, kText);
+    paint(false);
+    EXPECT_TRUE(fills().empty() && focusRects().empty());
+    EXPECT_EQ(colours(), are({kText, kText, kText, kText, kGrey}));
     // unless the selection shows always: then in the face colour
     SetWindowLongA(tree, GWL_STYLE, static_cast<LONG>(GetWindowLongA(tree, GWL_STYLE) | TVS_SHOWSELALWAYS));
-    d = paint();
-    EXPECT_EQ(fillsOver(d, labelRect(sel)), std::vector<COLORREF>{GetSysColor(COLOR_BTNFACE)});
-    EXPECT_EQ(textOf(d, "Audio2").color, kText);
-    EXPECT_TRUE(ofKind(d, Drawing::FocusRect).empty());
+    paint();
+    EXPECT_EQ(fills(&sel), std::vector<COLORREF>{GetSysColor(COLOR_BTNFACE)});
+    EXPECT_TRUE(focusRects().empty());
+    EXPECT_EQ(colours(), are({kText, kText, kText, kText, kGrey}));
     // a disabled control greys every row
     EnableWindow(tree, FALSE);
-    d = paint(false);
-    for (const char* s : {"Audio", "Audio1", "Radio", "Phone"})
-        EXPECT_EQ(textOf(d, s).color, kGrey) << s;
+    paint(false);
+    for (const char* row : {"Audio", "Audio1", "Tuner", "Phone"})
+        EXPECT_EQ(textColour(row), kGrey) << row;
 }
 
 TEST_F(TreePaintTest, MultipleSelectionAndFullRowHighlight) {
     create(SECTVS_EX_MULTISEL | SECTVS_EX_FULLROWSELECT);
-    auto r = fill({"Audio", "Tuner", "Phone", "Nav"});
-    clickRow(r[0]);
-    clickRow(r[2], w32drv::Control);
-    key(VK_DOWN, w32drv::Control); // the focus rectangle moves on alone
-    auto d = paint();
-    auto rowWide = [&](HTREEITEM i) {
-        RECT label = labelRect(i), row = rowRect(i);
-        return RECT{label.left, row.top, row.right, row.bottom};
-    };
+    fill({"Audio", "Tuner", "Phone", "Nav"});
+    play({{"click Audio", nullptr, nullptr},
+          {"ctrl+click Phone", nullptr, nullptr},
+          {"ctrl+key Down", nullptr, nullptr}}); // the focus rectangle moves on alone
+    paint();
+    // from the label's left to the row's right end (the row: the client width, the item height)
     RECT client{};
     GetClientRect(tree, &client);
-    EXPECT_TRUE(rowRect(r[3]).left == 0 && rowRect(r[3]).right == client.right);
-    EXPECT_EQ(rowRect(r[3]).bottom - rowRect(r[3]).top,
-              static_cast<int>(tree.SendMessage(TVM_GETITEMHEIGHT)));
-    EXPECT_EQ(fillsOver(d, rowWide(r[0])), std::vector<COLORREF>{GetSysColor(COLOR_HIGHLIGHT)});
-    EXPECT_EQ(fillsOver(d, rowWide(r[2])), std::vector<COLORREF>{GetSysColor(COLOR_HIGHLIGHT)});
-    EXPECT_EQ(ofKind(d, Drawing::Fill).size(), 3u);
-    EXPECT_EQ(textOf(d, "Tuner").color, GetSysColor(COLOR_WINDOWTEXT));
-    auto focus = ofKind(d, Drawing::FocusRect);
-    ASSERT_EQ(focus.size(), 1u);
-    EXPECT_TRUE(sameRect(focus[0].rect, rowWide(r[3])));
+    auto rowWide = [&](const char* name) {
+        RECT label = itemRect(find(name)), row = itemRect(find(name), FALSE);
+        EXPECT_TRUE(row.left == 0 && row.right == client.right && row.bottom - row.top == itemHeight());
+        return RECT{label.left, row.top, row.right, row.bottom};
+    };
+    RECT a = rowWide("Audio"), p = rowWide("Phone");
+    EXPECT_EQ(fills(&a), std::vector<COLORREF>{GetSysColor(COLOR_HIGHLIGHT)});
+    EXPECT_EQ(fills(&p), std::vector<COLORREF>{GetSysColor(COLOR_HIGHLIGHT)});
+    EXPECT_TRUE(fills().size() == 2 && textColour("Tuner") == GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_TRUE(focusRects().size() == 1 && same(focusRects()[0], rowWide("Nav")));
 }
 
 TEST_F(TreePaintTest, LinesAndButtonsWhereRowsHaveSiblingsAndChildren) {
     // A (open: A1, A2) and B (closed: B1, B2); every row's line column is half an indent left of
-    // its label, lines join the rows of a parent and reach each label at the row's middle
-    auto build = [&](DWORD style) {
-        if (tree.m_hWnd) tree.DestroyWindow();
+    // its label, lines join the rows of a parent and reach each label at the row's middle: the
+    // first row of all down from its middle, a child with a sibling below through (A's line
+    // passes by on its way to B), the last child down to its middle; a button is a 9-pixel box
+    // filled with the background, centred where the row's lines meet, with a minus, and a plus
+    // when closed
+    for (auto [style, boxes, lines] : {std::tuple{TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT, 2u, 13u},
+                                       {TVS_HASBUTTONS | TVS_LINESATROOT, 2u, 3u},
+                                       {TVS_HASLINES | TVS_LINESATROOT, 0u, 10u},
+                                       {TVS_HASLINES | TVS_HASBUTTONS, 0u, 4u}}) {
         create(0, 200, WS_VISIBLE | style);
-        auto r = fill({"A", "B"}, 2);
-        tree.Expand(r[0], TVE_EXPAND);
+        fill({"A", "B"}, 2);
+        tree.Expand(find("A"), TVE_EXPAND);
         tree.SetBkColor(kBack);
-        return r;
-    };
-    auto r = build(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT);
-    HTREEITEM a1 = child(r[0], 0), a2 = child(r[0], 1);
-    auto col = [&](HTREEITEM i) { return static_cast<long>(labelRect(i).left - indent() / 2); };
-    auto mid = [&](HTREEITEM i) { return (rowRect(i).top + rowRect(i).bottom) / 2; };
-    auto top = [&](HTREEITEM i) { return rowRect(i).top; };
-    auto bottom = [&](HTREEITEM i) { return rowRect(i).bottom; };
-    auto stub = [&](HTREEITEM i) { return Segment{col(i), mid(i), labelRect(i).left, mid(i)}; };
-    std::vector<Segment> joins = {
-        // the first row of all: down from its middle
-        Segment{col(r[0]), mid(r[0]), col(r[0]), bottom(r[0])}, stub(r[0]),
-        // a child with a sibling below: through; A's line passes by on its way to B
-        Segment{col(a1), top(a1), col(a1), bottom(a1)}, stub(a1),
-        Segment{col(r[0]), top(a1), col(r[0]), bottom(a1)},
-        // the last child: down to its middle
-        Segment{col(a2), top(a2), col(a2), mid(a2)}, stub(a2),
-        Segment{col(r[0]), top(a2), col(r[0]), bottom(a2)},
-        Segment{col(r[1]), top(r[1]), col(r[1]), mid(r[1])}, stub(r[1]),
-    };
-    // a button: a 9-pixel box centred where the row's lines meet, a minus, and a plus when closed
-    std::vector<Segment> signs;
-    auto d = paint();
-    auto boxes = ofKind(d, Drawing::Box);
-    ASSERT_EQ(boxes.size(), 2u);
-    for (size_t i = 0; i < 2; ++i) {
-        const RECT& b = boxes[i].rect;
-        long x = col(r[i]), y = mid(r[i]);
-        EXPECT_TRUE(b.right - b.left == 9 && b.bottom - b.top == 9 && b.left + 4 == x && b.top + 4 == y) << i;
-        EXPECT_EQ(boxes[i].back, kBack); // filled with the background
-        signs.push_back(Segment{b.left + 2, y, b.right - 2, y});
-        if (i == 1) signs.push_back(Segment{x, b.top + 2, x, b.bottom - 2});
-    }
-    auto all = joins;
-    all.insert(all.end(), signs.begin(), signs.end());
-    std::sort(all.begin(), all.end());
-    std::sort(signs.begin(), signs.end());
-    EXPECT_EQ(segments(d), all);
-    for (const auto& x : d)
-        if (x.kind == Drawing::Line || x.kind == Drawing::Box) {
-            EXPECT_EQ(x.color, GetSysColor(COLOR_GRAYTEXT));
-            EXPECT_EQ(x.width, 1);
+        paint();
+        std::vector<Segment> drawn, expected;
+        for (const auto& x : of(d, Drawing::Line)) {
+            Segment s{x.rect.left, x.rect.top, x.rect.right, x.rect.bottom};
+            drawn.push_back(s[2] < s[0] || (s[2] == s[0] && s[3] < s[1]) ? Segment{s[2], s[3], s[0], s[1]}
+                                                                         : s);
         }
-
-    // no lines: only the buttons; no buttons: only the lines
-    r = build(TVS_HASBUTTONS | TVS_LINESATROOT);
-    d = paint(false);
-    EXPECT_EQ(ofKind(d, Drawing::Box).size(), 2u);
-    EXPECT_EQ(segments(d), signs);
-    r = build(TVS_HASLINES | TVS_LINESATROOT);
-    d = paint(false);
-    EXPECT_TRUE(ofKind(d, Drawing::Box).empty());
-    std::sort(joins.begin(), joins.end());
-    EXPECT_EQ(segments(d), joins);
-    // without lines at root the roots have neither lines nor buttons
-    r = build(TVS_HASLINES | TVS_HASBUTTONS);
-    a1 = child(r[0], 0);
-    a2 = child(r[0], 1);
-    d = paint(false);
-    EXPECT_TRUE(ofKind(d, Drawing::Box).empty());
-    std::vector<Segment> children = {Segment{col(a1), top(a1), col(a1), bottom(a1)}, stub(a1),
-                                     Segment{col(a2), top(a2), col(a2), mid(a2)}, stub(a2)};
-    std::sort(children.begin(), children.end());
-    EXPECT_EQ(segments(d), children);
+        for (const auto& x : d)
+            EXPECT_TRUE(x.kind == Drawing::Text || x.kind == Drawing::Fill ||
+                        (x.color == GetSysColor(COLOR_GRAYTEXT) && x.width == 1));
+        EXPECT_EQ(of(d, Drawing::Box).size(), boxes) << style;
+        EXPECT_EQ(drawn.size(), lines) << style;
+        if (lines != 13) continue;
+        auto at = [&](const char* name) {
+            RECT label = itemRect(find(name)), row = itemRect(find(name), FALSE);
+            return std::array<long, 5>{label.left - indent() / 2, row.top, (row.top + row.bottom) / 2,
+                                       row.bottom, label.left};
+        };
+        for (const char* name : {"A", "A1", "A2", "B"}) {
+            auto [x, top, mid, bottom, left] = at(name);
+            bool first = name[0] == 'A' && !name[1], last = name[1] == '2' || name[0] == 'B';
+            expected.push_back({x, first ? mid : top, x, last ? mid : bottom});
+            expected.push_back({x, mid, left, mid});
+            if (name[1]) expected.push_back({at("A")[0], top, at("A")[0], bottom});
+        }
+        auto box = of(d, Drawing::Box);
+        for (size_t i = 0; i < 2; ++i) {
+            const RECT& b = box[i].rect;
+            auto [x, top, y, bottom, left] = at(i ? "B" : "A");
+            EXPECT_TRUE(b.right - b.left == 9 && b.bottom - b.top == 9 && b.left + 4 == x && b.top + 4 == y);
+            EXPECT_EQ(box[i].back, kBack);
+            expected.push_back({b.left + 2, y, b.right - 2, y});
+            if (i == 1) expected.push_back({x, b.top + 2, x, b.bottom - 2});
+        }
+        std::sort(drawn.begin(), drawn.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(drawn, expected);
+    }
 }
 
 TEST_F(TreePaintTest, ScrolledRowsAreDrawnWhereTheyAreAndNothingIsLeftBehind) {
@@ -286,35 +217,28 @@ TEST_F(TreePaintTest, ScrolledRowsAreDrawnWhereTheyAreAndNothingIsLeftBehind) {
     create();
     tree.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     EXPECT_EQ(tree.SendMessage(WM_GETFONT), reinterpret_cast<LRESULT>(font));
-    std::vector<HTREEITEM> r;
     for (int i = 0; i < 40; ++i)
-        r.push_back(tree.InsertItem(("Row " + std::to_string(i)).c_str()));
-    tree.SelectItem(r[1]);
+        tree.InsertItem(std::to_string(i).c_str());
+    tree.SelectItem(find("1"));
     int page = static_cast<int>(tree.GetVisibleCount());
     ASSERT_GT(page, 3);
     const w32drv::GdiObjects before = w32drv::LiveGdiObjects();
-    auto d = paint();
-    EXPECT_TRUE(w32drv::LiveGdiObjects() == before);
-    // the rows in view and the one partly in view below, each in its label, in the font
-    auto texts = ofKind(d, Drawing::Text);
-    ASSERT_EQ(texts.size(), static_cast<size_t>(page + 1));
-    EXPECT_EQ(texts.front().text, "Row 0");
-    for (int i : {0, 1, page})
-        expectTextInLabel(d, r[static_cast<size_t>(i)]);
-    EXPECT_EQ(fillsOver(d, labelRect(r[1])), std::vector<COLORREF>{GetSysColor(COLOR_HIGHLIGHT)});
-
-    // scrolling repaints by itself, the rows now in view from the top
-    SendMessageA(tree, WM_VSCROLL, SB_LINEDOWN, 0);
-    SendMessageA(tree, WM_VSCROLL, SB_LINEDOWN, 0);
-    d = paint(false);
-    texts = ofKind(d, Drawing::Text);
-    ASSERT_EQ(texts.size(), static_cast<size_t>(page + 1));
-    EXPECT_EQ(texts.front().text, "Row 2");
-    EXPECT_EQ(labelRect(r[2]).top, 0);
-    expectTextInLabel(d, r[2]);
-    expectTextInLabel(d, r[static_cast<size_t>(page + 2)]);
-    EXPECT_EQ(fillsOver(d, labelRect(r[1])).size(), 0u); // scrolled out
-    EXPECT_TRUE(w32drv::LiveGdiObjects() == before);
+    // the rows in view and the one partly in view below, each in its label, in the font; scrolling
+    // repaints by itself, the rows now in view from the top
+    for (int first : {0, 2}) {
+        paint(first == 0);
+        auto texts = of(d, Drawing::Text);
+        ASSERT_EQ(texts.size(), static_cast<size_t>(page + 1));
+        EXPECT_EQ(texts.front().text, std::to_string(first));
+        EXPECT_EQ(itemRect(find(std::to_string(first))).top, 0);
+        for (int i : {first, first + 1, first + page})
+            textColour(std::to_string(i).c_str());
+        RECT label = itemRect(find("1"));
+        EXPECT_EQ(fills(&label).size(), first == 0 ? 1u : 0u); // then scrolled out
+        EXPECT_TRUE(w32drv::LiveGdiObjects() == before);
+        tree.SendMessage(WM_VSCROLL, SB_LINEDOWN);
+        tree.SendMessage(WM_VSCROLL, SB_LINEDOWN);
+    }
     tree.DestroyWindow();
     DeleteObject(font);
 }
