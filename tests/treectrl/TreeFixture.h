@@ -8,46 +8,41 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
-
-struct Note {
-    UINT code, action;
-    HTREEITEM oldItem, newItem;
-    UINT newState;
-};
 
 class TreeTest : public ::testing::Test {
 protected:
-    static TreeTest*& current() {
-        static TreeTest* test = nullptr;
-        return test;
-    }
+    static inline TreeTest* current = nullptr;
     static LRESULT CALLBACK frameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == WM_NOTIFY && current()) return current()->record(reinterpret_cast<const NMHDR*>(lParam));
+        if (msg == WM_NOTIFY && current) return current->record(reinterpret_cast<const NMHDR*>(lParam));
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     LRESULT record(const NMHDR* hdr) {
         // a dialog routes notifications by the sender's window and control ID
         EXPECT_EQ(hdr->hwndFrom, tree.m_hWnd);
         EXPECT_EQ(hdr->idFrom, static_cast<UINT_PTR>(GetDlgCtrlID(tree.m_hWnd)));
-        auto* nm = reinterpret_cast<const NMTREEVIEWA*>(hdr);
-        bool item = hdr->code <= TVN_SELCHANGINGA && hdr->code >= TVN_ITEMEXPANDEDA; // the TVN_ codes used
-        notes.push_back(
-            item ? Note{hdr->code, nm->action, nm->itemOld.hItem, nm->itemNew.hItem, nm->itemNew.state}
-                 : Note{hdr->code, 0, nullptr, nullptr, 0});
+        NMTREEVIEWA nm{*hdr, 0, {}, {}, {0, 0}};
+        if (hdr->code <= TVN_SELCHANGINGA && hdr->code >= TVN_ITEMEXPANDEDA) // the TVN_ codes used
+            nm = *reinterpret_cast<const NMTREEVIEWA*>(hdr);
+        notes.push_back(nm);
+        static const std::map<UINT, std::string> names = {
+            {TVN_SELCHANGINGA, "changing"},  {TVN_SELCHANGEDA, "changed"}, {TVN_ITEMEXPANDINGA, "expanding"},
+            {TVN_ITEMEXPANDEDA, "expanded"}, {NM_CLICK, "click"},          {NM_DBLCLK, "dblclk"},
+            {NM_RETURN, "return"},           {NM_SETFOCUS, "setfocus"},    {NM_KILLFOCUS, "killfocus"}};
+        heard += (heard.empty() ? "" : " ") + names.at(hdr->code);
         return answer ? answer(hdr) : 0;
     }
     void SetUp() override {
         w32drv::Reset();
-        current() = this;
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = frameProc;
-        wc.lpszClassName = "TreeFrame";
+        current = this;
+        WNDCLASSA wc{0, frameProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "TreeFrame"};
         RegisterClassA(&wc);
         frame = CreateWindowExA(0, "TreeFrame", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300,
                                 nullptr, nullptr, nullptr, nullptr);
@@ -55,35 +50,22 @@ protected:
     void TearDown() override {
         if (tree.m_hWnd) tree.DestroyWindow();
         w32drv::Reset();
-        current() = nullptr;
+        current = nullptr;
     }
 
-    static constexpr DWORD kStyle =
-        WS_VISIBLE | WS_BORDER | WS_VSCROLL | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT;
-
     // A new tree at (10, 10) in the frame, focused, no notification recorded.
-    void create(DWORD exStyle = 0, int height = 200, DWORD style = kStyle) {
+    void create(DWORD exStyle = 0, int height = 200,
+                DWORD style = WS_VISIBLE | WS_BORDER | WS_VSCROLL | TVS_HASBUTTONS | TVS_HASLINES |
+                              TVS_LINESATROOT) {
         if (tree.m_hWnd) tree.DestroyWindow();
         ASSERT_TRUE(
             tree.Create(style, exStyle, CRect(10, 10, 210, 10 + height), CWnd::FromHandle(frame), 100));
         tree.SetFocus();
         w32drv::Pump();
-        notes.clear();
+        log();
     }
-
     // The notifications by short names; forgets them.
-    std::string log() {
-        static const std::map<UINT, std::string> names = {
-            {TVN_SELCHANGINGA, "changing"},  {TVN_SELCHANGEDA, "changed"}, {TVN_ITEMEXPANDINGA, "expanding"},
-            {TVN_ITEMEXPANDEDA, "expanded"}, {NM_CLICK, "click"},          {NM_DBLCLK, "dblclk"},
-            {NM_RETURN, "return"},           {NM_SETFOCUS, "setfocus"},    {NM_KILLFOCUS, "killfocus"}};
-        std::string out;
-        for (const Note& n : notes)
-            out += (out.empty() ? "" : " ") + names.at(n.code);
-        notes.clear();
-        return out;
-    }
-
+    std::string log() { return notes.clear(), std::exchange(heard, ""); }
     // The displayed rows as the control describes them: a dot a level, the text, '+' closed and
     // '-' open, then ':' and s(elected) c(aret) f(ocus rectangle) d(isabled).
     std::string view() {
@@ -97,69 +79,36 @@ protected:
         return out;
     }
 
-    // The selected rows in display order, as the control lists them.
-    std::string selected() {
+    // The rows from `first` on as `next` leads: the children of a row, the selected rows.
+    template <class Next> std::string list(HTREEITEM first, Next next) {
         std::string out;
-        for (HTREEITEM i = tree.GetFirstSelectedItem(); i; i = tree.GetNextSelectedItem(i))
+        for (HTREEITEM i = first; i; i = (tree.*next)(i))
             out += (out.empty() ? "" : " ") + text(i);
         return out;
     }
-
-    // The children of a row (TVI_ROOT: the roots), checking each one's parent and previous sibling.
-    std::string kids(HTREEITEM parent) {
-        std::string out;
-        HTREEITEM prev = nullptr;
-        for (HTREEITEM c = tree.GetChildItem(parent); c; prev = c, c = tree.GetNextSiblingItem(c)) {
-            EXPECT_EQ(tree.GetParentItem(c), parent == TVI_ROOT ? nullptr : parent);
-            EXPECT_EQ(tree.SendMessage(TVM_GETNEXTITEM, TVGN_PREVIOUS, reinterpret_cast<LPARAM>(c)),
-                      reinterpret_cast<LRESULT>(prev));
-            out += (out.empty() ? "" : " ") + text(c);
-        }
-        return out;
-    }
-
+    std::string kids(HTREEITEM row) { return list(tree.GetChildItem(row), &SECTreeCtrl::GetNextSiblingItem); }
+    std::string selected() { return list(tree.GetFirstSelectedItem(), &SECTreeCtrl::GetNextSelectedItem); }
     std::string text(HTREEITEM item) { return item ? tree.GetItemText(item) : "(none)"; }
-
     // The row with this text, open or not.
     HTREEITEM find(const std::string& s, HTREEITEM from = TVI_ROOT) {
         for (HTREEITEM c = tree.GetChildItem(from); c; c = tree.GetNextSiblingItem(c))
             if (HTREEITEM hit = text(c) == s ? c : find(s, c)) return hit;
         return nullptr;
     }
-
     RECT itemRect(HTREEITEM item, BOOL label = TRUE) {
         RECT r{};
         std::memcpy(&r, &item, sizeof item); // the handle goes in, the rectangle comes out
         EXPECT_TRUE(tree.SendMessage(TVM_GETITEMRECT, label, reinterpret_cast<LPARAM>(&r)));
         return r;
     }
-
-    static TVITEMA tvItem(UINT mask, HTREEITEM item, const char* text = nullptr, int size = 0) {
-        TVITEMA tv{};
-        tv.mask = mask;
-        tv.hItem = item;
-        tv.pszText = const_cast<LPSTR>(text);
-        tv.cchTextMax = size;
-        return tv;
-    }
-    // A root row inserted last by TVM_INSERTITEMA, with the members the mask names.
-    HTREEITEM insert(const TVITEMA& item) {
-        TVINSERTSTRUCTA is{};
-        is.hParent = TVI_ROOT;
-        is.hInsertAfter = TVI_LAST;
-        is.item = item;
-        return reinterpret_cast<HTREEITEM>(
-            tree.SendMessage(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&is)));
-    }
-
     // A click on a row's text, with the modifier keys held.
     void clickRow(HTREEITEM item, unsigned modifiers = w32drv::None) {
         RECT r = itemRect(item);
-        if (modifiers & w32drv::Control) w32drv::KeyDown(VK_CONTROL);
-        if (modifiers & w32drv::Shift) w32drv::KeyDown(VK_SHIFT);
+        for (auto [mod, vk] : {std::pair{w32drv::Control, VK_CONTROL}, std::pair{w32drv::Shift, VK_SHIFT}})
+            if (modifiers & mod) w32drv::KeyDown(vk);
         w32drv::ClickClient(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        if (modifiers & w32drv::Shift) w32drv::KeyUp(VK_SHIFT);
-        if (modifiers & w32drv::Control) w32drv::KeyUp(VK_CONTROL);
+        for (UINT vk : {VK_SHIFT, VK_CONTROL})
+            w32drv::KeyUp(vk);
         w32drv::Wait(1000); // no double click with the next one
         w32drv::Pump();
     }
@@ -170,8 +119,11 @@ protected:
 
     // One action: [ctrl+][shift+]click ROW, [ctrl+][shift+]key NAME, type TEXT, wait MS, select
     // ROW, expand/collapse/toggle ROW, delete ROW, disable/enable ROW, add/remove ROW (multiple
-    // selection), range ROW ROW, deselect. Returns what the control returned (TRUE for no answer).
+    // selection), range ROW ROW, deselect; several of them with "; " between. Returns what the
+    // control returned (TRUE for no answer).
     BOOL act(const std::string& action) {
+        if (size_t semicolon = action.find("; "); semicolon != std::string::npos)
+            return act(action.substr(0, semicolon)) & act(action.substr(semicolon + 2));
         static const std::map<std::string, UINT> keys = {
             {"Up", VK_UP},       {"Down", VK_DOWN},    {"Left", VK_LEFT},    {"Right", VK_RIGHT},
             {"Home", VK_HOME},   {"End", VK_END},      {"PgUp", VK_PRIOR},   {"PgDn", VK_NEXT},
@@ -203,21 +155,13 @@ protected:
 
     // Steps: an action, then the rows it leaves and its notifications ("no " first when the
     // control answered FALSE); a null expectation is not checked (the notifications are kept).
-    struct Step {
-        const char* action;
-        const char* rows;
-        const char* said;
-    };
-    void play(const std::vector<Step>& steps) {
-        for (const Step& s : steps) {
-            bool ok = act(s.action);
-            EXPECT_EQ(s.rows ? view() : "", s.rows ? s.rows : "") << s.action;
-            std::string said = s.said ? log() : "";
-            EXPECT_EQ(ok || !s.said  ? said
-                      : said.empty() ? "no"
-                                     : "no " + said,
-                      s.said ? s.said : "")
-                << s.action;
+    void play(const std::vector<std::array<const char*, 3>>& steps) {
+        for (auto [action, rows, said] : steps) {
+            bool ok = act(action);
+            EXPECT_EQ(rows ? view() : "", rows ? rows : "") << action;
+            std::string heard = said ? log() : "";
+            if (!ok && said) heard.insert(0, heard.empty() ? "no" : "no ");
+            EXPECT_EQ(heard, said ? said : "") << action;
         }
     }
 
@@ -236,6 +180,7 @@ protected:
 
     HWND frame = nullptr;
     SECTreeCtrl tree;
-    std::vector<Note> notes;
+    std::vector<NMTREEVIEWA> notes;
+    std::string heard; // their names
     std::function<LRESULT(const NMHDR*)> answer;
 };
