@@ -67,6 +67,7 @@ TEST_F(TreeTest, OpeningAndClosingWithTheParentsSay) {
         tree.Expand(a, code);
         EXPECT_EQ(log() + "|" + view(), "expanding expanding expanded|" +
                                             std::string(code == TVE_EXPAND ? "A- .a1 .a2 B" : "A+ B"));
+        EXPECT_EQ(tree.IsExpanded(a) != FALSE, code == TVE_EXPAND);
     }
 }
 
@@ -93,8 +94,7 @@ TEST_F(TreeTest, CollapsingOrDeletingMovesTheCaretAsWindowsDoes) {
 
     create();
     fill({"A", "B", "C"}, 3);
-    tree.InsertItem("deep", find("B1"));
-    HTREEITEM a3 = find("A3");
+    HTREEITEM deep = tree.InsertItem("deep", find("B1")), a3 = find("A3");
     a2 = find("A2");
     play({{"select A2", nullptr, "expanding expanded changing changed"},
           {"delete A2", "A- .A1 .A3:scf B+ C+", nullptr}}); // the next sibling takes the caret
@@ -105,6 +105,7 @@ TEST_F(TreeTest, CollapsingOrDeletingMovesTheCaretAsWindowsDoes) {
           {"delete B", "A- .A1 C+:scf", "changed"}, // a subtree with the caret: the next root
           {"delete C", "A-:scf .A1", "changed"},    // the last root: the previous sibling
           {"delete A1", "A:scf", ""}});             // a row that loses its last child is closed
+    EXPECT_TRUE(tree.GetCount() == 1 && !tree.SetItemData(deep, 1)); // gone with its grandparent
     // a parent that puts the caret back on the row being deleted does not leave it on a deleted row
     HTREEITEM e = tree.InsertItem("E");
     tree.InsertItem("F");
