@@ -146,3 +146,25 @@ TEST_F(TreeTest, KeysOpenCloseAndWalkTheTree) {
           {"key Down", "A- .A1-:scf ..x .A2 B+", "changing changed"},
           {"key Back", "A-:scf .A1- ..x .A2 B+", "changing changed"}});
 }
+
+// A parent that fills each row while it opens: keypad * goes on into the new rows.
+TEST_F(TreeTest, KeypadStarFillsEachRowWhileItOpens) {
+    create();
+    HTREEITEM top = tree.InsertItem("L0");
+    tree.InsertItem("", top);
+    answer = [&](const NMHDR* hdr) -> LRESULT {
+        HTREEITEM row = reinterpret_cast<const NMTREEVIEWA*>(hdr)->itemNew.hItem;
+        if (hdr->code != TVN_ITEMEXPANDINGA || tree.GetItemText(tree.GetChildItem(row)) != "") return 0;
+        tree.DeleteItem(tree.GetChildItem(row)); // the placeholder becomes two rows, down to depth 3
+        int depth = 0;
+        for (HTREEITEM p = tree.GetParentItem(row); p; p = tree.GetParentItem(p)) ++depth;
+        for (int i = 0; i < 2; ++i) {
+            HTREEITEM c = tree.InsertItem(("L" + std::to_string(depth + 1) + char('a' + i)).c_str(), row);
+            if (depth + 1 < 3) tree.InsertItem("", c);
+        }
+        return 0;
+    };
+    tree.SelectItem(top);
+    key(VK_MULTIPLY);
+    EXPECT_EQ(w32drv::Inspect(tree).rows.size(), 15u); // 1 + 2 + 4 + 8, all open
+}
