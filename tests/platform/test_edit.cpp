@@ -357,6 +357,7 @@ TEST_F(EditTest, PasteIntoASingleLineEditStopsAtTheFirstLineBreak) {
 // ---- geometry and scrolling ----
 
 TEST_F(EditTest, PosFromCharAndCharFromPosUseTheFontAndMargins) {
+    HEADLESS_ONLY("positions from the fixed font metric");
     HWND e = measuredEdit("abcdef");
     EXPECT_EQ(pos(e, 0).x, kMargin);
     EXPECT_EQ(pos(e, 3).x, kMargin + 3 * kCharWidth);
@@ -376,6 +377,7 @@ TEST_F(EditTest, PosFromCharAndCharFromPosUseTheFontAndMargins) {
 }
 
 TEST_F(EditTest, AutoHScrollKeepsTheCaretVisibleAndWithoutItTypingStopsAtTheWidth) {
+    HEADLESS_ONLY("widths from the fixed font metric");
     const int tenChars = 2 * kMargin + 10 * kCharWidth;
     HWND e = measuredEdit("", ES_AUTOHSCROLL, tenChars);
     type(e, "abcdefghijklmnopqrst");
@@ -400,6 +402,7 @@ TEST_F(EditTest, AutoHScrollKeepsTheCaretVisibleAndWithoutItTypingStopsAtTheWidt
 // ---- mouse ----
 
 TEST_F(EditTest, ClickPlacesTheCaretShiftClickExtendsDragSelectsAndDoubleClickSelectsAWord) {
+    HEADLESS_ONLY("click points from the fixed font metric");
     HWND e = measuredEdit("alpha beta gamma");
     int y = pos(e, 0).y + 3;
     w32drv::ClickClient(e, kMargin + 2 * kCharWidth + 1, y);
