@@ -195,7 +195,6 @@ TEST_F(Win32Test, ClickingAScrollBarScrollsAndItDisappearsWhenNothingIsHidden) {
 }
 
 TEST_F(Win32Test, AnApplicationInTheBackgroundCannotTakeTheFocusBack) {
-    HEADLESS_ONLY("switching to another application");
     HWND a = topLevel();
     HWND c = child(a, "TestWindow", "", 0, 0, 0, 10, 10, 1);
     SetFocus(c);
