@@ -11,6 +11,9 @@ namespace {
 // The class belongs to the module that creates the control; the first Create of the module
 // registers it (the window system keeps it until the module goes).
 bool registerClass(HINSTANCE instance) {
+    // no application object: the program's own module, which Windows looks up where a null
+    // instance would only find the system's classes
+    if (!instance) instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc{};
     if (GetClassInfoA(instance, SECTREECTRL_CLASS, &wc)) return true;
     wc.style = CS_DBLCLKS;

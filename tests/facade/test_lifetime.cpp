@@ -16,18 +16,29 @@
 #include <cstdio>
 #include <fstream>
 
+#ifdef _WIN32
+#include <psapi.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
 const int kCycles = 1000;
 
-// Resident memory of the process in kilobytes.
+// Resident memory of the process in kilobytes (the working set on Windows).
 long residentKb() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<long>(counters.WorkingSetSize / 1024);
+#else
     std::ifstream statm("/proc/self/statm");
     long pages = 0, resident = 0;
     statm >> pages >> resident;
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
+#endif
 }
 
 class NullListener : public KMXSListener {

@@ -422,10 +422,13 @@ LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(d.cbt, code, wParam, lParam);
 }
 
-// Windows the system keeps for the thread (input method windows), not the program's.
+// Windows of other threads, and those the system keeps for this one (input method, OLE), are
+// not the program's to destroy.
 bool systemWindow(HWND h) {
+    if (GetWindowThreadProcessId(h, nullptr) != GetCurrentThreadId()) return true;
     std::string cls = classOf(h);
-    return cls == "IME" || cls == "MSCTFIME UI";
+    return cls == "IME" || cls == "MSCTFIME UI" || cls == "OleMainThreadWndClass" || cls.rfind("Wine", 0) == 0 ||
+           cls.rfind("__wine", 0) == 0;
 }
 
 void queue(Event e) { ready().input.push_back(std::move(e)); }
