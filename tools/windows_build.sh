@@ -171,9 +171,11 @@ check_modules 64 x86_64-w64-mingw32
 if [ -n "$wine" ]; then
   run_tests quarnel_tests.exe no
   run_tests win32_tests.exe yes no
-  # the system's own tests against the real window system: a survey while the driver and the
-  # subset's disagreements with Windows are being sorted
-  for program in base controls treectrl catalog selection assist facade; do
+  run_tests base_tests.exe yes yes 240
+  run_tests catalog_tests.exe yes yes 240
+  # the rest of the system's tests against the real window system: a survey while the driver's
+  # and the subset's disagreements with Windows are being sorted
+  for program in controls treectrl selection assist facade; do
     run_tests ${program}_tests.exe yes no 240
   done
 else

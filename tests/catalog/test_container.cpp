@@ -166,17 +166,20 @@ TEST_F(ContainerTest, LogFilesSitBesideTheirCatalogAndNeverReplaceIt) {
     const std::string dir = ::testing::TempDir() + "log.dir";
     std::filesystem::create_directories(dir);
     const std::string file = dir + "/single.log";
-    std::filesystem::copy_file(SampleCatalog("single.xml"), file, std::filesystem::copy_options::overwrite_existing);
-    std::ifstream original(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(original)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(file); // MinGW's copy_file does not overwrite
+    std::filesystem::copy_file(SampleCatalog("single.xml"), file);
+    const auto read = [](const std::string& path) { // closed again at once: Windows keeps open files
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    const std::string bytes = read(file);
     for (int load = 0; load < 2; ++load) {
         KMostFCatContainer c;
         c.AddFCat(file);
         c.LoadFCats();
         EXPECT_EQ(c.fcats.size(), 1u) << "load " << load;
     }
-    std::ifstream after(file, std::ios::binary);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), bytes);
+    EXPECT_EQ(read(file), bytes);
     EXPECT_TRUE(std::filesystem::exists(file + ".log"));
     EXPECT_FALSE(std::filesystem::exists(::testing::TempDir() + "log.log"));
     std::filesystem::remove_all(dir);
@@ -214,11 +217,14 @@ TEST_F(ContainerTest, LoadingListsFBlocksOfEveryCatalogWithTheFirstFileWinning) 
     EXPECT_EQ(fblock(c, "DVDVideoPlayer")->key, 1);
     EXPECT_TRUE(c.IsDataAvailable());
     EXPECT_NE(c.GetManagerHandle(), 0u);
-    // the wait cursor shows while loading and the previous cursor comes back
-    auto cursors = w32drv::CursorChanges();
-    ASSERT_GE(cursors.size(), 1u);
-    EXPECT_EQ(w32drv::CursorName(cursors.front()), "IDC_WAIT");
-    EXPECT_EQ(GetCursor(), nullptr);
+    // the wait cursor shows while loading and the previous cursor comes back (cursor changes are
+    // recorded only headless)
+    if (w32drv::kHeadless) {
+        auto cursors = w32drv::CursorChanges();
+        ASSERT_GE(cursors.size(), 1u);
+        EXPECT_EQ(w32drv::CursorName(cursors.front()), "IDC_WAIT");
+        EXPECT_EQ(GetCursor(), nullptr);
+    }
     // every load reads every file again and hands out new indices
     c.LoadFCats();
     ASSERT_EQ(c.fcats.size(), 2u);
