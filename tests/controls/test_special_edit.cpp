@@ -52,6 +52,13 @@ protected:
     CSpecialEdit edit;
 };
 
+// Beeps are recorded only by the headless window system.
+void expectBeeps(size_t count) {
+    if (w32drv::kHeadless) {
+        EXPECT_EQ(w32drv::Beeps().size(), count);
+    }
+}
+
 } // namespace
 
 TEST_F(SpecialEditTest, HexDigitsAndTheWildcardPassOthersBeep) {
@@ -62,18 +69,22 @@ TEST_F(SpecialEditTest, HexDigitsAndTheWildcardPassOthersBeep) {
     w32drv::Type("gx -");
     w32drv::Pump();
     EXPECT_EQ(text(), "aF0*");
-    ASSERT_EQ(w32drv::Beeps().size(), 4u);
-    EXPECT_EQ(w32drv::Beeps()[0], 0xFFFFFFFFu); // the simple beep
+    if (w32drv::kHeadless) {
+        ASSERT_EQ(w32drv::Beeps().size(), 4u);
+        EXPECT_EQ(w32drv::Beeps()[0], 0xFFFFFFFFu); // the simple beep
+    }
     w32drv::Key(VK_BACK);
     w32drv::Pump();
     EXPECT_EQ(text(), "aF0"); // backspace is never refused
-    EXPECT_EQ(w32drv::Beeps().size(), 4u);
+    expectBeeps(4);
     // nor are Return and Control+Return: the field itself answers them, with its own beep
     w32drv::Key(VK_RETURN);
     w32drv::Key(VK_RETURN, w32drv::Control);
     w32drv::Pump();
     auto beeps = w32drv::Beeps();
-    EXPECT_EQ(std::count(beeps.begin(), beeps.end(), 0xFFFFFFFFu), 4);
+    if (w32drv::kHeadless) {
+        EXPECT_EQ(std::count(beeps.begin(), beeps.end(), 0xFFFFFFFFu), 4);
+    }
     EXPECT_EQ(text(), "aF0");
 }
 
@@ -88,7 +99,7 @@ TEST_F(SpecialEditTest, PastingIsAllOrNothing) {
         w32drv::Pump();
         EXPECT_EQ(text(), "1f") << refused;
     }
-    EXPECT_EQ(w32drv::Beeps().size(), 2u);
+    expectBeeps(2);
     w32drv::ClearRecords();
     clipboard("");
     edit.SendMessage(WM_PASTE);
@@ -102,7 +113,7 @@ TEST_F(SpecialEditTest, PastingIsAllOrNothing) {
     w32drv::Key('V', w32drv::Control);
     w32drv::Pump();
     EXPECT_EQ(text(), "1f");
-    EXPECT_EQ(w32drv::Beeps().size(), 1u);
+    expectBeeps(1);
 }
 
 TEST_F(SpecialEditTest, AClipboardHeldByAnotherProgramPastesNothingWithoutABeep) {
@@ -147,7 +158,7 @@ TEST_F(SpecialEditTest, ControlShortcutsCopyCutAndUndoWhileOtherControlCodesBeep
     EXPECT_TRUE(w32drv::Beeps().empty());
     w32drv::Key('A', w32drv::Control); // code 1 is in no format
     w32drv::Pump();
-    EXPECT_EQ(w32drv::Beeps().size(), 1u);
+    expectBeeps(1);
 }
 
 TEST(Formats, AnEmptyFormatRefusesAllButTheEditingControlCodes) {
