@@ -103,6 +103,43 @@ int ManagerTest::loadText(const std::string& text, const std::string& file) {
     return load(tmp.path(file).string());
 }
 
+std::unique_ptr<KQRNMessage> ManagerTest::message(std::int32_t fb, std::int32_t fn, std::int32_t op,
+                                                  int flags) {
+    std::unique_ptr<KQRNMessage> m(mgr->CreateMessage(flags, fb, QRN_ANY_INSTANCE, fn, op));
+    EXPECT_NE(nullptr, m) << fb << "." << fn << "." << op;
+    return m;
+}
+
+std::unique_ptr<KQRNMessageContainer> ManagerTest::container(const std::string& catalog, std::int32_t fb,
+                                                             std::int32_t fn, std::int32_t op,
+                                                             int loadNodes) {
+    return std::unique_ptr<KQRNMessageContainer>(
+        mgr->GetMessageContainer(0, catalog, fb, QRN_ANY_INSTANCE, fn, op, loadNodes));
+}
+
+void ManagerTest::visitNodes(const std::string& catalog, int flags,
+                             const std::function<void(KQRNNode*)>& visit) {
+    std::function<void(const std::vector<KQRNNode*>&)> walk = [&](const std::vector<KQRNNode*>& list) {
+        for (KQRNNode* n : list) {
+            visit(n);
+            walk(children(n));
+        }
+    };
+    std::vector<IdName> fbs, fns, ops;
+    mgr->ListFBlocks(fbs, flags, catalog);
+    for (const IdName& fb : fbs) {
+        mgr->ListFunctions(fns, flags, catalog, fb.id, QRN_ANY_INSTANCE);
+        for (const IdName& fn : fns) {
+            mgr->ListOpTypes(ops, flags, catalog, fb.id, QRN_ANY_INSTANCE, fn.id);
+            for (const IdName& op : ops) {
+                std::unique_ptr<KQRNMessageContainer> c(
+                    mgr->GetMessageContainer(flags, catalog, fb.id, QRN_ANY_INSTANCE, fn.id, op.id, 1));
+                walk(nodes(*c));
+            }
+        }
+    }
+}
+
 const char kEdgeCatalog[] = R"(<FunctionCatalog Name="Edges">
   <FBlock ID="0x70" Name="Edges">
     <Function ID="0x001" Name="Enums" Kind="Property">
@@ -154,20 +191,47 @@ const char kEdgeCatalog[] = R"(<FunctionCatalog Name="Edges">
 
 int attr(const KQRNNode* node, int number) {
     int value = -1;
+    if (!node) return -2;
     gQRTGetAttrInt(node->GetAttrHandle(), number, &value);
     return value;
 }
 
 std::vector<std::string> valueTexts(const KQRNNode* node) {
     std::vector<std::string> v;
-    node->GetValueTexts(v);
+    if (node) node->GetValueTexts(v);
     return v;
+}
+
+std::string texts(const KQRNNode* node) {
+    if (!node) return "<none>";
+    std::string joined;
+    for (const std::string& t : valueTexts(node))
+        joined += (joined.empty() ? "" : "; ") + t;
+    return joined;
 }
 
 std::vector<KQRNNode*> children(const KQRNNode* node) {
     std::vector<KQRNNode*> v;
-    node->GetChildren(v);
+    if (node) node->GetChildren(v);
     return v;
+}
+
+std::vector<KQRNNode*> nodes(const KQRNMessageContainer& c) {
+    std::vector<KQRNNode*> v;
+    c.GetNodes(v);
+    return v;
+}
+
+std::vector<KQRNNode*> parameters(const KQRNMessage& m) {
+    std::vector<KQRNNode*> v;
+    m.GetParameters(v);
+    return v;
+}
+
+std::string data(const KQRNMessage& m) {
+    std::vector<std::uint8_t> bytes;
+    m.GetData(bytes);
+    return hex(bytes);
 }
 
 KQRNNode* findPath(const std::vector<KQRNNode*>& roots, const std::string& path) {

@@ -43,6 +43,13 @@ protected:
     // Writes text as a file of the temp dir and loads it.
     int loadText(const std::string& text, const std::string& file = "catalog.xml");
     std::string logPath() const { return tmp.path("load.log").string(); }
+    std::string log() const { return readFile(logPath()); }
+    bool logged(const std::string& text) const { return log().find(text) != std::string::npos; }
+    std::unique_ptr<KQRNMessage> message(std::int32_t fb, std::int32_t fn, std::int32_t op, int flags = 0);
+    std::unique_ptr<KQRNMessageContainer> container(const std::string& catalog, std::int32_t fb,
+                                                    std::int32_t fn, std::int32_t op, int loadNodes = 1);
+    // Every node of every OpType of a catalog, depth first.
+    void visitNodes(const std::string& catalog, int flags, const std::function<void(KQRNNode*)>& visit);
 
     TempDir tmp;
     QRNHandle handle = 0;
@@ -52,9 +59,14 @@ protected:
 // Catalog "Edges", FBlock 0x70: the boundaries of enums, lengths, indexes and selectors.
 extern const char kEdgeCatalog[];
 
+// Node helpers take null (a path not found) and then answer -2, "<none>" or nothing.
 int attr(const KQRNNode* node, int number); // -1 when absent
 std::vector<std::string> valueTexts(const KQRNNode* node);
+std::string texts(const KQRNNode* node); // the value texts joined by "; "
 std::vector<KQRNNode*> children(const KQRNNode* node);
+std::vector<KQRNNode*> nodes(const KQRNMessageContainer& c);
+std::vector<KQRNNode*> parameters(const KQRNMessage& m);
+std::string data(const KQRNMessage& m); // the bytes as hex()
 // Depth-first search by GetPath; null when absent.
 KQRNNode* findPath(const std::vector<KQRNNode*>& roots, const std::string& path);
 std::vector<std::string> names(const std::vector<IdName>& list);
