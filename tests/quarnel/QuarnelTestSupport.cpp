@@ -117,6 +117,12 @@ std::unique_ptr<KQRNMessageContainer> ManagerTest::container(const std::string& 
         mgr->GetMessageContainer(0, catalog, fb, QRN_ANY_INSTANCE, fn, op, loadNodes));
 }
 
+std::string ManagerTest::catalogs() {
+    std::vector<std::string> cats;
+    mgr->ListCatalogs(cats, 0);
+    return join(cats);
+}
+
 std::string ManagerTest::fblockNames(const std::string& catalog) {
     std::vector<IdName> fbs;
     mgr->ListFBlocks(fbs, 0, catalog);
@@ -166,11 +172,7 @@ std::vector<std::string> valueTexts(const KQRNNode* node) {
 }
 
 std::string texts(const KQRNNode* node) {
-    if (!node) return "<none>";
-    std::string joined;
-    for (const std::string& t : valueTexts(node))
-        joined += (joined.empty() ? "" : "; ") + t;
-    return joined;
+    return node ? join(valueTexts(node), "; ") : "<none>";
 }
 
 std::vector<KQRNNode*> children(const KQRNNode* node) {
@@ -212,10 +214,10 @@ std::vector<std::string> names(const std::vector<IdName>& list) {
     return v;
 }
 
-std::string join(const std::vector<std::string>& list) {
+std::string join(const std::vector<std::string>& list, const char* separator) {
     std::string s;
     for (const std::string& e : list)
-        s += (s.empty() ? "" : ", ") + e;
+        s += (s.empty() ? "" : separator) + e;
     return s;
 }
 

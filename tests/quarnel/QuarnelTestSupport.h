@@ -48,7 +48,8 @@ protected:
     std::unique_ptr<KQRNMessage> message(std::int32_t fb, std::int32_t fn, std::int32_t op, int flags = 0);
     std::unique_ptr<KQRNMessageContainer> container(const std::string& catalog, std::int32_t fb,
                                                     std::int32_t fn, std::int32_t op, int loadNodes = 1);
-    // The names of the catalog's FBlocks, joined by ", ".
+    // The names of the catalogs loaded and of a catalog's FBlocks, joined by ", ".
+    std::string catalogs();
     std::string fblockNames(const std::string& catalog);
 
     TempDir tmp;
@@ -70,7 +71,7 @@ std::string data(const KQRNMessage& m); // the bytes as hex()
 // Depth-first search by GetPath; null when absent.
 KQRNNode* findPath(const std::vector<KQRNNode*>& roots, const std::string& path);
 std::vector<std::string> names(const std::vector<IdName>& list);
-std::string join(const std::vector<std::string>& list);  // "a, b"
+std::string join(const std::vector<std::string>& list, const char* separator = ", ");
 std::string hex(const std::vector<std::uint8_t>& bytes); // "0A 1B"
 
 } // namespace qtest

@@ -15,9 +15,9 @@ TEST_F(QuarnelLoading, ListsFollowCatalogOrderHideHiddenEntriesAndHonourInstance
 
     std::vector<IdName> fbs;
     mgr->ListFBlocks(fbs, 0, "Infotainment");
-    EXPECT_EQ((Names{"NetBlock", "NetworkMaster", "ConnectionMaster", "AudioAmplifier", "AudioDiskPlayer",
-                     "AmFmTuner", "Telephone", "Navigation"}),
-              names(fbs));
+    EXPECT_EQ("NetBlock, NetworkMaster, ConnectionMaster, AudioAmplifier, AudioDiskPlayer, AmFmTuner, "
+              "Telephone, Navigation",
+              join(names(fbs)));
     EXPECT_EQ(0x52, fbs.back().id);
     mgr->ListFBlocks(fbs, QRN_FLAG_WITH_HIDDEN, "Infotainment");
     ASSERT_EQ(9u, fbs.size());
@@ -29,7 +29,6 @@ TEST_F(QuarnelLoading, ListsFollowCatalogOrderHideHiddenEntriesAndHonourInstance
               names(fns));
     mgr->ListFunctions(fns, QRN_FLAG_WITH_HIDDEN, "Infotainment", 0x22, QRN_ANY_INSTANCE);
     EXPECT_EQ("AmpDiagnosis", fns.back().name);
-    EXPECT_EQ(0xE00, fns.back().id);
 
     std::vector<IdName> ops;
     mgr->ListOpTypes(ops, 1, "Infotainment", 0x22, QRN_ANY_INSTANCE, 0x400);
@@ -45,8 +44,6 @@ TEST_F(QuarnelLoading, ListsFollowCatalogOrderHideHiddenEntriesAndHonourInstance
     EXPECT_EQ((Names{"StartResult", "StartAck", "ErrorAck", "Result", "Error"}), texts);
     // Names are matched as the catalog spells them.
     mgr->ListFunctionNames(texts, 0, "Infotainment", "telephone", QRN_ANY_INSTANCE);
-    EXPECT_TRUE(texts.empty());
-    mgr->ListOpTypeNames(texts, 0, "Infotainment", "telephone", QRN_ANY_INSTANCE, "Dial");
     EXPECT_TRUE(texts.empty());
     mgr->ListOpTypeNames(texts, 0, "Infotainment", "Telephone", QRN_ANY_INSTANCE, "dial");
     EXPECT_TRUE(texts.empty());
@@ -70,9 +67,7 @@ TEST_F(QuarnelLoading, ReloadKeepsOrderKeepNameRefusesAndUnloadRemoves) {
     ASSERT_EQ(QRN_OK, load(sample("standard.xml")));
     ASSERT_EQ(QRN_OK, load(sample("rearseat.xml")));
     ASSERT_EQ(QRN_OK, load(sample("standard.xml")));
-    std::vector<std::string> cats;
-    mgr->ListCatalogs(cats, 0);
-    EXPECT_EQ((Names{"Infotainment", "RearSeat"}), cats);
+    EXPECT_EQ("Infotainment, RearSeat", catalogs());
 
     // Another file with a catalog of the same name.
     const std::string copy = tmp.path("copy.xml").string();
@@ -81,31 +76,16 @@ TEST_F(QuarnelLoading, ReloadKeepsOrderKeepNameRefusesAndUnloadRemoves) {
     EXPECT_EQ(QRN_ERR_NAME_TAKEN, mgr->LoadFCat(copy, QRN_LOAD_KEEP_NAME, name, QRN_LOG_REWRITE, logPath()));
     EXPECT_TRUE(logged("already loaded"));
     EXPECT_EQ(QRN_OK, mgr->LoadFCat(copy, QRN_LOAD_REPLACE, name, QRN_LOG_NONE, ""));
-    mgr->ListCatalogs(cats, 0);
-    EXPECT_EQ((Names{"Infotainment", "RearSeat"}), cats);
+    EXPECT_EQ("Infotainment, RearSeat", catalogs());
 
     const std::string rear = sample("rearseat.xml");
     EXPECT_EQ(QRN_OK, mgr->LoadFCat(rear, QRN_LOAD_UNLOAD, name, QRN_LOG_REWRITE, logPath()));
     EXPECT_EQ("RearSeat", name);
     EXPECT_TRUE(logged("unloaded catalog \"RearSeat\""));
-    mgr->ListCatalogs(cats, 0);
-    EXPECT_EQ((Names{"Infotainment"}), cats);
+    EXPECT_EQ("Infotainment", catalogs());
     EXPECT_EQ(QRN_ERR_NOT_LOADED, mgr->LoadFCat(rear, QRN_LOAD_UNLOAD, name, QRN_LOG_REWRITE, logPath()));
     EXPECT_TRUE(logged("error: no catalog of this file is loaded"));
     EXPECT_EQ(QRN_ERR_ARGUMENT, mgr->LoadFCat("", QRN_LOAD_REPLACE, name, QRN_LOG_REWRITE, logPath()));
     EXPECT_TRUE(logged("error: no file name or an unknown mode"));
     EXPECT_EQ(QRN_ERR_ARGUMENT, mgr->LoadFCat(rear, 7, name, QRN_LOG_NONE, ""));
-}
-
-TEST_F(QuarnelLoading, DescriptionsKeepTabsAndEscapedLineEnds) {
-    ASSERT_EQ(QRN_OK, load(sample("standard.xml")));
-    EXPECT_EQ(
-        "Standard infotainment FBlocks of the sample car.\r\n\tRelease 2.4, for tests and demonstrations.",
-        mgr->GetFCatDescription("Infotainment"));
-    EXPECT_EQ("", mgr->GetFCatDescription("RearSeat"));
-    auto c = container("Infotainment", 0x22, -1, -1, 0);
-    EXPECT_EQ("Amplifier of the front zone.\tVolume,\ttone and\tspeakers.\r\nSecond line of the description.",
-              c->GetFBlockDescription());
-    EXPECT_EQ("Amplifier", c->GetDeviceName());
-    EXPECT_EQ("External amplifier\r\nin the boot", c->GetDeviceDescription());
 }
