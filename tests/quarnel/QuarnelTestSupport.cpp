@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -21,14 +21,11 @@ std::string sample(const char* file) {
 
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void writeFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
 std::string nativeName(const std::filesystem::path& path) {
@@ -85,10 +82,6 @@ void ManagerTest::SetUp() {
     ASSERT_EQ(0, gQRNCreateFCatManager(&handle, "tests"));
     mgr = gQRNFCatManager(handle);
     ASSERT_NE(nullptr, mgr);
-}
-
-void ManagerTest::TearDown() {
-    if (handle) gQRNDestroyFCatManager(handle);
 }
 
 int ManagerTest::load(const std::string& file, std::string* catalog) {

@@ -37,7 +37,9 @@ private:
 class ManagerTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
+    void TearDown() override {
+        if (handle) gQRNDestroyFCatManager(handle);
+    }
     // Loads a file (mode replace, log into the temp dir); returns the result code.
     int load(const std::string& file, std::string* catalog = nullptr);
     // Writes text as a file of the temp dir and loads it.

@@ -89,6 +89,8 @@ TEST_F(QuarnelBadFiles, BrokenFilesAreRefusedWithWhatAndWhere) {
         {fblock("ID=\"0x100\" Name=\"A\""), content, "outside 0 to 255", 3},
         {fblock("ID=\"0x7FFFFFFFFFFFFFFF\" Name=\"A\""), content,
          "ID \"0x7FFFFFFFFFFFFFFF\" is outside 0 to 255", 3},
+        {fblock("ID=\"9223372036854775807\" Name=\"A\""), content, "ID \"9223372036854775807\" is outside 0",
+         3},
         {fblock("ID=\"18446744073709551617\" Name=\"A\""), content,
          "ID \"18446744073709551617\" is not a number", 3},
         {fblock("ID=\"0x1G\" Name=\"A\""), content, "ID \"0x1G\" is not a number", 3},
@@ -144,6 +146,10 @@ TEST_F(QuarnelBadFiles, BrokenFilesAreRefusedWithWhatAndWhere) {
         expectRefused(c.text, c.code, c.reason, c.line);
         EXPECT_EQ("8 Infotainment", loaded());
     }
+    EXPECT_EQ(QRN_ERR_FILE, load(tmp.path("nothing-here.xml").string()));
+    EXPECT_TRUE(logged("does not exist"));
+    EXPECT_EQ(QRN_ERR_FILE, load(tmp.path("").string()));
+    EXPECT_TRUE(logged("not a regular file"));
     // Sixteen levels are the most.
     EXPECT_EQ(QRN_OK, loadText(nested(15))) << log();
     EXPECT_EQ(QRN_OK, loadText(nested(13, kStreamLeaf))) << log();
@@ -164,14 +170,6 @@ TEST_F(QuarnelBadFiles, RepeatsAmongManyFunctionsAreFoundWhereTheyAre) {
         fblock("ID=\"1\" Name=\"A\"", functions + "<Function ID=\"0x300\" Name=\"F211\" Kind=\"Method\"/>\n"),
         QRN_ERR_CONTENT, "line 304, column 2: function name \"F211\" appears twice in \"A\"");
     EXPECT_EQ("8 Infotainment, Bad", loaded());
-}
-
-TEST_F(QuarnelBadFiles, MissingFilesAndFoldersAndFailedReloads) {
-    EXPECT_EQ(QRN_ERR_FILE, load(tmp.path("nothing-here.xml").string()));
-    EXPECT_TRUE(logged("does not exist"));
-    EXPECT_EQ(QRN_ERR_FILE, load(tmp.path("").string()));
-    EXPECT_TRUE(logged("not a regular file"));
-    EXPECT_EQ("8 Infotainment", loaded());
 }
 
 // Offending text of any length is quoted as a short excerpt followed by its length, so a

@@ -83,6 +83,13 @@ TEST_F(QuarnelCodePage, CharactersOutside1252ReadAsQuestionMarksWithAWarning) {
     ASSERT_EQ(QRN_OK, load(tmp.path("catalog.xml").string()));
     EXPECT_TRUE(logged("from the cache")) << log();
     EXPECT_TRUE(logged(warning)) << log();
+    // A single character, from beyond the 16-bit range.
+    ASSERT_EQ(
+        QRN_OK,
+        loadText(u8"<FunctionCatalog Name=\"E\"><Description>\U0010FFFD</Description></FunctionCatalog>"));
+    EXPECT_TRUE(logged(
+        "column 40: character U+10FFFD is not in code page 1252 and reads as '?'; 1 character replaced"))
+        << log();
 }
 
 // File names are the bytes the file system takes: never converted either way (on Windows the

@@ -92,7 +92,6 @@ TEST_F(QuarnelLookup, ParameterNamesFollowStrictPaths) {
     EXPECT_EQ("Pos", parameterName(0x31, 0x402, 0xC, "Pos"));
     EXPECT_EQ("Data", parameterName(0x31, 0x402, 0xC, "Data"));
     EXPECT_EQ("Data", parameterName(0x31, 0x402, 0xC, "Data[1]"));
-    EXPECT_EQ("Title", parameterName(0x31, 0x402, 0xC, "Data[1].Title"));
     EXPECT_EQ("Title", parameterName(0x31, 0x402, 0xC, "Data[99].Title"));
     EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data[100].Title")) << "MaxIndex 99";
     EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data[0].Title"));
@@ -101,6 +100,7 @@ TEST_F(QuarnelLookup, ParameterNamesFollowStrictPaths) {
     EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data[1.Title"));
     EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Data[].Title"));
     EXPECT_EQ("", parameterName(0x50, 0x200, 0xC, "Details.Members[2]x"));
+    EXPECT_EQ("", parameterName(0x50, 0x200, 0xC, "Details.Members[2"));
     EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, "Pos[1]"));
     EXPECT_EQ("", parameterName(0x31, 0x402, 0xC, ""));
     EXPECT_EQ("Leg", parameterName(0x52, 0x420, 0xC, "Legs[7]")) << "a named element";
@@ -119,6 +119,7 @@ TEST_F(QuarnelLookup, ParameterTextsResolveLeniently) {
     EXPECT_EQ("Data[4].Title", parameterPath(0x31, 0x402, 0xC, "Data[4].Title"));
     EXPECT_EQ("Data[1].Title", parameterPath(0x31, 0x402, 0xC, "Data[n].Title"));
     EXPECT_EQ("Data[1].Title", parameterPath(0x31, 0x402, 0xC, "Data[].Title"));
+    EXPECT_EQ("Data", parameterPath(0x31, 0x402, 0xC, "Data")) << "the array, not its element";
     EXPECT_EQ("Data[1].Length", parameterPath(0x31, 0x402, 0xC, "2.3"));
     EXPECT_EQ("Volume", parameterPath(0x22, 0x400, 0xC, "1"));
     EXPECT_EQ("", parameterPath(0x22, 0x400, 0xC, "2"));

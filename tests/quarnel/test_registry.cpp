@@ -5,7 +5,7 @@
 using namespace qtest;
 
 // The default manager exists from the first call on and comes back anew after its destruction.
-TEST(QuarnelRegistry, DefaultManagerVersionsAndAttributesWithoutHandle) {
+TEST(QuarnelRegistry, DefaultManagerVersionsAndHandles) {
     const QRNHandle h = gQRNFCatMngr();
     ASSERT_NE(0u, h);
     EXPECT_EQ(h, gQRNFCatMngr());
@@ -23,9 +23,8 @@ TEST(QuarnelRegistry, DefaultManagerVersionsAndAttributesWithoutHandle) {
     int value = -1;
     EXPECT_NE(0, gQRTGetAttrInt(nullptr, QRN_ATTR_OFFSET, &value));
     EXPECT_EQ(-1, value);
-}
 
-TEST(QuarnelRegistry, ManagersAreIndependentAndDestroyedHandlesFindNothing) {
+    // Managers are independent, and destroyed handles find nothing.
     QRNHandle a = 0, b = 0, c = 0;
     ASSERT_EQ(0, gQRNCreateFCatManager(&a, "one"));
     ASSERT_EQ(0, gQRNCreateFCatManager(&b, "two"));

@@ -1,5 +1,5 @@
 // XML well-formedness: files that break it are refused with code 3 at the offending place,
-// well-formed files that look like them load, and external entities are never read.
+// well-formed files that look like them load; declared entities are refused, DTDs not read.
 
 #include "QuarnelTestSupport.h"
 
@@ -43,6 +43,7 @@ TEST_F(QuarnelXmlRules, FilesBreakingXmlAreRefusedAtTheOffendingPlace) {
         {inCatalog("<FBlock ID=\"1\" Name=\"A&#0;B\"/>"), 2, 23, "\"&#0;\" to U+0000, a character XML does"},
         {desc("&#xD800;"), 2, 14, "to U+D800"},
         {desc("&#x110000;"), 2, 14, "beyond Unicode"},
+        {desc("&AUX_2;"), 2, 14, "undefined entity \"&AUX_2;\""}, // capitals, digits, underscores
         {desc("&#12 x"), 2, 14, "malformed character reference"},
         {"<!DOCTYPE FunctionCatalog [<!ENTITY brand \"Acme\">]>\n<FunctionCatalog Name=\"&brand;\"/>", 2, 24,
          "\"&brand;\" is declared in the DOCTYPE; entity declarations are not supported"},
