@@ -67,6 +67,7 @@ TEST_F(QuarnelCodec, TextsAreEncodedOrRefusedByType) {
         // In a signed byte 0x7F is the largest number and 0x80 the smallest.
         {0x22, 0xE00, 0xC, {"0x7F"}, QRN_TEXT_OK, -1, "7F", QRN_FLAG_WITH_HIDDEN},
         {0x22, 0xE00, 0xC, {"0x80"}, QRN_TEXT_OK, -1, "80", QRN_FLAG_WITH_HIDDEN},
+        {0x22, 0xE00, 0xC, {"0XFF"}, QRN_TEXT_OK, -1, "FF", QRN_FLAG_WITH_HIDDEN},
         {0x22, 0xE00, 0xC, {"-128"}, QRN_TEXT_OK, -1, "80", QRN_FLAG_WITH_HIDDEN},
         // enums, booleans and bits take names or codes
         {0x31, 0x200, 0x0, {"Pause"}, QRN_TEXT_OK, -1, "02"},

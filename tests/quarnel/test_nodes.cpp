@@ -24,7 +24,6 @@ TEST_F(QuarnelNodes, ContainersDescribeFBlockFunctionAndOpTypeLevels) {
     EXPECT_EQ(-1, fb->GetFunctionId());
     EXPECT_EQ("", fb->GetFunctionName());
     EXPECT_EQ(QRN_FUNCTION_UNKNOWN, fb->GetFunctionType());
-
     auto fn = info(0x50, 0x300, -1);
     EXPECT_EQ("Dial", fn->GetFunctionName());
     EXPECT_EQ(0x300, fn->GetFunctionId());
