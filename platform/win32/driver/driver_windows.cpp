@@ -440,30 +440,10 @@ void queue(Event e) { ready().input.push_back(std::move(e)); }
 void KeyDown(UINT vk) { queue(event(Event::KeyDown, vk)); }
 void KeyUp(UINT vk) { queue(event(Event::KeyUp, vk)); }
 
-void Key(UINT vk, unsigned modifiers) {
-    if (modifiers & Control) KeyDown(VK_CONTROL);
-    if (modifiers & Shift) KeyDown(VK_SHIFT);
-    if (modifiers & Alt) KeyDown(VK_MENU);
-    KeyDown(vk);
-    KeyUp(vk);
-    if (modifiers & Alt) KeyUp(VK_MENU);
-    if (modifiers & Shift) KeyUp(VK_SHIFT);
-    if (modifiers & Control) KeyUp(VK_CONTROL);
-}
-
-void Type(const std::string& text) {
-    for (char c : text) {
-        SHORT k = VkKeyScanA(c);
-        if (k == -1) {
-            Event e = event(Event::Char);
-            e.ch = c;
-            queue(e);
-            continue;
-        }
-        unsigned mods = ((k & 0x100) ? unsigned(Shift) : 0u) | ((k & 0x200) ? unsigned(Control) : 0u) |
-                        ((k & 0x400) ? unsigned(Alt) : 0u);
-        Key(static_cast<UINT>(k & 0xFF), mods);
-    }
+void QueueChar(char ch) {
+    Event e = event(Event::Char);
+    e.ch = ch;
+    queue(e);
 }
 
 void Wait(DWORD ms) {
@@ -481,23 +461,6 @@ static void mouse(Event::Kind kind, POINT pt) {
 void MouseMove(POINT screen) { mouse(Event::MouseMove, screen); }
 void MouseDown(POINT screen) { mouse(Event::MouseDown, screen); }
 void MouseUp(POINT screen) { mouse(Event::MouseUp, screen); }
-
-void Click(POINT screen) {
-    MouseMove(screen);
-    MouseDown(screen);
-    MouseUp(screen);
-}
-
-void ClickWindow(HWND hwnd) {
-    RECT r = windowOnScreen(hwnd);
-    Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-
-void ClickClient(HWND hwnd, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(hwnd, &p);
-    Click(p);
-}
 
 void Wheel(POINT screen, int delta) {
     Event e = event(Event::Wheel);
@@ -535,34 +498,31 @@ void ClearInput() {
 
 // ---- pumping ----
 
-void PumpReady() {
-    ready();
+// Dispatches what is ready; false when WM_QUIT came (left in the queue for the loop outside).
+// The driver's own ticks are dropped: here the driver feeds input itself.
+static bool dispatchReady() {
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
         if (m.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(m.wParam));
-            return;
+            return false;
         }
         if (isFeedTick(m)) continue;
         TranslateMessage(&m);
         DispatchMessageA(&m);
     }
+    return true;
+}
+
+void PumpReady() {
+    ready();
+    dispatchReady();
 }
 
 void Pump() {
     Driver& d = ready();
     for (;;) {
-        MSG m;
-        if (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (m.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(m.wParam));
-                return;
-            }
-            if (isFeedTick(m)) continue;
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-            continue;
-        }
+        if (!dispatchReady()) return;
         if (d.waiting) {
             LONG left = static_cast<LONG>(d.waitUntil - GetTickCount());
             if (left > 0) {

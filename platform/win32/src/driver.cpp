@@ -1,6 +1,7 @@
 // The headless driver: queued input, pumping, message box answers and records (inspection and
 // pictures are in driver/, through the API alone).
 #include "core.h"
+#include "../driver/inspect.h"
 #include <w32drv.h>
 
 #include <algorithm>
@@ -44,30 +45,10 @@ static void queue(InputEvent ev) { sys().pendingInput.push_back(std::move(ev)); 
 void KeyDown(UINT vk) { queue(InputEvent{InputEvent::KeyDown, vk}); }
 void KeyUp(UINT vk) { queue(InputEvent{InputEvent::KeyUp, vk}); }
 
-void Key(UINT vk, unsigned modifiers) {
-    if (modifiers & Control) KeyDown(VK_CONTROL);
-    if (modifiers & Shift) KeyDown(VK_SHIFT);
-    if (modifiers & Alt) KeyDown(VK_MENU);
-    KeyDown(vk);
-    KeyUp(vk);
-    if (modifiers & Alt) KeyUp(VK_MENU);
-    if (modifiers & Shift) KeyUp(VK_SHIFT);
-    if (modifiers & Control) KeyUp(VK_CONTROL);
-}
-
-void Type(const std::string& text) {
-    for (char c : text) {
-        SHORT k = VkKeyScanA(c);
-        if (k == -1) {
-            InputEvent ev{InputEvent::Char};
-            ev.ch = c;
-            queue(ev);
-            continue;
-        }
-        unsigned mods = ((k & 0x100) ? unsigned(Shift) : 0u) | ((k & 0x200) ? unsigned(Control) : 0u) |
-                        ((k & 0x400) ? unsigned(Alt) : 0u);
-        Key(static_cast<UINT>(k & 0xFF), mods);
-    }
+void QueueChar(char ch) {
+    InputEvent ev{InputEvent::Char};
+    ev.ch = ch;
+    queue(ev);
 }
 
 void Wait(DWORD ms) {
@@ -85,24 +66,6 @@ static void mouse(InputEvent::Kind kind, POINT pt) {
 void MouseMove(POINT screen) { mouse(InputEvent::MouseMove, screen); }
 void MouseDown(POINT screen) { mouse(InputEvent::MouseDown, screen); }
 void MouseUp(POINT screen) { mouse(InputEvent::MouseUp, screen); }
-
-void Click(POINT screen) {
-    MouseMove(screen);
-    MouseDown(screen);
-    MouseUp(screen);
-}
-
-void ClickWindow(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    Click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-
-void ClickClient(HWND hwnd, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(hwnd, &p);
-    Click(p);
-}
 
 void Wheel(POINT screen, int delta) {
     InputEvent ev{InputEvent::Wheel};
