@@ -138,6 +138,9 @@ void keyEvent(UINT vk, bool down) {
     if (down ? wasDown : true) lp |= 1u << 30;
     if (!down) lp |= 1u << 31;
     PostMessageA(target, msg, vk, static_cast<LPARAM>(lp));
+    // the system follows F1 with the message DefWindowProc turns into WM_HELP (its headers do not
+    // name it)
+    if (down && vk == VK_F1 && !alt && !keyDown(keys, VK_CONTROL)) PostMessageA(target, 0x004D, 0, 0);
 }
 
 // ---- mouse ----

@@ -14,6 +14,10 @@
 
 namespace w32 {
 
+// Posted after an F1 key-down, as Windows does; DefWindowProc answers it with WM_HELP. Windows'
+// headers do not name it, so the system above the subset cannot use it.
+constexpr UINT kKeyF1Message = 0x004D;
+
 struct WndClass {
     std::string name;
     ATOM atom = 0;

@@ -198,12 +198,11 @@ extern "C" LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPA
         case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
         }
         return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_F1) {
-            HELPINFO hi{sizeof(HELPINFO), HELPINFO_WINDOW, GetDlgCtrlID(hwnd), hwnd, 0, sys().cursorPos};
-            send(hwnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&hi));
-        }
+    case kKeyF1Message: {
+        HELPINFO hi{sizeof(HELPINFO), HELPINFO_WINDOW, GetDlgCtrlID(hwnd), hwnd, 0, sys().cursorPos};
+        send(hwnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&hi));
         return 0;
+    }
     case WM_SYSKEYDOWN:
         if (wParam == VK_F4 && (HIWORD(lParam) & 0x2000)) send(root(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;

@@ -145,6 +145,9 @@ static void keyEvent(UINT vk, bool isDown) {
     if (isDown ? wasDown : true) lp |= 1u << 30;
     if (!isDown) lp |= 1u << 31;
     postInput(target, msg, vk, static_cast<LPARAM>(lp));
+    // F1 asks for help: the input system follows the key with the message DefWindowProc turns
+    // into WM_HELP
+    if (isDown && vk == VK_F1 && !alt && !down(VK_CONTROL)) postInput(target, kKeyF1Message, 0, 0);
 }
 
 static WPARAM mouseKeys() {
