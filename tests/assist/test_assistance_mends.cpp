@@ -87,11 +87,16 @@ protected:
         }
     }
     // Types the keys slowly and snapshots the dialog a tick after the last one.
+    // The dialog a tick after the last of the keys, typed slowly; the snapshot is taken in turn
+    // with the input, so it comes after the keys whatever the clock.
     DialogSnapshot after(const std::string& line, const std::string& keys) {
         DialogSnapshot s;
         w32drv::Wait(kLook);
-        typeSlowly(keys);
-        snapshotAfter(kLook + 250 * static_cast<DWORD>(keys.size()) + kTick - 250, &s);
+        for (size_t i = 0; i < keys.size(); ++i) {
+            w32drv::Type(keys.substr(i, 1));
+            w32drv::Wait(i + 1 < keys.size() ? 250 : kTick);
+        }
+        w32drv::Call([&s] { s = snapshot(); });
         open(line, static_cast<int>(line.find('"') + 1)); // ends with Cancel when the keys run out
         return s;
     }
