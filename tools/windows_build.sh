@@ -184,8 +184,8 @@ fi
 
 if command -v "$cxx32" >/dev/null 2>&1; then
   # the modules and the programs that are checked; the rest only runs in the 64-bit flavour
-  configure_and_build 32 Pelorin Quarnel Pelorin01 Pelorin49 quarnel_tests quarnel-gen win32_tests selection_tests \
-    assist_tests
+  configure_and_build 32 mingw_runtime Pelorin Quarnel Pelorin01 Pelorin49 quarnel_tests quarnel-gen win32_tests \
+    selection_tests assist_tests
   echo "windows 32: built in $out/mingw32/bin with $cxx32 (not run)"
   check_modules 32 i686-w64-mingw32
 else
