@@ -8,6 +8,7 @@
 // of the display. Message boxes are found with a CBT hook when they activate and answered with the
 // command of the chosen button.
 #include "inspect.h"
+#include "keystate.h"
 #include <w32drv.h>
 
 #include <algorithm>
@@ -81,30 +82,11 @@ bool isFeedTick(const MSG& m) { return m.message == WM_TIMER && !m.hwnd && m.wPa
 
 bool keyDown(const BYTE* keys, int vk) { return (keys[vk & 0xFF] & 0x80) != 0; }
 
-void setKey(BYTE* keys, UINT vk, bool down) {
-    auto apply = [&](UINT k) {
-        if (down) {
-            if (!(keys[k] & 0x80)) keys[k] ^= 0x01; // toggles on each new press
-            keys[k] |= 0x80;
-        } else {
-            keys[k] &= static_cast<BYTE>(~0x80);
-        }
-    };
-    apply(vk & 0xFF);
-    switch (vk) {
-    case VK_SHIFT: apply(VK_LSHIFT); break;
-    case VK_CONTROL: apply(VK_LCONTROL); break;
-    case VK_MENU: apply(VK_LMENU); break;
-    case VK_LSHIFT: case VK_RSHIFT: apply(VK_SHIFT); break;
-    case VK_LCONTROL: case VK_RCONTROL: apply(VK_CONTROL); break;
-    case VK_LMENU: case VK_RMENU: apply(VK_MENU); break;
-    }
-}
 
 void changeKey(UINT vk, bool down) {
     BYTE keys[256];
     GetKeyboardState(keys);
-    setKey(keys, vk, down);
+    applyKey(keys, vk, down);
     SetKeyboardState(keys);
 }
 
@@ -125,7 +107,7 @@ void keyEvent(UINT vk, bool down) {
     BYTE keys[256];
     GetKeyboardState(keys);
     bool wasDown = keyDown(keys, static_cast<int>(vk));
-    setKey(keys, vk, down);
+    applyKey(keys, vk, down);
     SetKeyboardState(keys);
     HWND target = keyTarget();
     if (!target) return;

@@ -1,6 +1,7 @@
 // Keyboard and mouse input: key state, a US keyboard layout for TranslateMessage and VkKeyScan,
 // and the conversion of the driver's queued actions into input messages.
 #include "core.h"
+#include "../driver/keystate.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -107,26 +108,7 @@ static int keyToChar(UINT vk) {
     }
 }
 
-static void setKey(UINT vk, bool isDown) {
-    auto& ks = sys().keyState;
-    auto apply = [&](UINT k) {
-        if (isDown) {
-            if (!(ks[k] & 0x80)) ks[k] ^= 0x01; // toggle on each new press
-            ks[k] |= 0x80;
-        } else {
-            ks[k] &= static_cast<BYTE>(~0x80);
-        }
-    };
-    apply(vk & 0xFF);
-    switch (vk) {
-    case VK_SHIFT: apply(VK_LSHIFT); break;
-    case VK_CONTROL: apply(VK_LCONTROL); break;
-    case VK_MENU: apply(VK_LMENU); break;
-    case VK_LSHIFT: case VK_RSHIFT: apply(VK_SHIFT); break;
-    case VK_LCONTROL: case VK_RCONTROL: apply(VK_CONTROL); break;
-    case VK_LMENU: case VK_RMENU: apply(VK_MENU); break;
-    }
-}
+static void setKey(UINT vk, bool isDown) { w32drv::applyKey(sys().keyState, vk, isDown); }
 
 static void keyEvent(UINT vk, bool isDown) {
     auto& s = sys();
