@@ -82,7 +82,6 @@ bool isFeedTick(const MSG& m) { return m.message == WM_TIMER && !m.hwnd && m.wPa
 
 bool keyDown(const BYTE* keys, int vk) { return (keys[vk & 0xFF] & 0x80) != 0; }
 
-
 void changeKey(UINT vk, bool down) {
     BYTE keys[256];
     GetKeyboardState(keys);
