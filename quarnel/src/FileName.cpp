@@ -14,9 +14,9 @@ namespace quarnel {
 std::filesystem::path filePath(const std::string& name) {
     if (name.empty()) return {};
     const int size = static_cast<int>(name.size());
-    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, name.data(), size, nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(CP_ACP, 0, name.data(), size, wide.data(), static_cast<int>(wide.size()));
+    std::wstring wide;
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, name.data(), size, nullptr, 0)));
+    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, name.data(), size, wide.data(), static_cast<int>(wide.size()));
     return std::filesystem::path(wide);
 }
 
@@ -24,9 +24,9 @@ std::string fileName(const std::filesystem::path& path) {
     const std::wstring& wide = path.native();
     if (wide.empty()) return {};
     const int size = static_cast<int>(wide.size());
-    std::string name(static_cast<std::size_t>(
-                         WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)),
-                     '\0');
+    std::string name;
+    name.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)));
     WideCharToMultiByte(CP_ACP, 0, wide.data(), size, name.data(), static_cast<int>(name.size()), nullptr,
                         nullptr);
     return name;
