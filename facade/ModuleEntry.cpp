@@ -6,13 +6,12 @@ CPelorinApp theApp;
 }
 
 #ifdef _WIN32
-// The module's end destroys windows and frees the language module, which DllMain must not do
-// under the loader lock. At the end of the process (reserved not null) nothing is done: the
-// system reclaims windows, hooks and modules. A FreeLibrary before that finds no process state
-// to end, since the first use of that state pins the module (ProcessState).
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+// Only the start runs from DllMain. The module's end would destroy windows and free the language
+// module, which must not happen under the loader lock, and it is never needed there: the first use
+// of the process state pins the module (ProcessState), so a FreeLibrary before that finds nothing
+// to end, and at the end of the process the system reclaims windows, hooks and modules.
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) return AfxModuleAttach(instance);
-    if (reason == DLL_PROCESS_DETACH && !reserved) AfxModuleDetach();
     return TRUE;
 }
 #else

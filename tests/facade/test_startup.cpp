@@ -16,6 +16,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef _WIN32
+const std::string kModule = ".dll";
+const std::string kProbe = "startup_probe.exe";
+#else
+const std::string kModule = ".so";
+const std::string kProbe = "startup_probe";
+#endif
+
+// A program path or argument for the command interpreter.
+std::string quoted(const std::string& text) {
+#ifdef _WIN32
+    return "\"" + text + "\"";
+#else
+    return "'" + text + "'";
+#endif
+}
+
 fs::path binFolder() {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, sizeof exe);
@@ -30,8 +47,10 @@ protected:
         fs::remove_all(root);
         moduleFolder = root / "A" / "B";
         fs::create_directories(moduleFolder);
-        for (const char* f : {"Pelorin.so", "Pelorin01.so", "Pelorin49.so", "win32.so", "Quarnel.so", "startup_probe"})
-            fs::copy_file(binFolder() / f, moduleFolder / f);
+        // the modules with the runtime's beside them, as a host installs them
+        for (const auto& entry : fs::directory_iterator(binFolder()))
+            if (entry.path().extension() == kModule || entry.path().filename() == kProbe)
+                fs::copy_file(entry.path(), moduleFolder / entry.path().filename());
     }
     void TearDown() override { fs::remove_all(root); }
 
@@ -42,12 +61,16 @@ protected:
     // Runs the probe and returns its answers by key.
     std::map<std::string, std::string> probe(const std::string& args = "") {
         fs::path out = root / "out.txt";
-        std::string cmd = "'" + (moduleFolder / "startup_probe").string() + "' " + args + " > '" + out.string() + "' 2>&1";
+        std::string cmd = quoted((moduleFolder / kProbe).string()) + " " + args + " > " + quoted(out.string()) + " 2>&1";
+#ifdef _WIN32
+        cmd = "\"" + cmd + "\""; // the interpreter takes off the outer pair
+#endif
         EXPECT_EQ(std::system(cmd.c_str()), 0);
         std::map<std::string, std::string> answers;
         std::ifstream in(out);
         std::string line;
         while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
             size_t eq = line.find('=');
             if (eq != std::string::npos) answers[line.substr(0, eq)] = line.substr(eq + 1);
         }
@@ -66,7 +89,7 @@ TEST_F(StartupTest, Country49InTheSettingsFolderLoadsTheGermanModule) {
     EXPECT_EQ(a["settings"], settings.string());
     EXPECT_EQ(a["language"], "49");
     EXPECT_EQ(a["load"], "0");
-    EXPECT_EQ(a["module"], (moduleFolder / "Pelorin49.so").string());
+    EXPECT_EQ(a["module"], (moduleFolder / ("Pelorin49" + kModule)).string());
     EXPECT_EQ(a["text"], "MOST-Eingabehilfe");
 }
 
@@ -76,7 +99,7 @@ TEST_F(StartupTest, AnyOtherCountryLoadsTheEnglishModule) {
     write(settings / "tolmar.ini", "[Language]\nCountry=44\n");
     auto a = probe();
     EXPECT_EQ(a["language"], "1");
-    EXPECT_EQ(a["module"], (moduleFolder / "Pelorin01.so").string());
+    EXPECT_EQ(a["module"], (moduleFolder / ("Pelorin01" + kModule)).string());
     EXPECT_EQ(a["text"], "MOST Input Assistance");
 }
 
@@ -90,13 +113,22 @@ TEST_F(StartupTest, WithoutUsableSettingsTheModuleFolderServes) {
 }
 
 TEST_F(StartupTest, AMissingLanguageModuleGivesEmptyTextsAndIsNotTriedAgain) {
-    fs::remove(moduleFolder / "Pelorin01.so");
-    auto a = probe("retry '" + (binFolder() / "Pelorin01.so").string() + "' '" + (moduleFolder / "Pelorin01.so").string() + "'");
+    const std::string english = "Pelorin01" + kModule;
+    fs::remove(moduleFolder / english);
+    auto a = probe("retry " + quoted((binFolder() / english).string()) + " " + quoted((moduleFolder / english).string()));
     EXPECT_EQ(a["load"], "-1");
     EXPECT_EQ(a["module"], "");
     EXPECT_EQ(a["text"], "");
     EXPECT_EQ(a["load2"], "-1"); // the file is there now, but a failed load is final
     EXPECT_EQ(a["text2"], "");
+}
+
+TEST_F(StartupTest, TheModulesOwnResourcesServeItsDialogs) {
+    auto a = probe("selection " + quoted((fs::path(SAMPLES) / "standard.xml").string()));
+    EXPECT_EQ(a["dialog"], "MOST Catalog");
+    EXPECT_EQ(a["tree"], (moduleFolder / ("Pelorin" + kModule)).string());
+    a = probe("assist " + quoted((fs::path(SAMPLES) / "standard.xml").string()));
+    EXPECT_EQ(a["assist"], "2"); // IDCANCEL: it opened and was cancelled (-1: no template)
 }
 
 TEST(StartupRules, TheSettingsFolderComesFromTheFolderAboveTheModule) {
