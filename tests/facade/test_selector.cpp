@@ -112,6 +112,17 @@ TEST_F(Selector, TheDialogTakesTheHostsBackgroundAndItsHintLinesLookLikeTooltips
     HDC hostDc = GetDC(host);
     const COLORREF hostBackground = GetBkColor(hostDc);
     ReleaseDC(host, hostDc);
+#ifdef _WIN32
+    // Wine's tooltip colour is white like the host's; Windows' is light yellow
+    const int infoBk = COLOR_INFOBK;
+    const COLORREF infoColour = GetSysColor(COLOR_INFOBK), windowsDefault = RGB(255, 255, 225);
+    if (infoColour == hostBackground) SetSysColors(1, &infoBk, &windowsDefault);
+    struct Restore {
+        int element;
+        COLORREF colour;
+        ~Restore() { SetSysColors(1, &element, &colour); }
+    } restore{infoBk, infoColour};
+#endif
     ASSERT_NE(hostBackground, GetSysColor(COLOR_INFOBK));
     COLORREF brush = 0, hintBackground = 0, editBackground = 0;
     w32drv::Call([&] {

@@ -50,6 +50,8 @@ struct Driver {
     std::vector<MessageBoxRecord> boxes;
     std::set<HWND> answeredBoxes;
     std::vector<HWND> boxesToAnswer; // activated, answered at the next tick (set up by then)
+    std::set<HWND> unseenDialogs;     // created, not shown yet
+    int unseenTicks = 0;
     std::vector<HWND> exhausted;
     HWND cancelled = nullptr; // the dialog the last starvation went to, and how often
     int cancelAttempts = 0;
@@ -293,6 +295,21 @@ bool busy() {
 
 void answerBox(HWND box);
 
+// A dialog is shown once its modal loop finds the queue empty; a due tick keeps it from that, so
+// input waits until the person could have seen it (as input reaches a shown dialog on Windows).
+// A dialog kept hidden on purpose holds the input up for a few ticks only.
+bool dialogAboutToShow() {
+    Driver& d = drv();
+    for (auto it = d.unseenDialogs.begin(); it != d.unseenDialogs.end();)
+        it = IsWindow(*it) && !IsWindowVisible(*it) ? std::next(it) : d.unseenDialogs.erase(it);
+    if (d.unseenDialogs.empty() || ++d.unseenTicks > 20) {
+        d.unseenDialogs.clear();
+        d.unseenTicks = 0;
+        return false;
+    }
+    return true;
+}
+
 void CALLBACK feedTick(HWND, UINT, UINT_PTR, DWORD) {
     Driver& d = drv();
     if (!d.boxesToAnswer.empty()) {
@@ -302,7 +319,7 @@ void CALLBACK feedTick(HWND, UINT, UINT_PTR, DWORD) {
             if (IsWindow(b)) answerBox(b);
         return;
     }
-    if (busy()) return;
+    if (busy() || dialogAboutToShow()) return;
     if (!feed()) starve();
 }
 
@@ -400,8 +417,13 @@ LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam) {
             d.answeredBoxes.insert(h);
             d.boxesToAnswer.push_back(h);
         }
+    } else if (code == HCBT_CREATEWND) {
+        HWND h = reinterpret_cast<HWND>(wParam);
+        const auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+        if (!(create->lpcs->style & WS_CHILD) && classOf(h) == "#32770") d.unseenDialogs.insert(h);
     } else if (code == HCBT_DESTROYWND) {
         d.answeredBoxes.erase(reinterpret_cast<HWND>(wParam));
+        d.unseenDialogs.erase(reinterpret_cast<HWND>(wParam));
     }
     return CallNextHookEx(d.cbt, code, wParam, lParam);
 }
@@ -568,6 +590,8 @@ void Reset() {
     d.exhausted.clear();
     d.cancelled = nullptr;
     d.boxesToAnswer.clear();
+    d.unseenDialogs.clear();
+    d.unseenTicks = 0;
     d.lastClickWindow = nullptr;
     SetCursorPos(0, 0);
 }
