@@ -343,7 +343,7 @@ void KMostFCatDlg::OpenListAt(int index, bool moving, bool parameterScanning) {
             CRect edit;
             addressEdit.GetWindowRect(&edit);
             ScreenToClient(&edit);
-            int x = static_cast<int>(addressEdit.PosFromChar(static_cast<UINT>(HIWORD(addressEdit.GetSel()))).x) + edit.left;
+            int x = TextX(static_cast<int>(HIWORD(addressEdit.GetSel()))) + edit.left;
             int y = edit.top;
             CRect combo;
             comboList.GetWindowRect(&combo);
@@ -355,6 +355,23 @@ void KMostFCatDlg::OpenListAt(int index, bool moving, bool parameterScanning) {
         addressEdit.SetFocus();
     }
     if (moving) addressEdit.SetSel(start, end, TRUE);
+}
+
+int KMostFCatDlg::TextX(int index) {
+    const LRESULT at = addressEdit.SendMessage(EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
+    if (at != -1) return static_cast<short>(LOWORD(at));
+    // the end of the text is no character, so the edit answers -1 there: the last one's right edge
+    if (index == 0 || index > static_cast<int>(addressText.size())) {
+        CRect format;
+        addressEdit.SendMessage(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        return format.left;
+    }
+    const LRESULT last = addressEdit.SendMessage(EM_POSFROMCHAR, static_cast<WPARAM>(index - 1), 0);
+    CClientDC dc(&addressEdit);
+    CFont* font = dc.SelectObject(addressEdit.GetFont());
+    const int width = dc.GetTextExtent(addressText.c_str() + index - 1, 1).cx;
+    dc.SelectObject(font);
+    return static_cast<short>(LOWORD(last)) + width;
 }
 
 void KMostFCatDlg::ShowParameterInfo() {
@@ -487,7 +504,9 @@ BOOL KMostFCatDlg::PreTranslateMessage(MSG* pMsg) {
                 }
                 break;
             case VK_RETURN:
-                open = CaughtUpListOpen();
+                // before the first look nothing was offered: Return is OK for the line as it came
+                // (the caret is only put back in place at that look)
+                open = !firstUpdate && CaughtUpListOpen();
                 if (open && comboList.GetCurSel() >= 0) {
                     ApplyListItem();
                     return TRUE;

@@ -86,6 +86,8 @@ private:
     // The question the parameters up to that position raise, or 0 when they are complete.
     UINT CheckParameters(int position);
     int Ask(UINT text);
+    // The x of a character position in the field's client area (the text's end included).
+    int TextX(int index);
     void MoveWordLeft();
     void MoveWordRight();
 };

@@ -77,32 +77,14 @@ protected:
         return buffer;
     }
 
-    // Takes a snapshot when the virtual clock has run ms further (while the dialog runs).
+    // Takes a snapshot when the clock has run ms further (while the dialog runs).
     void snapshotAfter(DWORD ms, DialogSnapshot* into) { after(ms, [into] { *into = snapshot(); }); }
-    // Runs an action when the virtual clock has run ms further.
-    static void after(DWORD ms, std::function<void()> action) {
-        UINT_PTR id = SetTimer(nullptr, 0, ms, onTimer);
-        actions()[id] = std::move(action);
-    }
+    static void after(DWORD ms, std::function<void()> action) { w32drv::CallAt(ms, std::move(action)); }
 
     static DialogSnapshot snapshot();
 
     HWND host = nullptr;
     std::unique_ptr<KPelorin> selector;
-
-private:
-    static std::map<UINT_PTR, std::function<void()>>& actions() {
-        static std::map<UINT_PTR, std::function<void()>> a;
-        return a;
-    }
-    static void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        auto it = actions().find(id);
-        if (it == actions().end()) return;
-        auto action = std::move(it->second);
-        actions().erase(it);
-        action();
-    }
 };
 
 inline DialogSnapshot AssistSession::snapshot() {

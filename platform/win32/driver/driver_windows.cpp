@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
+#include <map>
 #include <set>
 
 namespace w32drv {
@@ -45,6 +46,10 @@ struct Driver {
     std::function<bool()> source;
     bool waiting = false;
     DWORD waitUntil = 0;
+    DWORD waitMs = 0;
+    DWORD clock = 0; // the waits consumed since Reset
+    std::multimap<DWORD, std::function<void()>> timedCalls; // CallAt, by clock
+
     std::deque<int> answers;
     std::function<int(const MessageBoxRecord&)> answerer;
     std::vector<MessageBoxRecord> boxes;
@@ -201,11 +206,25 @@ void mouseEvent(Event::Kind kind, POINT pt, int delta) {
 // ---- feeding ----
 
 // Hands the next event to the thread; false when there is none and none will come.
+void endWait() {
+    Driver& d = drv();
+    d.waiting = false;
+    d.clock += d.waitMs;
+    d.waitMs = 0;
+}
+
 bool feed() {
     Driver& d = ready();
     if (d.waiting) {
         if (static_cast<LONG>(GetTickCount() - d.waitUntil) < 0) return true;
-        d.waiting = false;
+        endWait();
+    }
+    if (!d.timedCalls.empty() && d.timedCalls.begin()->first <= d.clock) {
+        auto action = std::move(d.timedCalls.begin()->second);
+        d.timedCalls.erase(d.timedCalls.begin());
+        Event e = event(Event::Call);
+        e.action = std::move(action);
+        d.input.push_front(std::move(e));
     }
     if (d.input.empty()) {
         if (!d.source) return false;
@@ -228,6 +247,7 @@ bool feed() {
     case Event::Wait:
         d.waiting = true;
         d.waitUntil = GetTickCount() + e.ms;
+        d.waitMs = e.ms;
         break;
     case Event::SwitchAway: SetForegroundWindow(GetDesktopWindow()); break;
     case Event::SwitchBack: {
@@ -296,12 +316,16 @@ bool busy() {
 void answerBox(HWND box);
 
 // A dialog is shown once its modal loop finds the queue empty; a due tick keeps it from that, so
-// input waits until the person could have seen it (as input reaches a shown dialog on Windows).
+// input waits until the person could have seen it and it has the keyboard.
 // A dialog kept hidden on purpose holds the input up for a few ticks only.
 bool dialogAboutToShow() {
     Driver& d = drv();
+    // shown and, unless disabled, active: the window system hands out activation after the show
+    auto seen = [](HWND h) {
+        return !IsWindow(h) || (IsWindowVisible(h) && (GetActiveWindow() == h || !IsWindowEnabled(h)));
+    };
     for (auto it = d.unseenDialogs.begin(); it != d.unseenDialogs.end();)
-        it = IsWindow(*it) && !IsWindowVisible(*it) ? std::next(it) : d.unseenDialogs.erase(it);
+        it = seen(*it) ? d.unseenDialogs.erase(it) : std::next(it);
     if (d.unseenDialogs.empty() || ++d.unseenTicks > 20) {
         d.unseenDialogs.clear();
         d.unseenTicks = 0;
@@ -489,6 +513,11 @@ void Call(std::function<void()> action) {
     queue(std::move(e));
 }
 
+void CallAt(DWORD ms, std::function<void()> action) {
+    Driver& d = ready();
+    d.timedCalls.emplace(d.clock + ms, std::move(action));
+}
+
 void SetInputSource(std::function<bool()> source) { ready().source = std::move(source); }
 size_t PendingInput() { return drv().input.size(); }
 
@@ -535,7 +564,7 @@ void Pump() {
                 MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
                 continue;
             }
-            d.waiting = false;
+            endWait();
         }
         if (!feed()) return;
     }
@@ -584,6 +613,9 @@ void Reset() {
     d.input.clear();
     d.source = nullptr;
     d.waiting = false;
+    d.waitMs = 0;
+    d.clock = 0;
+    d.timedCalls.clear();
     d.answers.clear();
     d.answerer = nullptr;
     d.boxes.clear();

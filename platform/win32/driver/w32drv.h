@@ -63,6 +63,11 @@ W32DRV void SwitchBack(HWND hwnd);
 // Runs a function when the queued input reaches this point (from inside whatever message loop is
 // running then); input it queues comes right after it, before the rest of the queue.
 W32DRV void Call(std::function<void()> action);
+// Runs a function once the clock has run ms further, from inside whatever loop runs then. Headless
+// that is the virtual clock (a thread timer); on Windows it is the waits of the queue: the function
+// runs when the waits consumed from now add up to ms, in turn with the input, so it sees what the
+// input before it made. Running out of input does not run it; Reset drops it.
+W32DRV void CallAt(DWORD ms, std::function<void()> action);
 // Asked for more input when the queue runs dry, before a modal loop counts as out of input: a
 // source that queues input returns true; false means no more input will come.
 W32DRV void SetInputSource(std::function<bool()> source);

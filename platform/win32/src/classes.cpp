@@ -61,6 +61,7 @@ void resetSystem() {
     s.input.clear();
     s.quitPosted = false;
     s.timers.clear();
+    s.timedCalls.clear();
     s.focus = s.active = s.capture = nullptr;
     s.appActive = true;
     for (auto& k : s.keyState) k = 0;

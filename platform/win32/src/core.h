@@ -159,6 +159,7 @@ struct System {
     // timers keep firing without changing anything.
     std::uint64_t activity = 0;
     std::function<bool()> inputSource;
+    std::map<UINT_PTR, std::function<void()>> timedCalls; // CallAt, by thread timer
     std::deque<int> answers;
     struct MessageBoxRecord {
         HWND owner;

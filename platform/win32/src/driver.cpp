@@ -88,6 +88,20 @@ void Call(std::function<void()> action) {
     queue(std::move(ev));
 }
 
+static void CALLBACK runTimedCall(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto& calls = sys().timedCalls;
+    auto it = calls.find(id);
+    if (it == calls.end()) return;
+    auto action = std::move(it->second);
+    calls.erase(it);
+    action();
+}
+
+void CallAt(DWORD ms, std::function<void()> action) {
+    sys().timedCalls[SetTimer(nullptr, 0, ms, runTimedCall)] = std::move(action);
+}
+
 void SetInputSource(std::function<bool()> source) { sys().inputSource = std::move(source); }
 
 size_t PendingInput() { return sys().pendingInput.size(); }
