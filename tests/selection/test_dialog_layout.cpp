@@ -3,7 +3,7 @@
 // Widths that come from the dialog template (labels, check boxes, the toggle, the small fields
 // and boxes) are read from the controls: the layout keeps them and places the rest around them.
 #include "DialogFixture.h"
-#include "support/Wine.h"
+#include "support/WindowSystem.h"
 
 #include <ostream>
 #include <set>

@@ -1,7 +1,9 @@
-// What the tree control paints, read from the driver's drawing record: the background, the
-// highlight of selected rows, the text colours, the focus rectangle, lines and buttons, the rows
-// in view after scrolling, and no GDI object left behind.
+// What the tree control paints, read from the headless driver's drawing record: the background,
+// the highlight of selected rows, the text colours, the focus rectangle, lines and buttons, the
+// rows in view after scrolling, and no GDI object left behind. On Windows the same is read from
+// the pixels on the screen.
 #include "TreeFixture.h"
+#include "support/WindowSystem.h"
 
 #include <algorithm>
 
@@ -78,6 +80,7 @@ protected:
 } // namespace
 
 TEST_F(TreePaintTest, SelectionFocusAndDisabledRowsInTheirColours) {
+    HEADLESS_ONLY("reads the drawing record");
     create();
     fill({"Audio", "Tuner", "Phone"}, 2);
     act("expand Audio; disable Phone; select Audio2");
@@ -134,6 +137,7 @@ TEST_F(TreePaintTest, SelectionFocusAndDisabledRowsInTheirColours) {
 }
 
 TEST_F(TreePaintTest, LinesAndButtonsWhereRowsHaveSiblingsAndChildren) {
+    HEADLESS_ONLY("reads the drawing record");
     // A (open: A1, A2) and B (closed: B1, B2): a button is a 9-pixel box filled with the
     // background, centred half an indent left of the label at the row's middle, with a minus, and
     // a plus when closed; lines join the rows of a parent (the roots' only with lines at root)
@@ -162,6 +166,7 @@ TEST_F(TreePaintTest, LinesAndButtonsWhereRowsHaveSiblingsAndChildren) {
 }
 
 TEST_F(TreePaintTest, ScrolledRowsAreDrawnWhereTheyAreAndNothingIsLeftBehind) {
+    HEADLESS_ONLY("reads the drawing record");
     HFONT font = CreateFontA(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Shell Dlg");
     create();
     tree.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -187,3 +192,78 @@ TEST_F(TreePaintTest, ScrolledRowsAreDrawnWhereTheyAreAndNothingIsLeftBehind) {
     tree.DestroyWindow();
     DeleteObject(font);
 }
+
+#ifdef _WIN32 // the headless window system keeps a drawing record, not pixels
+// The pixels of the control on the screen, by client coordinates.
+class TreePixelsTest : public TreeTest {
+protected:
+    void capture() {
+        RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        w32drv::Pump();
+        RECT client{};
+        GetClientRect(tree, &client);
+        width = client.right;
+        height = client.bottom;
+        HDC screen = GetDC(tree), memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                pixels[static_cast<size_t>(y * width + x)] = GetPixel(memory, x, y);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(tree, screen);
+    }
+    // How many pixels of a rectangle have the colour.
+    int count(RECT r, COLORREF colour) const {
+        int n = 0;
+        for (int y = std::max(0L, static_cast<long>(r.top)); y < std::min(static_cast<int>(r.bottom), height); ++y)
+            for (int x = std::max(0L, static_cast<long>(r.left)); x < std::min(static_cast<int>(r.right), width); ++x)
+                n += pixels[static_cast<size_t>(y * width + x)] == colour;
+        return n;
+    }
+    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+    std::vector<COLORREF> pixels;
+    int width = 0, height = 0;
+};
+
+TEST_F(TreePixelsTest, RowsLinesButtonsAndColoursReachTheScreen) {
+    const COLORREF kText = RGB(0, 0, 128), kGrey = RGB(150, 0, 0), kBack = RGB(250, 250, 200);
+    create();
+    fill({"Audio", "Tuner", "Phone"}, 2);
+    act("expand Audio; disable Phone; select Audio2");
+    tree.SendMessage(TVM_SETTEXTCOLOR, 0, kText);
+    tree.SetDisabledColor(kGrey);
+    tree.SetBkColor(kBack);
+    capture();
+    RECT client{0, 0, width, height};
+    EXPECT_GT(count(client, kBack), width * height / 2); // the background
+    // the selected row highlighted with its text in the highlight's text colour, the others' text
+    // in the program's colour, the disabled row's in its grey
+    RECT selected = itemRect(find("Audio2")), tuner = itemRect(find("Tuner")), phone = itemRect(find("Phone"));
+    EXPECT_GT(count(selected, GetSysColor(COLOR_HIGHLIGHT)), 0);
+    EXPECT_GT(count(selected, GetSysColor(COLOR_HIGHLIGHTTEXT)), 0);
+    EXPECT_GT(count(tuner, kText), 0);
+    EXPECT_EQ(count(tuner, GetSysColor(COLOR_HIGHLIGHT)), 0);
+    EXPECT_GT(count(phone, kGrey), 0);
+    EXPECT_EQ(count(phone, kText), 0);
+    // buttons: a 9-pixel box half an indent left of the label, grey corners, a minus when open
+    // (nothing above the middle) and a plus when closed
+    const COLORREF line = GetSysColor(COLOR_GRAYTEXT);
+    for (const char* row : {"Audio", "Tuner"}) {
+        RECT label = itemRect(find(row)), whole = itemRect(find(row), FALSE);
+        const int cx = label.left - indent() / 2, cy = (whole.top + whole.bottom) / 2;
+        EXPECT_EQ(at(cx - 4, cy - 4), line) << row;
+        EXPECT_EQ(at(cx + 4, cy + 4), line) << row;
+        EXPECT_NE(at(cx, cy), kBack) << row;
+        EXPECT_EQ(at(cx, cy - 2) != kBack, std::string(row) == "Tuner") << row;
+    }
+    // lines: a child's row joined to its parent's line left of its label
+    RECT child = itemRect(find("Audio1"));
+    RECT joint{child.left - indent() / 2, child.top, child.left - 1, child.bottom};
+    EXPECT_GT(count(joint, line), 0);
+}
+#endif
