@@ -67,6 +67,11 @@ int RunCheckSignal(HostSession& session, const std::vector<std::string>& args, C
 int RunSelect(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
 int RunPick(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
 int RunBatch(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
+// The line the editors start with when none is given.
+inline constexpr const char* kEditorSampleLine = "output(msg = \"AudioAmplifier.Volume.Set(10)\");";
+// The editor on Windows: a main window with an edit control in the terminal editor's place.
+int RunWindowEditor(const std::vector<std::string>& catalogs, const std::vector<std::string>& args,
+                    UsageError& error);
 int RunTui(const std::vector<std::string>& catalogs, const std::vector<std::string>& args, UsageError& error);
 
 // Runs one command of the session by name; "tui" is not among them (it needs the terminal).

@@ -4,13 +4,13 @@
 #include "host/Text.h"
 
 #include <Quarnel.h>
+#include <windows.h>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -92,7 +92,7 @@ int RunLint(HostSession& session, const std::vector<std::string>& args, CommandR
         return ExitFailed;
     }
     KQRNFCatManager* m = gQRNFCatManager(handle);
-    std::filesystem::path logs = std::filesystem::temp_directory_path() / ("pelorin-lint-" + std::to_string(::getpid()));
+    std::filesystem::path logs = std::filesystem::temp_directory_path() / ("pelorin-lint-" + std::to_string(GetCurrentProcessId()));
     std::filesystem::create_directories(logs);
     nlohmann::json& out = run.json = nlohmann::json::array();
     int n = 0;

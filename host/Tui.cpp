@@ -26,7 +26,6 @@
 
 namespace {
 
-const char* kSampleLine = "output(msg = \"AudioAmplifier.Volume.Set(10)\");";
 const char* kEditorKeys = "F2/Ctrl+Space: assistance  F3/Ctrl+T: selection  Left Right Home End Bksp Del  Ctrl+Q/Esc: quit";
 const char* kDialogKeys = "Assistance: keys go to the dialog  Enter: accept  Esc: cancel  Ctrl+Q: quit";
 const char* kSelectionKeys = "Selection: keys go to the dialog  Enter/OK: insert at the caret  Esc: cancel  Ctrl+Q: quit";
@@ -412,7 +411,7 @@ private:
 
 // False with error set, or with help set for --help.
 bool parse(const std::vector<std::string>& args, std::string& line, bool& help, UsageError& error) {
-    std::string utf8 = kSampleLine;
+    std::string utf8 = kEditorSampleLine;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
             help = true;

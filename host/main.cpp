@@ -30,8 +30,8 @@ commands:
   lint [--] FILE...     load catalog files and tell what they hold or why they fail (JSON)
   check-signal [--] SIGNAL...
                         whether each signal names a selectable parameter of the catalogs (JSON)
-  tui [--line TEXT]     a one-line editor in the terminal with the input assistance (F2) and the
-                        selection dialog (F3)
+  tui [--line TEXT]     a one-line editor in the terminal (on Windows a window) with the input
+                        assistance (F2) and the selection dialog (F3)
 
 Without --catalog the bundled samples are registered: standard.xml, rearseat.xml, single.xml.
 Text arguments are UTF-8 and must fit Windows-1252; file names are taken as they are.
@@ -137,6 +137,7 @@ const char* kTuiUsage = R"(usage: pelorin-host [--catalog FILE]... tui [--line T
 A one-line script editor in the terminal; F2 or Ctrl+Space opens the input assistance at the
 caret, F3 or Ctrl+T the selection dialog (OK inserts the chosen signal at the caret), Ctrl+Q or
 Escape quits. --line sets the line to start with (UTF-8, characters of Windows-1252 only).
+On Windows the editor is a window with an edit control: F2, F3 and Escape as in the terminal.
 )";
 
 } // namespace
@@ -227,7 +228,11 @@ int run(const std::vector<std::string>& args) {
     UsageError error;
     int code = ExitUsage;
     if (command == "tui") {
+#ifdef _WIN32
+        code = RunWindowEditor(catalogs, rest, error);
+#else
         code = RunTui(catalogs, rest, error);
+#endif
     } else {
         HostSession session(catalogs);
         CommandRun result;

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The Windows flavour with Debian's MinGW-w64 compilers: builds the 64-bit modules and the catalog
-# library's tests and runs the tests under Wine in one process, then builds the 32-bit flavour
-# (compile and link only). Checks that the modules exist, that the language modules hold
-# resources and no code, and that the exported classes are exported. A missing tool or source
-# skips the step with "windows build skipped: <reason>" and exit 0; a build, a check or a test
-# that fails exits 1.
+# The Windows flavour with Debian's MinGW-w64 compilers: builds the 64-bit modules, the host and
+# the tests, runs each test program under Wine in one process and the host's scenarios (the same
+# JSON as the headless host), then builds the 32-bit flavour (compile and link only). Checks that
+# the modules exist, that the language modules hold resources and no code, and that the exported
+# classes are exported. A missing tool or source skips the step with "windows build skipped:
+# <reason>" and exit 0; a build, a check or a test that fails exits 1.
 #
 # usage: tools/windows_build.sh [BUILD_ROOT]
 #   BUILD_ROOT: build/windows by default; the builds go to mingw64/ and mingw32/ in it, Debian's
@@ -152,6 +152,31 @@ run_tests() { # program display(yes|no) gate(yes|no) [seconds]
   fi
 }
 
+# The host's scripted scenarios: the Windows host under Wine must print what the headless host
+# prints (HEADLESS_HOST, by default the test build's).
+host_scenarios() {
+  local dir=$out/mingw64 headless=${HEADLESS_HOST:-$root/build/test/bin/pelorin-host}
+  local scenarios=$root/tests/host/scenarios.batch
+  if [ ! -x "$headless" ]; then
+    echo "windows 64: host scenarios not compared: no headless host at $headless"
+    return 0
+  fi
+  "$headless" batch "$scenarios" >"$dir/scenarios.headless.json" 2>"$dir/scenarios.headless.log" ||
+    { cat "$dir/scenarios.headless.log"; return 1; }
+  (cd "$dir/bin" && timeout 300 xvfb-run -a -s "-screen 0 1920x1080x24" "$wine" pelorin-host.exe batch "$scenarios") \
+    2>"$dir/scenarios.log" | tr -d '\r' >"$dir/scenarios.windows.json" || true
+  "$wineserver" -k >/dev/null 2>&1 || true
+  local count
+  count=$(grep -cvE '^[[:space:]]*(#|$)' "$scenarios")
+  if ! diff -u "$dir/scenarios.headless.json" "$dir/scenarios.windows.json" >"$dir/scenarios.diff"; then
+    echo "windows 64: host scenarios under wine64: the JSON differs from the headless host's:"
+    head -60 "$dir/scenarios.diff"
+    tail -5 "$dir/scenarios.log"
+    return 1
+  fi
+  echo "windows 64: host scenarios under wine64: $count commands, the same JSON as the headless host"
+}
+
 mkdir -p "$out"
 cxx64=$(compiler 64)
 cxx32=$(compiler 32)
@@ -178,6 +203,7 @@ if [ -n "$wine" ]; then
   for program in controls treectrl selection assist facade; do
     run_tests ${program}_tests.exe yes no 240
   done
+  host_scenarios
 else
   echo "windows 64: tests not run: wine64 is not installed (Debian's wine64; ./run test installs it as root)"
 fi
