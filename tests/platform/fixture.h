@@ -12,9 +12,9 @@
 
 // A check that needs what only the headless window system offers (the virtual clock, the drawing
 // record, beeps, the fixed font metric); real Windows skips the test.
-#define HEADLESS_ONLY(why)                                                                         \
-    do {                                                                                           \
-        if (!w32drv::kHeadless) GTEST_SKIP() << "headless only: " << why;                          \
+#define HEADLESS_ONLY(why)                                                                                   \
+    do {                                                                                                     \
+        if (!w32drv::kHeadless) GTEST_SKIP() << "headless only: " << why;                                    \
     } while (0)
 
 // Wine, where it departs from what Windows documents; the reason names the documented behaviour.
@@ -26,9 +26,9 @@ inline bool underWine() {
     return false;
 #endif
 }
-#define WINE_DEVIATION(why)                                                                        \
-    do {                                                                                           \
-        if (underWine()) GTEST_SKIP() << "Wine deviation: " << why;                                \
+#define WINE_DEVIATION(why)                                                                                  \
+    do {                                                                                                     \
+        if (underWine()) GTEST_SKIP() << "Wine deviation: " << why;                                          \
     } while (0)
 
 struct Received {
@@ -94,16 +94,54 @@ protected:
     HWND topLevel(int width = 400, int height = 300, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE) {
         RECT r{100, 100, 100 + width, 100 + height};
         AdjustWindowRectEx(&r, style, FALSE, 0);
-        return CreateWindowExA(0, "TestWindow", "Top", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        return CreateWindowExA(0, "TestWindow", "Top", style, r.left, r.top, r.right - r.left,
+                               r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
-    HWND child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id) {
+    HWND child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
+               int id) {
         return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                               nullptr);
     }
     static std::string text(HWND hwnd) {
         char buf[1024];
         GetWindowTextA(hwnd, buf, sizeof buf);
         return buf;
     }
+    static LRESULT send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageA(hwnd, msg, wParam, lParam);
+    }
+    // Messages whose lParam points at a string or a structure.
+    template <class T> static LRESULT send(HWND hwnd, UINT msg, WPARAM wParam, T* lParam) {
+        return SendMessageA(hwnd, msg, wParam, reinterpret_cast<LPARAM>(lParam));
+    }
+    // A key pressed and released, with the input processed.
+    static void press(UINT vk, unsigned modifiers = w32drv::None) {
+        w32drv::Key(vk, modifiers);
+        w32drv::Pump();
+    }
+    // WM_COMMAND notification codes a parent received from one control, in order.
+    static std::vector<WORD> codesFrom(HWND parent, HWND control) {
+        std::vector<WORD> out;
+        for (const Received& r : Log::all())
+            if (r.hwnd == parent && r.msg == WM_COMMAND && reinterpret_cast<HWND>(r.lParam) == control)
+                out.push_back(HIWORD(r.wParam));
+        return out;
+    }
+    static int countOf(const std::vector<WORD>& codes, WORD code) {
+        int n = 0;
+        for (WORD c : codes)
+            n += c == code;
+        return n;
+    }
+    // Screen point at the middle of a list box item.
+    static POINT itemPoint(HWND list, int index) {
+        RECT r{};
+        send(list, LB_GETITEMRECT, index, &r);
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ClientToScreen(list, &p);
+        return p;
+    }
 };
+
+using Codes = std::vector<WORD>;
