@@ -127,7 +127,7 @@ TEST_F(Win32Test, ChildrenKeepCreationOrderAndPopupsReportTheirOwner) {
     EXPECT_FALSE(IsWindow(popup));
 }
 
-TEST_F(Win32Test, ClientAreaLeavesOutFrameCaptionAndScrollBars) {
+TEST_F(Win32Test, ClientAreasLeaveOutFramesAndChildCoordinatesAreRelativeToTheParentClientArea) {
     DWORD style = WS_POPUP | WS_CAPTION | WS_VSCROLL;
     RECT r{0, 0, 200, 100};
     AdjustWindowRectEx(&r, style, FALSE, WS_EX_CLIENTEDGE);
@@ -148,12 +148,8 @@ TEST_F(Win32Test, ClientAreaLeavesOutFrameCaptionAndScrollBars) {
     ScreenToClient(w, &back);
     EXPECT_EQ(back.x, 0);
     EXPECT_EQ(back.y, 0);
-}
-
-TEST_F(Win32Test, ChildCoordinatesAreRelativeToTheParentClientArea) {
     HWND top = topLevel(400, 300, WS_POPUP | WS_BORDER | WS_VISIBLE);
     HWND c = child(top, "TestWindow", "", WS_BORDER, 10, 20, 100, 50, 5);
-    RECT wr;
     GetWindowRect(c, &wr);
     EXPECT_EQ(wr.left, 100 + 10);
     EXPECT_EQ(wr.top, 100 + 20);
@@ -230,7 +226,7 @@ TEST_F(Win32Test, PlacementKeepsTheNormalRectangleAcrossMinimizeAndRestore) {
     EXPECT_TRUE(Log::saw(w, WM_SIZE));
 }
 
-TEST_F(Win32Test, WindowLongsStylesExtraBytesAndSubclassing) {
+TEST_F(Win32Test, WindowLongsStylesExtraBytesSubclassingAndText) {
     HWND w = topLevel(100, 100, WS_POPUP);
     Log::clear();
     // top-level windows always clip their siblings
@@ -252,6 +248,13 @@ TEST_F(Win32Test, WindowLongsStylesExtraBytesAndSubclassing) {
     SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc));
     SetWindowTextA(w, "again");
     EXPECT_EQ(text(w), "again");
+    SetWindowTextA(w, "Hello world");
+    EXPECT_EQ(GetWindowTextLengthA(w), 11);
+    char small[6];
+    EXPECT_EQ(GetWindowTextA(w, small, sizeof small), 5);
+    EXPECT_STREQ(small, "Hello");
+    SetWindowTextA(w, nullptr);
+    EXPECT_EQ(GetWindowTextLengthA(w), 0);
 }
 
 TEST_F(Win32Test, DisablingAWindowTakesTheFocusAway) {
@@ -267,17 +270,6 @@ TEST_F(Win32Test, DisablingAWindowTakesTheFocusAway) {
     EXPECT_EQ(SetFocus(c), nullptr);
     EXPECT_NE(GetFocus(), c);
     EXPECT_TRUE(EnableWindow(c, TRUE));
-}
-
-TEST_F(Win32Test, WindowTextRoundTripsAndTruncatesToTheBuffer) {
-    HWND w = topLevel();
-    SetWindowTextA(w, "Hello world");
-    EXPECT_EQ(GetWindowTextLengthA(w), 11);
-    char small[6];
-    EXPECT_EQ(GetWindowTextA(w, small, sizeof small), 5);
-    EXPECT_STREQ(small, "Hello");
-    SetWindowTextA(w, nullptr);
-    EXPECT_EQ(GetWindowTextLengthA(w), 0);
 }
 
 namespace {
