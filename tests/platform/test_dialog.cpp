@@ -71,27 +71,34 @@ TEST_F(Win32Test, ModalDialogTakesTypedTextAndAKeyboardChoiceAndClosesWithEnter)
     EXPECT_EQ(GetActiveWindow(), ownerWindow);
 }
 
-TEST_F(Win32Test, ModalDialogThatRunsOutOfInputEndsWithCancelAndIsRecorded) {
-    ownerWindow = topLevel();
-    outcome = Outcome{};
-    DialogTemplateBuilder b(WS_POPUP | WS_CAPTION | DS_MODALFRAME, 10, 10, 190, 90, "Pick");
-    w32drv::Type("abc");
-    INT_PTR r = DialogBoxIndirectParamA(nullptr, pickerTemplate(b), ownerWindow, pickerProc, 0);
-    EXPECT_EQ(r, IDCANCEL);
-    EXPECT_EQ(outcome.text, "abc");
-    ASSERT_EQ(w32drv::InputExhaustedDialogs().size(), 1u);
-    EXPECT_FALSE(IsWindow(w32drv::InputExhaustedDialogs()[0]));
-    EXPECT_TRUE(IsWindowEnabled(ownerWindow));
-}
+namespace {
+void typeAbc() { w32drv::Type("abc"); }
+void pressEscape() { w32drv::Key(VK_ESCAPE); }
+void pressAltF4() { w32drv::Key(VK_F4, w32drv::Alt); } // closing a dialog is a cancel command
+} // namespace
 
-TEST_F(Win32Test, EscapeCancelsAndADialogThatIgnoresCancelStillCannotHang) {
+TEST_F(Win32Test, EscapeAndClosingCancelAndADialogThatRunsOutOfInputEndsWithCancelAndIsRecorded) {
     ownerWindow = topLevel();
-    outcome = Outcome{};
-    DialogTemplateBuilder b(WS_POPUP | DS_MODALFRAME, 0, 0, 190, 90, "Pick");
-    w32drv::Key(VK_ESCAPE);
-    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, pickerTemplate(b), ownerWindow, pickerProc, 0), IDCANCEL);
-    EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty());
-
+    const struct {
+        void (*input)();
+        size_t exhausted;
+        const char* text;
+    } cases[] = {{typeAbc, 1, "abc"}, {pressEscape, 0, ""}, {pressAltF4, 0, ""}};
+    for (const auto& c : cases) {
+        outcome = Outcome{};
+        w32drv::ClearRecords();
+        DialogTemplateBuilder b(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 10, 10, 190, 90, "Pick");
+        c.input();
+        EXPECT_EQ(DialogBoxIndirectParamA(nullptr, pickerTemplate(b), ownerWindow, pickerProc, 0), IDCANCEL);
+        ASSERT_EQ(w32drv::InputExhaustedDialogs().size(), c.exhausted);
+        if (c.exhausted) {
+            EXPECT_FALSE(IsWindow(w32drv::InputExhaustedDialogs()[0]));
+        }
+        EXPECT_EQ(outcome.text, c.text);
+        EXPECT_TRUE(IsWindowEnabled(ownerWindow));
+    }
+    w32drv::ClearRecords();
+    // a dialog that ignores the cancel command still cannot hang
     DialogTemplateBuilder stubborn(WS_POPUP, 0, 0, 100, 50, "Stubborn");
     stubborn.item(kButton, "OK", IDOK, WS_VISIBLE | BS_DEFPUSHBUTTON, 5, 5, 40, 14);
     EXPECT_EQ(DialogBoxIndirectParamA(nullptr, stubborn.get(), ownerWindow, plainProc, 0), IDCANCEL);
@@ -210,15 +217,6 @@ TEST_F(Win32Test, DialogHelpersReadAndWriteControls) {
     EXPECT_EQ(GetDlgItem(dlg, 99), nullptr);
     EXPECT_EQ(GetDlgItemTextA(dlg, 99, nullptr, 0), 0u);
     DestroyWindow(dlg);
-}
-
-TEST_F(Win32Test, ClosingADialogIsACancelCommand) {
-    ownerWindow = topLevel();
-    outcome = Outcome{};
-    DialogTemplateBuilder b(WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 190, 90, "Pick");
-    w32drv::Key(VK_F4, w32drv::Alt);
-    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, pickerTemplate(b), ownerWindow, pickerProc, 0), IDCANCEL);
-    EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty());
 }
 
 TEST_F(Win32Test, ATemplateWithAnUnknownClassFailsTheDialog) {

@@ -11,7 +11,7 @@ LRESULT CALLBACK noteFocusOnKill(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 } // namespace
 
-TEST_F(Win32Test, FocusChangesSendKillFocusThenSetFocusWithTheOtherWindow) {
+TEST_F(Win32Test, FocusChangesSendKillFocusThenSetFocusAndAHiddenFocusGoesToTheParent) {
     HWND top = topLevel();
     HWND a = child(top, "TestWindow", "", 0, 0, 0, 10, 10, 1);
     HWND b = child(top, "TestWindow", "", 0, 20, 0, 10, 10, 2);
@@ -31,21 +31,16 @@ TEST_F(Win32Test, FocusChangesSendKillFocusThenSetFocusWithTheOtherWindow) {
     EXPECT_EQ(focusDuringKill, b); // the focus has already moved when the old window hears of it
     EXPECT_EQ(Log::all()[1].msg, static_cast<UINT>(WM_SETFOCUS));
     EXPECT_EQ(reinterpret_cast<HWND>(Log::all()[1].wParam), a);
-}
-
-TEST_F(Win32Test, HidingTheFocusedChildGivesTheFocusToItsParent) {
-    HWND top = topLevel();
-    HWND a = child(top, "TestWindow", "", 0, 0, 0, 10, 10, 1);
+    // hiding or destroying the focus window gives the focus to its parent
     SetFocus(a);
     ShowWindow(a, SW_HIDE);
     EXPECT_EQ(GetFocus(), top);
-    HWND b = child(top, "TestWindow", "", 0, 0, 0, 10, 10, 2);
     SetFocus(b);
     DestroyWindow(b);
     EXPECT_EQ(GetFocus(), top);
 }
 
-TEST_F(Win32Test, ActivatingAnotherWindowDeactivatesTheFirst) {
+TEST_F(Win32Test, ActivatingAnotherWindowDeactivatesTheFirstAndHidingItActivatesItsOwner) {
     HWND a = topLevel();
     HWND b = topLevel();
     SetActiveWindow(a);
@@ -62,9 +57,16 @@ TEST_F(Win32Test, ActivatingAnotherWindowDeactivatesTheFirst) {
     EXPECT_EQ(GetFocus(), b); // DefWindowProc gives the activated window the focus
     EXPECT_FALSE(Log::saw(a, WM_ACTIVATEAPP));
     EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), b);
+
+    HWND owner = topLevel();
+    HWND popup = CreateWindowExA(0, "TestWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, owner, nullptr, nullptr, nullptr);
+    EXPECT_EQ(GetActiveWindow(), popup);
+    ShowWindow(popup, SW_HIDE);
+    EXPECT_EQ(GetActiveWindow(), owner);
+    EXPECT_EQ(GetFocus(), owner);
 }
 
-TEST_F(Win32Test, SwitchingApplicationsSendsActivateAppAndTakesTheFocus) {
+TEST_F(Win32Test, SwitchingApplicationsTakesTheFocusWhichTheBackgroundCannotTakeBack) {
     HWND a = topLevel();
     HWND b = topLevel(100, 100, WS_POPUP); // hidden windows hear it too
     HWND c = child(a, "TestWindow", "", 0, 0, 0, 10, 10, 1);
@@ -83,15 +85,24 @@ TEST_F(Win32Test, SwitchingApplicationsSendsActivateAppAndTakesTheFocus) {
     w32drv::Pump();
     EXPECT_EQ(Log::last(a, WM_ACTIVATEAPP)->wParam, static_cast<WPARAM>(TRUE));
     EXPECT_EQ(GetActiveWindow(), a);
-}
 
-TEST_F(Win32Test, HidingTheActiveWindowActivatesItsOwner) {
-    HWND owner = topLevel();
-    HWND popup = CreateWindowExA(0, "TestWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, owner, nullptr, nullptr, nullptr);
-    EXPECT_EQ(GetActiveWindow(), popup);
-    ShowWindow(popup, SW_HIDE);
-    EXPECT_EQ(GetActiveWindow(), owner);
-    EXPECT_EQ(GetFocus(), owner);
+    // an application in the background cannot take the focus back
+    SetFocus(c);
+    w32drv::SwitchAway();
+    w32drv::Pump();
+    Log::clear();
+    EXPECT_EQ(SetFocus(c), nullptr);
+    EXPECT_EQ(GetFocus(), nullptr);
+    HWND late = CreateWindowExA(0, "TestWindow", "", WS_POPUP | WS_VISIBLE, 900, 700, 50, 50, nullptr, nullptr,
+                                nullptr, nullptr); // a new window shows but does not come to the foreground
+    EXPECT_TRUE(IsWindowVisible(late));
+    EXPECT_EQ(GetActiveWindow(), nullptr);
+    EXPECT_FALSE(Log::saw(a, WM_ACTIVATEAPP));
+    // a click brings the application back
+    w32drv::ClickClient(c, 2, 2);
+    w32drv::Pump();
+    EXPECT_EQ(GetActiveWindow(), a);
+    EXPECT_EQ(Log::last(a, WM_ACTIVATEAPP)->wParam, static_cast<WPARAM>(TRUE));
 }
 
 TEST_F(Win32Test, ClickActivatesTheTopLevelWindowAndDeliversClientCoordinates) {
@@ -192,25 +203,4 @@ TEST_F(Win32Test, ClickingAScrollBarScrollsAndItDisappearsWhenNothingIsHidden) {
     w32drv::Click(POINT{r.right - 5, r.bottom - 25}); // the track below the thumb: a page
     w32drv::Pump();
     EXPECT_GT(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 2);
-}
-
-TEST_F(Win32Test, AnApplicationInTheBackgroundCannotTakeTheFocusBack) {
-    HWND a = topLevel();
-    HWND c = child(a, "TestWindow", "", 0, 0, 0, 10, 10, 1);
-    SetFocus(c);
-    w32drv::SwitchAway();
-    w32drv::Pump();
-    Log::clear();
-    EXPECT_EQ(SetFocus(c), nullptr);
-    EXPECT_EQ(GetFocus(), nullptr);
-    HWND b = CreateWindowExA(0, "TestWindow", "", WS_POPUP | WS_VISIBLE, 900, 700, 50, 50, nullptr, nullptr, nullptr,
-                             nullptr); // a new window shows but does not come to the foreground
-    EXPECT_TRUE(IsWindowVisible(b));
-    EXPECT_EQ(GetActiveWindow(), nullptr);
-    EXPECT_FALSE(Log::saw(a, WM_ACTIVATEAPP));
-    // a click brings the application back
-    w32drv::ClickClient(c, 2, 2);
-    w32drv::Pump();
-    EXPECT_EQ(GetActiveWindow(), a);
-    EXPECT_EQ(Log::last(a, WM_ACTIVATEAPP)->wParam, static_cast<WPARAM>(TRUE));
 }
