@@ -163,7 +163,7 @@ TEST_F(Win32Test, ClientAreasLeaveOutFramesAndChildCoordinatesAreRelativeToThePa
     EXPECT_EQ(wr.left, 301 + 10);
 }
 
-TEST_F(Win32Test, SetWindowPosSendsChangingChangedAndSizeMove) {
+TEST_F(Win32Test, SetWindowPosAndShowWindowSendTheirMessagesAndShowWindowReportsTheVisibility) {
     HWND w = topLevel(100, 100, WS_POPUP);
     Log::clear();
     SetWindowPos(w, nullptr, 10, 20, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -179,10 +179,7 @@ TEST_F(Win32Test, SetWindowPosSendsChangingChangedAndSizeMove) {
     GetWindowRect(w, &r);
     EXPECT_EQ(r.left, 50);
     EXPECT_EQ(r.right - r.left, 300);
-}
 
-TEST_F(Win32Test, ShowWindowReportsPreviousVisibilityAndSendsShowWindow) {
-    HWND w = topLevel(100, 100, WS_POPUP);
     Log::clear();
     EXPECT_FALSE(ShowWindow(w, SW_SHOW));
     EXPECT_TRUE(IsWindowVisible(w));
@@ -297,6 +294,7 @@ LRESULT CALLBACK watchCreation(int code, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 TEST_F(Win32Test, CbtHookSeesCreationFirstAndCanVetoIt) {
+    cbtSeen.clear(); // a repeated run starts afresh
     cbtHook = SetWindowsHookExA(WH_CBT, watchCreation, nullptr, GetCurrentThreadId());
     ASSERT_NE(cbtHook, nullptr);
     HWND w = CreateWindowExA(0, "TestWindow", "watched", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
