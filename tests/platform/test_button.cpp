@@ -11,7 +11,7 @@ std::vector<WORD> commandsFrom(HWND parent, int id) {
 }
 } // namespace
 
-TEST_F(Win32Test, PushButtonClicksByMouseAndSpaceNotifyTheParent) {
+TEST_F(Win32Test, PushButtonClicksByMouseAndSpaceNotifyTheParentAndStylesTellTheDialogCodes) {
     HWND top = topLevel();
     HWND b = child(top, "Button", "OK", BS_PUSHBUTTON | WS_TABSTOP, 10, 10, 75, 23, IDOK);
     Log::clear();
@@ -41,6 +41,13 @@ TEST_F(Win32Test, PushButtonClicksByMouseAndSpaceNotifyTheParent) {
     EnableWindow(b, TRUE);
     SendMessageA(b, BM_CLICK, 0, 0);
     EXPECT_EQ(commandsFrom(top, IDOK).size(), 1u);
+
+    HWND def = child(top, "Button", "OK", BS_DEFPUSHBUTTON, 0, 0, 50, 20, 1);
+    HWND grp = child(top, "Button", "Group", BS_GROUPBOX, 0, 30, 50, 50, 2);
+    EXPECT_TRUE(SendMessageA(def, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
+    SendMessageA(def, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    EXPECT_TRUE(SendMessageA(def, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON);
+    EXPECT_EQ(SendMessageA(grp, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
 }
 
 TEST_F(Win32Test, CheckBoxesToggleAndRadioButtonsCheckOneOfTheirGroup) {
@@ -72,16 +79,6 @@ TEST_F(Win32Test, CheckBoxesToggleAndRadioButtonsCheckOneOfTheirGroup) {
     HWND push = child(top, "Button", "P", BS_PUSHBUTTON, 200, 0, 50, 20, 7);
     SendMessageA(push, BM_SETCHECK, BST_CHECKED, 0);
     EXPECT_EQ(SendMessageA(push, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-}
-
-TEST_F(Win32Test, ButtonStylesTellTheDialogCodes) {
-    HWND top = topLevel();
-    HWND def = child(top, "Button", "OK", BS_DEFPUSHBUTTON, 0, 0, 50, 20, 1);
-    HWND grp = child(top, "Button", "Group", BS_GROUPBOX, 0, 30, 50, 50, 2);
-    EXPECT_TRUE(SendMessageA(def, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
-    SendMessageA(def, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-    EXPECT_TRUE(SendMessageA(def, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON);
-    EXPECT_EQ(SendMessageA(grp, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
 }
 
 TEST_F(Win32Test, StaticsLetClicksThroughUnlessTheyNotify) {

@@ -326,7 +326,7 @@ TEST_F(EditTest, ClipboardMessagesAndUndoBufferAndPasswordEditsDoNotCopy) {
 
 // ---- geometry and scrolling ----
 
-TEST_F(EditTest, PosFromCharAndCharFromPosUseTheFontAndMargins) {
+TEST_F(EditTest, PositionsComeFromTheFontAndMarginsAndAutoHScrollKeepsTheCaretVisible) {
     HEADLESS_ONLY("positions from the fixed font metric");
     HWND e = measuredEdit("abcdef");
     EXPECT_EQ(pos(e, 0).x, kMargin);
@@ -344,22 +344,20 @@ TEST_F(EditTest, PosFromCharAndCharFromPosUseTheFontAndMargins) {
     send(e, EM_GETRECT, 0, &r);
     EXPECT_EQ(r.left, kMargin);
     EXPECT_EQ(r.right, 200 - kMargin);
-}
 
-TEST_F(EditTest, AutoHScrollKeepsTheCaretVisibleAndWithoutItTypingStopsAtTheWidth) {
-    HEADLESS_ONLY("widths from the fixed font metric");
+    // ES_AUTOHSCROLL keeps the caret visible; without it typing stops at the width
     const int tenChars = 2 * kMargin + 10 * kCharWidth;
-    HWND e = measuredEdit("", ES_AUTOHSCROLL, tenChars);
-    type(e, "abcdefghijklmnopqrst");
-    EXPECT_EQ(text(e), "abcdefghijklmnopqrst");
-    EXPECT_GT(send(e, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    POINT caret = pos(e, 20);
+    HWND scroll = measuredEdit("", ES_AUTOHSCROLL, tenChars);
+    type(scroll, "abcdefghijklmnopqrst");
+    EXPECT_EQ(text(scroll), "abcdefghijklmnopqrst");
+    EXPECT_GT(send(scroll, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    POINT caret = pos(scroll, 20);
     EXPECT_GE(caret.x, kMargin);
     EXPECT_LE(caret.x, kMargin + 10 * kCharWidth);
-    EXPECT_LT(pos(e, 0).x, 0); // scrolled out on the left
+    EXPECT_LT(pos(scroll, 0).x, 0); // scrolled out on the left
     press(VK_HOME);
-    EXPECT_EQ(send(e, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    EXPECT_EQ(pos(e, 0).x, kMargin);
+    EXPECT_EQ(send(scroll, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_EQ(pos(scroll, 0).x, kMargin);
 
     HWND fixed = measuredEdit("", 0, tenChars, 40);
     Log::clear();
@@ -434,7 +432,7 @@ TEST_F(EditTest, FocusCreatesTheCaretAtTheCaretCharacterAndNotifies) {
     EXPECT_EQ(sel(e), (Sel{0, 2})); // kept, only hidden
 }
 
-TEST_F(EditTest, PaintAsksTheParentForEditOrStaticColours) {
+TEST_F(EditTest, PaintAsksTheParentForColoursAndDialogCodesLetDialogsNavigateAroundEdits) {
     HWND e = edit("text");
     w32drv::Pump();
     auto asked = [&](UINT msg) {
@@ -453,10 +451,7 @@ TEST_F(EditTest, PaintAsksTheParentForEditOrStaticColours) {
     Log::clear();
     w32drv::Pump();
     EXPECT_TRUE(asked(WM_CTLCOLORSTATIC));
-}
 
-TEST_F(EditTest, DialogCodesLetDialogsNavigateAroundEdits) {
-    HWND e = edit("");
     EXPECT_EQ(send(e, WM_GETDLGCODE, 0, 0), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
     HWND m = child(parent, "Edit", "", ES_MULTILINE, 10, 40, 200, 60, kEditId + 1);
     EXPECT_EQ(send(m, WM_GETDLGCODE, 0, 0),

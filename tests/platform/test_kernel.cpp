@@ -39,7 +39,7 @@ std::string profileString(const char* section, const char* key, const char* def,
 
 } // namespace
 
-TEST_F(KernelTest, ProfileStringsFollowWindowsRules) {
+TEST_F(KernelTest, ProfileStringsAndIntegersFollowWindowsRulesAndWritingReplacesKeys) {
     std::string ini = write("a.ini", "; comment\r\n[Language]\r\n  Country = 49  \r\nName=\"quoted value\"\r\n"
                                      "[language]\r\nCountry=1\r\n[Other]\r\nKey=x\r\n");
     EXPECT_EQ(profileString("LANGUAGE", "country", "", ini), "49"); // case-insensitive, first wins, trimmed
@@ -59,18 +59,16 @@ TEST_F(KernelTest, ProfileStringsFollowWindowsRules) {
     std::string windowsStyle = ini;
     std::replace(windowsStyle.begin(), windowsStyle.end(), '/', '\\');
     EXPECT_EQ(profileString("Other", "Key", "", windowsStyle), "x");
-}
 
-TEST_F(KernelTest, ProfileIntegersAndWriting) {
-    std::string ini = write("b.ini", "[N]\nDec=49\nHex=0x1F\nNeg=-3\nText=12abc\nEmpty=\nBad=abc\n");
-    EXPECT_EQ(GetPrivateProfileIntA("N", "Dec", 1, ini.c_str()), 49u);
-    EXPECT_EQ(GetPrivateProfileIntA("N", "Hex", 1, ini.c_str()), 31u);
-    EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("N", "Neg", 1, ini.c_str())), -3);
-    EXPECT_EQ(GetPrivateProfileIntA("N", "Text", 1, ini.c_str()), 12u);
-    EXPECT_EQ(GetPrivateProfileIntA("N", "Empty", 5, ini.c_str()), 5u);
-    EXPECT_EQ(GetPrivateProfileIntA("N", "Bad", 5, ini.c_str()), 0u);
-    EXPECT_EQ(GetPrivateProfileIntA("N", "Missing", 44, ini.c_str()), 44u);
-    EXPECT_EQ(GetPrivateProfileIntA("N", "Dec", 7, (dir_ + "/none.ini").c_str()), 7u);
+    std::string numbers = write("b.numbers", "[N]\nDec=49\nHex=0x1F\nNeg=-3\nText=12abc\nEmpty=\nBad=abc\n");
+    EXPECT_EQ(GetPrivateProfileIntA("N", "Dec", 1, numbers.c_str()), 49u);
+    EXPECT_EQ(GetPrivateProfileIntA("N", "Hex", 1, numbers.c_str()), 31u);
+    EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("N", "Neg", 1, numbers.c_str())), -3);
+    EXPECT_EQ(GetPrivateProfileIntA("N", "Text", 1, numbers.c_str()), 12u);
+    EXPECT_EQ(GetPrivateProfileIntA("N", "Empty", 5, numbers.c_str()), 5u);
+    EXPECT_EQ(GetPrivateProfileIntA("N", "Bad", 5, numbers.c_str()), 0u);
+    EXPECT_EQ(GetPrivateProfileIntA("N", "Missing", 44, numbers.c_str()), 44u);
+    EXPECT_EQ(GetPrivateProfileIntA("N", "Dec", 7, (dir_ + "/none.numbers").c_str()), 7u);
 
     std::string fresh = dir_ + "/c.ini";
     ASSERT_TRUE(WritePrivateProfileStringA("Language", "Country", "49", fresh.c_str()));

@@ -46,7 +46,7 @@ protected:
 
 // ---- items ----
 
-TEST_F(ListBoxTest, SortedListOrdersCaseInsensitivelyWithSymbolsAndDigitsFirstAndDataFollowsItems) {
+TEST_F(ListBoxTest, SortedListsOrderItemsWithTheirDataAndUnsortedOnesKeepInsertionOrderAndTheSelection) {
     HWND lb = makeList(LBS_SORT | WS_BORDER);
     const std::pair<const char*, int> adds[] = {{"pear", 0},     {"Banana", 0}, {"apple", 0},  {"Cherry", 2},
                                                 {"10 plums", 0}, {"_draft", 0}, {"Apricot", 3}};
@@ -66,26 +66,24 @@ TEST_F(ListBoxTest, SortedListOrdersCaseInsensitivelyWithSymbolsAndDigitsFirstAn
     EXPECT_EQ(send(lb, LB_INSERTSTRING, 0, "zzz"), 0);
     EXPECT_EQ(itemText(lb, 0), "zzz");
     EXPECT_EQ(send(lb, LB_GETITEMDATA, 1), 5);
-}
 
-TEST_F(ListBoxTest, UnsortedListKeepsInsertionOrderAndTheSelectedItemThroughInsertsAndDeletes) {
-    HWND lb = makeList();
-    add(lb, "one");
-    add(lb, "three");
-    EXPECT_EQ(send(lb, LB_INSERTSTRING, 1, "two"), 1);
-    EXPECT_EQ(send(lb, LB_INSERTSTRING, -1, "four"), 3);
-    EXPECT_EQ(w32drv::Inspect(lb).items, (Items{"one", "two", "three", "four"}));
+    HWND unsorted = makeList(LBS_NOTIFY, 0, 200);
+    add(unsorted, "one");
+    add(unsorted, "three");
+    EXPECT_EQ(send(unsorted, LB_INSERTSTRING, 1, "two"), 1);
+    EXPECT_EQ(send(unsorted, LB_INSERTSTRING, -1, "four"), 3);
+    EXPECT_EQ(w32drv::Inspect(unsorted).items, (Items{"one", "two", "three", "four"}));
 
-    send(lb, LB_SETCURSEL, 2);
-    send(lb, LB_INSERTSTRING, 0, "zero");
-    EXPECT_EQ(send(lb, LB_GETCURSEL), 3);
-    EXPECT_EQ(send(lb, LB_DELETESTRING, 1), 4); // the count left
-    EXPECT_EQ(send(lb, LB_GETCURSEL), 2);
-    EXPECT_EQ(itemText(lb, 2), "three");
-    send(lb, LB_DELETESTRING, 2); // the selected item itself
-    EXPECT_EQ(send(lb, LB_GETCURSEL), LB_ERR);
-    send(lb, LB_RESETCONTENT);
-    EXPECT_EQ(send(lb, LB_GETCOUNT), 0);
+    send(unsorted, LB_SETCURSEL, 2);
+    send(unsorted, LB_INSERTSTRING, 0, "zero");
+    EXPECT_EQ(send(unsorted, LB_GETCURSEL), 3);
+    EXPECT_EQ(send(unsorted, LB_DELETESTRING, 1), 4); // the count left
+    EXPECT_EQ(send(unsorted, LB_GETCURSEL), 2);
+    EXPECT_EQ(itemText(unsorted, 2), "three");
+    send(unsorted, LB_DELETESTRING, 2); // the selected item itself
+    EXPECT_EQ(send(unsorted, LB_GETCURSEL), LB_ERR);
+    send(unsorted, LB_RESETCONTENT);
+    EXPECT_EQ(send(unsorted, LB_GETCOUNT), 0);
 }
 
 TEST_F(ListBoxTest, MisuseAnswersLbErrAndProgramChangesAreNotNotified) {

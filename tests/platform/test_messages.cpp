@@ -67,7 +67,7 @@ TEST_F(Win32Test, PostedMessagesComeFirstInOrderThenInputThenQuit) {
     EXPECT_EQ(m.wParam, static_cast<WPARAM>('A'));
 }
 
-TEST_F(Win32Test, PeekFiltersByWindowWithItsChildrenAndByRange) {
+TEST_F(Win32Test, PeekFiltersByWindowAndRangeAndAPaintRequestComesOnceAfterOtherMessages) {
     HWND a = topLevel();
     HWND b = topLevel();
     HWND childOfA = child(a, "TestWindow", "", 0, 0, 0, 5, 5, 1);
@@ -82,6 +82,20 @@ TEST_F(Win32Test, PeekFiltersByWindowWithItsChildrenAndByRange) {
     EXPECT_FALSE(PeekMessageA(&m, a, 0, 0, PM_REMOVE));
     ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(m.hwnd, b);
+
+    HWND w = topLevel();
+    drain();
+    InvalidateRect(w, nullptr, TRUE);
+    PostMessageA(w, WM_USER, 0, 0);
+    std::vector<MSG> got;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (m.hwnd == w) got.push_back(m); // the driver and the system have their own
+        DispatchMessageA(&m);
+    }
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].message, static_cast<UINT>(WM_USER));
+    EXPECT_EQ(got[1].message, static_cast<UINT>(WM_PAINT));
+    EXPECT_TRUE(Log::saw(w, WM_ERASEBKGND));
 }
 
 TEST_F(Win32Test, KeysGoToTheFocusWindowAndTranslateMessageMakesCharactersWithModifiers) {
@@ -226,24 +240,7 @@ TEST_F(Win32Test, GetMessageHookSeesRemovedMessagesAndCanNullThem) {
     EXPECT_EQ(Log::count(w, WM_KEYDOWN), 1);
 }
 
-TEST_F(Win32Test, APaintRequestIsDeliveredOnceAfterOtherMessages) {
-    HWND w = topLevel();
-    drain();
-    InvalidateRect(w, nullptr, TRUE);
-    PostMessageA(w, WM_USER, 0, 0);
-    std::vector<MSG> got;
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.hwnd == w) got.push_back(m); // the driver and the system have their own
-        DispatchMessageA(&m);
-    }
-    ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0].message, static_cast<UINT>(WM_USER));
-    EXPECT_EQ(got[1].message, static_cast<UINT>(WM_PAINT));
-    EXPECT_TRUE(Log::saw(w, WM_ERASEBKGND));
-}
-
-TEST_F(Win32Test, QueuedCallsRunInOrderAndTheirInputComesNext) {
+TEST_F(Win32Test, QueuedCallsRunInOrderWithTheirInputAndAnInputSourceIsAskedWhenTheQueueRunsDry) {
     HWND w = topLevel();
     SetFocus(w);
     std::vector<std::string> order;
@@ -260,6 +257,24 @@ TEST_F(Win32Test, QueuedCallsRunInOrderAndTheirInputComesNext) {
     EXPECT_EQ(chars, "abc");
     ASSERT_EQ(order.size(), 1u);
     EXPECT_EQ(order[0], "call at 1");
+
+    int asked = 0;
+    w32drv::SetInputSource([&] {
+        ++asked;
+        if (asked > 2) return false;
+        w32drv::Type("x");
+        return true;
+    });
+    MSG m;
+    int sourced = 0;
+    while (GetMessageA(&m, nullptr, 0, 0)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+        if (m.message == WM_CHAR) ++sourced;
+    }
+    EXPECT_EQ(sourced, 2);
+    EXPECT_EQ(asked, 3); // the third time it had nothing: the loop ended
+    w32drv::SetInputSource(nullptr);
 }
 
 // Drops the queued input on the first key-down of 'A', as a window that closes on a key does.
@@ -285,24 +300,3 @@ TEST_F(Win32Test, ClearingTheQueueMidKeyLeavesNoModifierHeld) {
     EXPECT_EQ(ch->wParam, static_cast<WPARAM>('1'));
 }
 
-TEST_F(Win32Test, AnInputSourceIsAskedWhenTheQueueRunsDry) {
-    HWND w = topLevel();
-    SetFocus(w);
-    int asked = 0;
-    w32drv::SetInputSource([&] {
-        ++asked;
-        if (asked > 2) return false;
-        w32drv::Type("x");
-        return true;
-    });
-    MSG m;
-    int chars = 0;
-    while (GetMessageA(&m, nullptr, 0, 0)) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-        if (m.message == WM_CHAR) ++chars;
-    }
-    EXPECT_EQ(chars, 2);
-    EXPECT_EQ(asked, 3); // the third time it had nothing: the loop ended
-    w32drv::SetInputSource(nullptr);
-}

@@ -2,7 +2,7 @@
 // the GDI subset with its fixed text metric.
 #include "fixture.h"
 
-TEST_F(Win32Test, MessageBoxesTakeQueuedAnswersOrTheirDefaultButtonAndAreRecorded) {
+TEST_F(Win32Test, MessageBoxesTakeQueuedAnswersAnAnswersOrTheirDefaultButtonAndAreRecorded) {
     HWND owner = topLevel();
     EXPECT_EQ(MessageBoxA(owner, "Really?", "Question", MB_YESNO | MB_ICONEXCLAMATION), IDYES);
     EXPECT_EQ(MessageBoxA(owner, "Really?", "Question", MB_YESNO | MB_DEFBUTTON2), IDNO);
@@ -21,9 +21,7 @@ TEST_F(Win32Test, MessageBoxesTakeQueuedAnswersOrTheirDefaultButtonAndAreRecorde
     EXPECT_EQ(boxes[3].answer, IDNO);
     w32drv::ClearRecords();
     EXPECT_TRUE(w32drv::MessageBoxes().empty());
-}
 
-TEST_F(Win32Test, AnAnswererIsAskedOnlyWhenNoAnswerIsQueuedAndCannotPickAMissingButton) {
     std::vector<std::string> asked;
     int defaultSeen = 0;
     int reply = IDNO;
@@ -40,10 +38,10 @@ TEST_F(Win32Test, AnAnswererIsAskedOnlyWhenNoAnswerIsQueuedAndCannotPickAMissing
     reply = 0;
     EXPECT_EQ(MessageBoxA(nullptr, "Go on?", "Q", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
     EXPECT_EQ(asked, (std::vector<std::string>{"Q:Save?", "E:Stop", "Q:Go on?"}));
-    auto boxes = w32drv::MessageBoxes();
-    ASSERT_EQ(boxes.size(), 4u);
-    EXPECT_EQ(boxes[0].answer, IDNO);
-    EXPECT_EQ(boxes[2].answer, IDOK);
+    auto answered = w32drv::MessageBoxes();
+    ASSERT_EQ(answered.size(), 4u);
+    EXPECT_EQ(answered[0].answer, IDNO);
+    EXPECT_EQ(answered[2].answer, IDOK);
     w32drv::SetMessageBoxAnswerer(nullptr);
     EXPECT_EQ(MessageBoxA(nullptr, "Last", "Q", MB_YESNO), IDYES);
     EXPECT_EQ(asked.size(), 3u);
