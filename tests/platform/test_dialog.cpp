@@ -133,7 +133,7 @@ TEST_F(Win32Test, ControlsArePlacedInDialogUnitsOfTheDialogFont) {
     EXPECT_TRUE(IsWindowVisible(dlg));
 }
 
-TEST_F(Win32Test, OldStyleTemplatesAndInitDialogFocus) {
+TEST_F(Win32Test, OldStyleTemplatesInitDialogFocusAndTabAmongTabStopsSelectingTheTextOfAnEdit) {
     outcome = Outcome{};
     ownerWindow = nullptr;
     DialogTemplateBuilder b(WS_POPUP | WS_VISIBLE, 0, 0, 190, 90, "Old", false);
@@ -144,14 +144,7 @@ TEST_F(Win32Test, OldStyleTemplatesAndInitDialogFocus) {
     EXPECT_EQ(SendDlgItemMessageA(dlg, kListId, LB_GETCOUNT, 0, 0), 3);
     EXPECT_EQ(LOWORD(SendMessageA(dlg, DM_GETDEFID, 0, 0)), IDOK);
     EXPECT_EQ(HIWORD(SendMessageA(dlg, DM_GETDEFID, 0, 0)), DC_HASDEFID);
-    DestroyWindow(dlg);
-}
 
-TEST_F(Win32Test, TabMovesAmongTabStopsAndSelectsTheTextOfAnEdit) {
-    outcome = Outcome{};
-    ownerWindow = nullptr;
-    DialogTemplateBuilder b(WS_POPUP | WS_VISIBLE, 0, 0, 190, 90, "Tabs");
-    HWND dlg = CreateDialogIndirectParamA(nullptr, pickerTemplate(b), nullptr, pickerProc, 0);
     SetDlgItemTextA(dlg, kEditId, "text");
     HWND edit = GetDlgItem(dlg, kEditId);
     HWND ok = GetDlgItem(dlg, IDOK);
@@ -192,7 +185,7 @@ TEST_F(Win32Test, TabMovesAmongTabStopsAndSelectsTheTextOfAnEdit) {
     DestroyWindow(dlg);
 }
 
-TEST_F(Win32Test, DialogHelpersReadAndWriteControls) {
+TEST_F(Win32Test, DialogHelpersReadAndWriteControlsAndAnUnknownClassFailsTheDialog) {
     DialogTemplateBuilder b(WS_POPUP, 0, 0, 100, 60, "");
     b.item(kEdit, "", 10, WS_VISIBLE, 0, 0, 50, 12)
         .item(kButton, "Check", 11, WS_VISIBLE | BS_AUTOCHECKBOX, 0, 20, 50, 12);
@@ -217,12 +210,11 @@ TEST_F(Win32Test, DialogHelpersReadAndWriteControls) {
     EXPECT_EQ(GetDlgItem(dlg, 99), nullptr);
     EXPECT_EQ(GetDlgItemTextA(dlg, 99, nullptr, 0), 0u);
     DestroyWindow(dlg);
-}
 
-TEST_F(Win32Test, ATemplateWithAnUnknownClassFailsTheDialog) {
-    DialogTemplateBuilder b(WS_POPUP, 0, 0, 100, 60, "");
-    b.item(0, "", 10, WS_VISIBLE, 0, 0, 50, 12, "NoSuchControl");
-    EXPECT_EQ(CreateDialogIndirectParamA(nullptr, b.get(), nullptr, plainProc, 0), nullptr);
-    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, b.get(), nullptr, plainProc, 0), -1);
+    DialogTemplateBuilder unknown(WS_POPUP, 0, 0, 100, 60, "");
+    unknown.item(0, "", 10, WS_VISIBLE, 0, 0, 50, 12, "NoSuchControl");
+    EXPECT_EQ(CreateDialogIndirectParamA(nullptr, unknown.get(), nullptr, plainProc, 0), nullptr);
+    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, unknown.get(), nullptr, plainProc, 0), -1);
     EXPECT_EQ(w32drv::TopLevelWindows().size(), 0u);
 }
+

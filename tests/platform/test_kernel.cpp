@@ -92,7 +92,7 @@ TEST_F(KernelTest, FileAttributesTellFilesFromFoldersAndMissingPaths) {
     EXPECT_EQ(GetFileAttributesA(""), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(KernelTest, ModulesLoadForRealAndKnowTheirPaths) {
+TEST_F(KernelTest, ModulesLoadForRealKnowTheirPathsAndServeTheirStringsAndResources) {
     char exe[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
     ASSERT_GT(n, 0u);
@@ -117,14 +117,7 @@ TEST_F(KernelTest, ModulesLoadForRealAndKnowTheirPaths) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
     EXPECT_EQ(tiny[4], 0);
     EXPECT_EQ(GetProcAddress(m, "noSuchFunction"), nullptr);
-    EXPECT_TRUE(FreeLibrary(m));
-    EXPECT_EQ(LoadLibraryA("/nowhere/none.dll"), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
-}
-
-TEST_F(KernelTest, StringsAndResourcesComeFromTheModuleTable) {
-    HMODULE m = LoadLibraryA("w32testmodule.dll");
-    ASSERT_NE(m, nullptr);
+    // strings and resources come from the module's table
     char buf[16];
     EXPECT_EQ(LoadStringA(m, 1, buf, sizeof buf), 3);
     EXPECT_STREQ(buf, "One");
@@ -144,7 +137,9 @@ TEST_F(KernelTest, StringsAndResourcesComeFromTheModuleTable) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
     EXPECT_EQ(FindResourceA(m, MAKEINTRESOURCEA(1), RT_DIALOG), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_TYPE_NOT_FOUND));
-    FreeLibrary(m);
+    EXPECT_TRUE(FreeLibrary(m));
+    EXPECT_EQ(LoadLibraryA("/nowhere/none.dll"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
 TEST_F(KernelTest, ClipboardHoldsTextInGlobalMemory) {

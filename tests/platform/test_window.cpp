@@ -28,7 +28,7 @@ LRESULT CALLBACK upperCaseText(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 } // namespace
 
-TEST_F(Win32Test, CreationSendsNcCreateCreateSizeMoveInOrder) {
+TEST_F(Win32Test, CreationSendsNcCreateCreateSizeMoveInOrderAndFailsWhenNcCreateOrCreateRefuses) {
     Log::clear();
     HWND w = topLevel(200, 100, WS_POPUP);
     ASSERT_TRUE(IsWindow(w));
@@ -41,9 +41,7 @@ TEST_F(Win32Test, CreationSendsNcCreateCreateSizeMoveInOrder) {
     EXPECT_EQ(HIWORD(size->lParam), 100);
     EXPECT_FALSE(IsWindowVisible(w));
     EXPECT_EQ(text(w), "Top");
-}
 
-TEST_F(Win32Test, CreationFailsWhenNcCreateOrCreateRefuses) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = vetoProc;
     wc.lpszClassName = "Veto";
@@ -67,7 +65,7 @@ TEST_F(Win32Test, CreationFailsWhenNcCreateOrCreateRefuses) {
     EXPECT_EQ(CreateWindowExA(0, "TestWindow", "", WS_CHILD, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
 }
 
-TEST_F(Win32Test, DestroyingAParentDestroysChildrenInWindowsOrder) {
+TEST_F(Win32Test, DestroyingAParentDestroysChildrenInWindowsOrderAndTheirHandlesGiveFailureValues) {
     HWND top = topLevel();
     HWND a = child(top, "TestWindow", "a", 0, 0, 0, 10, 10, 1);
     HWND b = child(a, "TestWindow", "b", 0, 0, 0, 5, 5, 2);
@@ -81,11 +79,7 @@ TEST_F(Win32Test, DestroyingAParentDestroysChildrenInWindowsOrder) {
     EXPECT_EQ(order, expected);
     EXPECT_FALSE(IsWindow(top));
     EXPECT_FALSE(IsWindow(b));
-}
 
-TEST_F(Win32Test, InvalidHandlesGiveFailureValuesWithoutCrashing) {
-    HWND top = topLevel();
-    DestroyWindow(top);
     RECT r{1, 2, 3, 4};
     EXPECT_FALSE(IsWindow(top));
     EXPECT_FALSE(GetWindowRect(top, &r));
