@@ -75,7 +75,7 @@ TEST_F(ComboBoxTest, KeepsItsClosedHeightAndRemembersTheHeightWhenOpen) {
     DeleteObject(font);
 }
 
-TEST_F(ComboBoxTest, SortedItemsCarryDataAndMisuseAnswersCbErr) {
+TEST_F(ComboBoxTest, SortedItemsCarryDataMisuseAnswersCbErrAndTheTextIsTheSelectedItem) {
     HWND cb = child(top, "ComboBox", "", CBS_DROPDOWNLIST | CBS_SORT, 20, 20, 150, 200, 201);
     EXPECT_EQ(send(cb, CB_ADDSTRING, 0, "pear"), 0);
     EXPECT_EQ(send(cb, CB_ADDSTRING, 0, "Apple"), 0);
@@ -101,22 +101,20 @@ TEST_F(ComboBoxTest, SortedItemsCarryDataAndMisuseAnswersCbErr) {
     EXPECT_EQ(send(cb, CB_SETCURSEL, -1), CB_ERR);
     EXPECT_EQ(send(cb, CB_GETCURSEL), CB_ERR);  // cleared
     EXPECT_EQ(send(cb, CB_GETEDITSEL), CB_ERR); // no edit control
-}
 
-TEST_F(ComboBoxTest, WindowTextOfADropDownListIsTheSelectedItemAndProgramChangesAreSilent) {
-    HWND cb = makeCombo();
-    EXPECT_EQ(text(cb), "");
-    EXPECT_EQ(send(cb, CB_SETCURSEL, 2), 2);
-    EXPECT_EQ(text(cb), "Blue");
-    EXPECT_EQ(send(cb, CB_SELECTSTRING, -1, "ma"), 4);
-    w32drv::WindowInfo info = w32drv::Inspect(cb);
+    HWND colours = makeCombo();
+    EXPECT_EQ(text(colours), "");
+    EXPECT_EQ(send(colours, CB_SETCURSEL, 2), 2);
+    EXPECT_EQ(text(colours), "Blue");
+    EXPECT_EQ(send(colours, CB_SELECTSTRING, -1, "ma"), 4);
+    w32drv::WindowInfo info = w32drv::Inspect(colours);
     EXPECT_EQ(info.text, "Magenta");
     EXPECT_EQ(info.selection, 4);
-    EXPECT_EQ(send(cb, WM_SETTEXT, 0, "Teal"), CB_ERR); // no edit control
-    EXPECT_EQ(text(cb), "Magenta");
-    send(cb, CB_DELETESTRING, 4);
-    EXPECT_EQ(text(cb), "");
-    EXPECT_TRUE(codesFrom(top, cb).empty());
+    EXPECT_EQ(send(colours, WM_SETTEXT, 0, "Teal"), CB_ERR); // no edit control
+    EXPECT_EQ(text(colours), "Magenta");
+    send(colours, CB_DELETESTRING, 4);
+    EXPECT_EQ(text(colours), "");
+    EXPECT_TRUE(codesFrom(top, colours).empty());
 }
 
 // ---- the drop-down list ----
@@ -308,7 +306,7 @@ TEST_F(ComboBoxTest, KeysAndTheWheelOnAClosedComboChangeTheSelectionAndNotify) {
 
 // ---- the other styles ----
 
-TEST_F(ComboBoxTest, DropDownComboKeepsItsTextInAnEditWhereTypingNotifiesAndTheOpenListOffersTheMatch) {
+TEST_F(ComboBoxTest, DropDownAndSimpleCombosKeepTheirTextInAnEditAndTheListOffersTheMatch) {
     HWND cb = makeCombo(CBS_DROPDOWN | WS_VSCROLL);
     HWND edit = GetDlgItem(cb, 1001);
     ASSERT_NE(edit, nullptr);
@@ -341,6 +339,21 @@ TEST_F(ComboBoxTest, DropDownComboKeepsItsTextInAnEditWhereTypingNotifiesAndTheO
     send(cb, CB_RESETCONTENT);
     EXPECT_EQ(text(cb), "");
     EXPECT_EQ(send(cb, CB_GETCOUNT), 0);
+
+    HWND simple = makeCombo(CBS_SIMPLE);
+    EXPECT_EQ(height(simple), 200);
+    HWND simpleList = GetDlgItem(simple, 1000);
+    ASSERT_NE(simpleList, nullptr);
+    EXPECT_TRUE(IsWindowVisible(simpleList));
+    EXPECT_EQ(send(simple, CB_SHOWDROPDOWN, TRUE), TRUE);
+    EXPECT_EQ(send(simple, CB_GETDROPPEDSTATE), FALSE);
+    w32drv::Click(itemPoint(simpleList, 1));
+    w32drv::Pump();
+    EXPECT_EQ(text(simple), "Green");
+    EXPECT_EQ(GetFocus(), GetDlgItem(simple, 1001));
+    Codes codes = codesFrom(top, simple);
+    ASSERT_GE(codes.size(), 2u);
+    EXPECT_EQ((Codes{codes.end() - 2, codes.end()}), (Codes{CBN_SELENDOK, CBN_SELCHANGE}));
 }
 
 namespace {
@@ -374,19 +387,3 @@ TEST_F(ComboBoxTest, InADialogEnterAndEscapeCloseTheOpenListAndLeaveTheDialogOpe
     EXPECT_TRUE(w32drv::InputExhaustedDialogs().empty());
 }
 
-TEST_F(ComboBoxTest, SimpleComboShowsItsListBelowTheEdit) {
-    HWND cb = makeCombo(CBS_SIMPLE);
-    EXPECT_EQ(height(cb), 200);
-    HWND list = GetDlgItem(cb, 1000);
-    ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(IsWindowVisible(list));
-    EXPECT_EQ(send(cb, CB_SHOWDROPDOWN, TRUE), TRUE);
-    EXPECT_EQ(send(cb, CB_GETDROPPEDSTATE), FALSE);
-    w32drv::Click(itemPoint(list, 1));
-    w32drv::Pump();
-    EXPECT_EQ(text(cb), "Green");
-    EXPECT_EQ(GetFocus(), GetDlgItem(cb, 1001));
-    Codes codes = codesFrom(top, cb);
-    ASSERT_GE(codes.size(), 2u);
-    EXPECT_EQ((Codes{codes.end() - 2, codes.end()}), (Codes{CBN_SELENDOK, CBN_SELCHANGE}));
-}
