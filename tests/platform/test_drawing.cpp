@@ -4,8 +4,8 @@
 
 #include <vector>
 
-TEST_F(Win32Test, TheDrawingRecordHoldsEachCallWithTheDcStateItDrewWith) {
-    HEADLESS_ONLY("the drawing record");
+TEST_F(Win32Test, TheDrawingRecordHoldsEachCallWithItsDcStateAndLiveGdiObjectsAreCountedByKind) {
+    HEADLESS_ONLY("the drawing record and its count of GDI objects");
     HWND top = topLevel();
     HDC screen = GetDC(top);
     HDC mem = CreateCompatibleDC(screen);
@@ -75,16 +75,14 @@ TEST_F(Win32Test, TheDrawingRecordHoldsEachCallWithTheDcStateItDrewWith) {
     DeleteObject(brush);
     DeleteDC(mem);
     ReleaseDC(top, screen);
-}
 
-TEST_F(Win32Test, LiveGdiObjectsCountWhatIsNotDeletedAndASelectedObjectCannotBeDeleted) {
-    HEADLESS_ONLY("GDI objects counted by kind");
+    // live GDI objects are counted by kind; a selected object cannot be deleted
     const w32drv::GdiObjects before = w32drv::LiveGdiObjects();
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HPEN pen = CreatePen(PS_SOLID, 1, 0);
-    HBRUSH brush = CreateSolidBrush(0);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+    HDC screenDc = GetDC(nullptr);
+    HDC memDc = CreateCompatibleDC(screenDc);
+    HPEN countedPen = CreatePen(PS_SOLID, 1, 0);
+    HBRUSH countedBrush = CreateSolidBrush(0);
+    HBITMAP bitmap = CreateCompatibleBitmap(screenDc, 4, 4);
     HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Shell Dlg");
     w32drv::GdiObjects all = w32drv::LiveGdiObjects();
     EXPECT_EQ(all.pens, before.pens + 1);
@@ -98,17 +96,18 @@ TEST_F(Win32Test, LiveGdiObjectsCountWhatIsNotDeletedAndASelectedObjectCannotBeD
     EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));
     EXPECT_TRUE(w32drv::LiveGdiObjects() == all);
 
-    HGDIOBJ oldBitmap = SelectObject(mem, bitmap);
-    HGDIOBJ oldPen = SelectObject(mem, pen);
+    HGDIOBJ oldCountedBitmap = SelectObject(memDc, bitmap);
+    HGDIOBJ oldCountedPen = SelectObject(memDc, countedPen);
     EXPECT_FALSE(DeleteObject(bitmap)); // still selected: it stays
-    EXPECT_FALSE(DeleteObject(pen));
+    EXPECT_FALSE(DeleteObject(countedPen));
     EXPECT_TRUE(w32drv::LiveGdiObjects() == all);
-    SelectObject(mem, oldPen);
-    SelectObject(mem, oldBitmap);
-    for (HGDIOBJ o : std::vector<HGDIOBJ>{pen, brush, bitmap, font})
+    SelectObject(memDc, oldCountedPen);
+    SelectObject(memDc, oldCountedBitmap);
+    for (HGDIOBJ o : std::vector<HGDIOBJ>{countedPen, countedBrush, bitmap, font})
         EXPECT_TRUE(DeleteObject(o));
-    EXPECT_FALSE(DeleteObject(pen)); // gone
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
+    EXPECT_FALSE(DeleteObject(countedPen)); // gone
+    DeleteDC(memDc);
+    ReleaseDC(nullptr, screenDc);
     EXPECT_TRUE(w32drv::LiveGdiObjects() == before);
 }
+

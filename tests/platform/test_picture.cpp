@@ -6,7 +6,7 @@ namespace {
 INT_PTR CALLBACK initOnly(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 } // namespace
 
-TEST_F(Win32Test, PictureShowsTheControlsOfADialogWhereTheyStand) {
+TEST_F(Win32Test, PictureShowsTheControlsOfADialogWhereTheyStandAndVisiblePopupsTheWindowOwns) {
     DialogTemplateBuilder b(WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 160, 70, "Choose");
     b.font(8, "MS Shell Dlg")
         .item(kStatic, "Name:", 1, WS_VISIBLE | SS_LEFT, 4, 4, 40, 8)
@@ -37,9 +37,7 @@ TEST_F(Win32Test, PictureShowsTheControlsOfADialogWhereTheyStand) {
     size_t editLine = picture.rfind('\n', picture.find("[Amp"));
     EXPECT_EQ(picture.rfind('\n', picture.find("Name:")), editLine);
     EXPECT_LT(picture.find("[Amp"), picture.find("AmFmTuner"));
-}
 
-TEST_F(Win32Test, PictureIncludesVisiblePopupsTheWindowOwns) {
     HWND top = topLevel(300, 200, WS_POPUP | WS_BORDER | WS_VISIBLE);
     HWND popup = CreateWindowExA(0, "ListBox", "", WS_POPUP | WS_DLGFRAME | WS_VSCROLL, 150, 150, 200, 100, top, nullptr,
                                  nullptr, nullptr);
@@ -52,3 +50,4 @@ TEST_F(Win32Test, PictureIncludesVisiblePopupsTheWindowOwns) {
     EXPECT_NE(after.find(" Mute (0x200)"), std::string::npos);
     EXPECT_EQ(GetActiveWindow(), top);
 }
+
