@@ -15,6 +15,7 @@ void* CreateEditorWindow(const char* title) {
     wc.lpfnWndProc = editorProc;
     wc.lpszClassName = "PelorinHostEditor";
     wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     RegisterClassA(&wc);
     return CreateWindowExA(0, "PelorinHostEditor", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 900, 300, nullptr,
                            nullptr, nullptr, nullptr);
