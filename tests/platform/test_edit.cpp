@@ -331,7 +331,9 @@ TEST_F(EditTest, PositionsComeFromTheFontAndMarginsAndAutoHScrollKeepsTheCaretVi
     HWND e = measuredEdit("abcdef");
     EXPECT_EQ(pos(e, 0).x, kMargin);
     EXPECT_EQ(pos(e, 3).x, kMargin + 3 * kCharWidth);
-    EXPECT_EQ(pos(e, 6).x, kMargin + 6 * kCharWidth); // after the last character
+    EXPECT_EQ(pos(e, 5).x, kMargin + 5 * kCharWidth);
+    // after the last character there is no character: -1, as past the end
+    EXPECT_EQ(send(e, EM_POSFROMCHAR, 6, 0), -1);
     EXPECT_EQ(send(e, EM_POSFROMCHAR, 7, 0), -1);
 
     int y = pos(e, 0).y + 2;
@@ -351,9 +353,9 @@ TEST_F(EditTest, PositionsComeFromTheFontAndMarginsAndAutoHScrollKeepsTheCaretVi
     type(scroll, "abcdefghijklmnopqrst");
     EXPECT_EQ(text(scroll), "abcdefghijklmnopqrst");
     EXPECT_GT(send(scroll, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-    POINT caret = pos(scroll, 20);
-    EXPECT_GE(caret.x, kMargin);
-    EXPECT_LE(caret.x, kMargin + 10 * kCharWidth);
+    const int caret = pos(scroll, 19).x + kCharWidth; // after the last character
+    EXPECT_GE(caret, kMargin);
+    EXPECT_LE(caret, kMargin + 10 * kCharWidth);
     EXPECT_LT(pos(scroll, 0).x, 0); // scrolled out on the left
     press(VK_HOME);
     EXPECT_EQ(send(scroll, EM_GETFIRSTVISIBLELINE, 0, 0), 0);

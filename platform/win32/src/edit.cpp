@@ -981,7 +981,8 @@ LRESULT getSel(const EditState& st, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT posFromChar(HWND hwnd, EditState& st, WPARAM wParam) {
-    if (wParam > static_cast<WPARAM>(length(st))) return -1;
+    // the position after the last character is no character's: -1, as on Windows
+    if (wParam >= static_cast<WPARAM>(length(st))) return -1;
     POINT p = Layout(hwnd, st).pos(static_cast<int>(wParam));
     return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(static_cast<WORD>(p.x), static_cast<WORD>(p.y))));
 }
