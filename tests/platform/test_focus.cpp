@@ -86,18 +86,23 @@ TEST_F(Win32Test, SwitchingApplicationsTakesTheFocusWhichTheBackgroundCannotTake
     EXPECT_EQ(Log::last(a, WM_ACTIVATEAPP)->wParam, static_cast<WPARAM>(TRUE));
     EXPECT_EQ(GetActiveWindow(), a);
 
-    // an application in the background cannot take the focus back
+    // an application in the background cannot take the focus back (SetActiveWindow: "activates a
+    // window, but not if the application is in the background"; Wine activates it)
     SetFocus(c);
     w32drv::SwitchAway();
     w32drv::Pump();
     Log::clear();
-    EXPECT_EQ(SetFocus(c), nullptr);
-    EXPECT_EQ(GetFocus(), nullptr);
+    if (!underWine()) {
+        EXPECT_EQ(SetFocus(c), nullptr);
+        EXPECT_EQ(GetFocus(), nullptr);
+    }
     HWND late = CreateWindowExA(0, "TestWindow", "", WS_POPUP | WS_VISIBLE, 900, 700, 50, 50, nullptr, nullptr,
                                 nullptr, nullptr); // a new window shows but does not come to the foreground
     EXPECT_TRUE(IsWindowVisible(late));
-    EXPECT_EQ(GetActiveWindow(), nullptr);
-    EXPECT_FALSE(Log::saw(a, WM_ACTIVATEAPP));
+    if (!underWine()) {
+        EXPECT_EQ(GetActiveWindow(), nullptr);
+        EXPECT_FALSE(Log::saw(a, WM_ACTIVATEAPP));
+    }
     // a click brings the application back
     w32drv::ClickClient(c, 2, 2);
     w32drv::Pump();

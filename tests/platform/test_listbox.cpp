@@ -177,6 +177,9 @@ TEST_F(ListBoxTest, ScrollMessagesSelectionAndTheWheelMoveTheTopIndexAndTheScrol
                    {SB_PAGEUP, 0, 1},  {SB_THUMBTRACK, 25, 25}, {SB_THUMBPOSITION, 30, 30},
                    {SB_BOTTOM, 0, 40}, {SB_TOP, 0, 0}};
     for (const auto& s : scrolls) {
+        // a real list box takes the thumb's place from the scroll bar's tracking position, which
+        // only a drag sets; the headless one from the message
+        if (!w32drv::kHeadless && (s.code == SB_THUMBTRACK || s.code == SB_THUMBPOSITION)) continue;
         send(lb, WM_VSCROLL, MAKEWPARAM(s.code, s.pos));
         EXPECT_EQ(send(lb, LB_GETTOPINDEX), s.topIndex) << s.code;
     }
@@ -237,7 +240,11 @@ TEST_F(ListBoxTest, ArrowPageAndLetterKeysMoveTheSelectionIntoViewAndNotify) {
         EXPECT_EQ(selAfterKey(lb, k.vk), k.sel) << k.vk;
         EXPECT_EQ(send(lb, LB_GETTOPINDEX), k.topIndex) << k.vk;
     }
-    EXPECT_EQ(countOf(codesFrom(top, lb), LBN_SELCHANGE), 5); // one per change
+    // one per change (Wine sends one per key also where the selection stays, which Windows
+    // documents for multiple-selection list boxes only)
+    if (!underWine()) {
+        EXPECT_EQ(countOf(codesFrom(top, lb), LBN_SELCHANGE), 5);
+    }
 
     HWND letters = makeList(LBS_NOTIFY, 0, 200);
     for (const char* s : {"apple", "Banana", "cherry", "blueberry"})
