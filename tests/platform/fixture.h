@@ -7,25 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/WindowSystem.h"
+
 #include <string>
 #include <vector>
 
-// A check that needs what only the headless window system offers (the virtual clock, the drawing
-// record, beeps, the fixed font metric); real Windows skips the test.
-#define HEADLESS_ONLY(why)                                                                                   \
-    do {                                                                                                     \
-        if (!w32drv::kHeadless) GTEST_SKIP() << "headless only: " << why;                                    \
-    } while (0)
-
-// Wine, where it departs from what Windows documents; the reason names the documented behaviour.
-inline bool underWine() {
-#ifdef _WIN32
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-#else
-    return false;
-#endif
-}
 #define WINE_DEVIATION(why)                                                                                  \
     do {                                                                                                     \
         if (underWine()) GTEST_SKIP() << "Wine deviation: " << why;                                          \

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+// Wine, where it departs from what Windows documents; the reason names the documented behaviour.
 inline bool underWine() {
 #ifdef _WIN32
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
