@@ -10,142 +10,21 @@
 
 namespace {
 
-TermKey byte(int c, bool alt = false) {
+TermKey termKey(TermKey::Kind kind, int code = 0, const char* name = "", bool alt = false) {
     TermKey k;
-    k.kind = TermKey::Byte;
-    k.code = c;
+    k.kind = kind;
+    k.code = code;
+    k.name = name;
     k.alt = alt;
     return k;
 }
 
-TermKey cursesKey(int code, const char* name = "") {
-    TermKey k;
-    k.kind = TermKey::Curses;
-    k.code = code;
-    k.name = name;
-    return k;
-}
+TermKey byte(int c, bool alt = false) { return termKey(TermKey::Byte, c, "", alt); }
 
 TermKey text(const char* utf8) {
-    TermKey k;
-    k.kind = TermKey::Text;
+    TermKey k = termKey(TermKey::Text);
     k.text = utf8;
     return k;
-}
-
-::testing::AssertionResult isKey(const TermKey& key, unsigned vk, unsigned modifiers) {
-    KeyAction a;
-    if (!TranslateTermKey(key, a)) return ::testing::AssertionFailure() << "no translation";
-    if (a.kind != KeyAction::Key || a.vk != vk || a.modifiers != modifiers)
-        return ::testing::AssertionFailure() << "kind " << a.kind << " vk " << a.vk << " modifiers " << a.modifiers;
-    return ::testing::AssertionSuccess();
-}
-
-::testing::AssertionResult isChar(const TermKey& key, char ch) {
-    KeyAction a;
-    if (!TranslateTermKey(key, a)) return ::testing::AssertionFailure() << "no translation";
-    if (a.kind != KeyAction::Char || a.ch != ch)
-        return ::testing::AssertionFailure() << "kind " << a.kind << " char " << static_cast<int>(a.ch);
-    return ::testing::AssertionSuccess();
-}
-
-bool translates(const TermKey& key) {
-    KeyAction a;
-    return TranslateTermKey(key, a);
-}
-
-TEST(TuiKeys, PrintableCharactersAreTyped) {
-    EXPECT_TRUE(isChar(byte('a'), 'a'));
-    EXPECT_TRUE(isChar(byte('A'), 'A'));
-    EXPECT_TRUE(isChar(byte(' '), ' '));
-    EXPECT_TRUE(isChar(byte('('), '('));
-    EXPECT_TRUE(isChar(byte('~'), '~'));
-}
-
-TEST(TuiKeys, ControlBytesAreTheirKeys) {
-    EXPECT_TRUE(isKey(byte(9), VK_TAB, 0));
-    EXPECT_TRUE(isKey(byte(13), VK_RETURN, 0));
-    EXPECT_TRUE(isKey(byte(10), VK_RETURN, 0));
-    EXPECT_TRUE(isKey(byte(127), VK_BACK, 0));
-    EXPECT_TRUE(isKey(byte(8), VK_BACK, 0));
-    EXPECT_TRUE(isKey(byte(27), VK_ESCAPE, 0));
-    EXPECT_TRUE(isKey(byte(0), VK_SPACE, w32drv::Control));
-    EXPECT_TRUE(isKey(byte(1), 'A', w32drv::Control));
-    EXPECT_TRUE(isKey(byte(3), 'C', w32drv::Control));
-    EXPECT_TRUE(isKey(byte(22), 'V', w32drv::Control));
-    EXPECT_FALSE(translates(byte(28)));
-    EXPECT_FALSE(translates(byte(31)));
-}
-
-TEST(TuiKeys, OnlyControlQIsTheQuitKey) {
-    KeyAction a;
-    ASSERT_TRUE(TranslateTermKey(byte(17), a));
-    EXPECT_TRUE(IsQuitKey(a));
-    ASSERT_TRUE(TranslateTermKey(byte('q'), a));
-    EXPECT_FALSE(IsQuitKey(a));
-    ASSERT_TRUE(TranslateTermKey(byte('Q'), a));
-    EXPECT_FALSE(IsQuitKey(a));
-    ASSERT_TRUE(TranslateTermKey(byte(17, true), a)); // Alt+Ctrl+Q
-    EXPECT_FALSE(IsQuitKey(a));
-    ASSERT_TRUE(TranslateTermKey(byte(27), a));
-    EXPECT_FALSE(IsQuitKey(a));
-}
-
-TEST(TuiKeys, CursesKeys) {
-    EXPECT_TRUE(isKey(cursesKey(KEY_LEFT), VK_LEFT, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_RIGHT), VK_RIGHT, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_UP), VK_UP, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_DOWN), VK_DOWN, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_HOME), VK_HOME, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_END), VK_END, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_PPAGE), VK_PRIOR, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_NPAGE), VK_NEXT, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_DC), VK_DELETE, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_BACKSPACE), VK_BACK, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_ENTER), VK_RETURN, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_BTAB), VK_TAB, w32drv::Shift));
-    EXPECT_TRUE(isKey(cursesKey(KEY_SLEFT), VK_LEFT, w32drv::Shift));
-    EXPECT_TRUE(isKey(cursesKey(KEY_SEND), VK_END, w32drv::Shift));
-    EXPECT_TRUE(isKey(cursesKey(KEY_F(1)), VK_F1, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_F(2)), VK_F2, 0));
-    EXPECT_TRUE(isKey(cursesKey(KEY_F(12)), VK_F12, 0));
-    EXPECT_FALSE(translates(cursesKey(KEY_F(13))));
-    EXPECT_FALSE(translates(cursesKey(KEY_MOUSE)));
-}
-
-TEST(TuiKeys, ExtendedKeyNamesCarryTheirModifiers) {
-    // codes above KEY_MAX depend on the terminal; the name tells the key
-    const int code = KEY_MAX + 10;
-    EXPECT_TRUE(isKey(cursesKey(code, "kLFT5"), VK_LEFT, w32drv::Control));
-    EXPECT_TRUE(isKey(cursesKey(code, "kRIT6"), VK_RIGHT, w32drv::Control | w32drv::Shift));
-    EXPECT_TRUE(isKey(cursesKey(code, "kUP3"), VK_UP, w32drv::Alt));
-    EXPECT_TRUE(isKey(cursesKey(code, "kDN2"), VK_DOWN, w32drv::Shift));
-    EXPECT_TRUE(isKey(cursesKey(code, "kHOM5"), VK_HOME, w32drv::Control));
-    EXPECT_TRUE(isKey(cursesKey(code, "kEND5"), VK_END, w32drv::Control));
-    EXPECT_TRUE(isKey(cursesKey(code, "kDC5"), VK_DELETE, w32drv::Control));
-    EXPECT_TRUE(isKey(cursesKey(code, "kNXT8"), VK_NEXT, w32drv::Control | w32drv::Shift | w32drv::Alt));
-    EXPECT_FALSE(translates(cursesKey(code, "kLFT9")));
-    EXPECT_FALSE(translates(cursesKey(code, "kLFT")));
-    EXPECT_FALSE(translates(cursesKey(code, "kxIN")));
-    EXPECT_FALSE(translates(cursesKey(code, "")));
-}
-
-TEST(TuiKeys, CharactersBeyondAsciiAreTypedInTheSystemsCodePage) {
-    EXPECT_TRUE(isChar(text("\xC3\xA9"), '\xE9'));     // e acute
-    EXPECT_TRUE(isChar(text("\xC3\x9F"), '\xDF'));     // sharp s
-    EXPECT_TRUE(isChar(text("\xE2\x82\xAC"), '\x80')); // euro sign
-    EXPECT_FALSE(translates(text("\xE4\xB8\xAD")));     // not in Windows-1252
-    EXPECT_FALSE(translates(text("\xF0\x9F\x98\x80")));
-}
-
-TEST(TuiKeys, AltCombinations) {
-    EXPECT_TRUE(isKey(byte('x', true), 'X', w32drv::Alt));
-    EXPECT_TRUE(isKey(byte('X', true), 'X', w32drv::Alt | w32drv::Shift));
-    EXPECT_TRUE(isKey(byte('1', true), '1', w32drv::Alt));
-    EXPECT_TRUE(isKey(byte(13, true), VK_RETURN, w32drv::Alt));
-    TermKey left = cursesKey(KEY_LEFT);
-    left.alt = true;
-    EXPECT_TRUE(isKey(left, VK_LEFT, w32drv::Alt));
 }
 
 // Feeds the bytes to the decoder and returns every key it has read, a pause after each chunk
@@ -185,6 +64,72 @@ std::string typed(const std::vector<TermKey>& keys) {
 
 std::string stroke(unsigned vk, unsigned modifiers = 0) {
     return "<" + std::to_string(vk) + "+" + std::to_string(modifiers) + ">";
+}
+
+TEST(TuiKeys, TerminalKeysAreKeyStrokesOrCharactersOfTheWindowSystem) {
+    const unsigned ctrl = w32drv::Control, shift = w32drv::Shift, alt = w32drv::Alt;
+    const int ext = KEY_MAX + 10; // codes above KEY_MAX depend on the terminal; the name tells the key
+    const std::string none = "<none>";
+    const std::vector<std::pair<TermKey, std::string>> cases = {
+        {byte('a'), "a"},
+        {byte('A'), "A"},
+        {byte(' '), " "},
+        {byte('~'), "~"},
+        {byte(9), stroke(VK_TAB)},
+        {byte(13), stroke(VK_RETURN)},
+        {byte(10), stroke(VK_RETURN)},
+        {byte(127), stroke(VK_BACK)},
+        {byte(8), stroke(VK_BACK)},
+        {byte(27), stroke(VK_ESCAPE)},
+        {byte(0), stroke(VK_SPACE, ctrl)},
+        {byte(1), stroke('A', ctrl)},
+        {byte(26), stroke('Z', ctrl)},
+        {byte(28), none},
+        {byte(31), none},
+        {termKey(TermKey::Curses, KEY_LEFT), stroke(VK_LEFT)},
+        {termKey(TermKey::Curses, KEY_PPAGE), stroke(VK_PRIOR)},
+        {termKey(TermKey::Curses, KEY_DC), stroke(VK_DELETE)},
+        {termKey(TermKey::Curses, KEY_BACKSPACE), stroke(VK_BACK)},
+        {termKey(TermKey::Curses, KEY_ENTER), stroke(VK_RETURN)},
+        {termKey(TermKey::Curses, KEY_BTAB), stroke(VK_TAB, shift)},
+        {termKey(TermKey::Curses, KEY_SEND), stroke(VK_END, shift)},
+        {termKey(TermKey::Curses, KEY_F(1)), stroke(VK_F1)},
+        {termKey(TermKey::Curses, KEY_F(12)), stroke(VK_F12)},
+        {termKey(TermKey::Curses, KEY_F(13)), none},
+        {termKey(TermKey::Curses, KEY_MOUSE), none},
+        {termKey(TermKey::Curses, ext, "kLFT5"), stroke(VK_LEFT, ctrl)},
+        {termKey(TermKey::Curses, ext, "kRIT6"), stroke(VK_RIGHT, ctrl | shift)},
+        {termKey(TermKey::Curses, ext, "kUP3"), stroke(VK_UP, alt)},
+        {termKey(TermKey::Curses, ext, "kDN2"), stroke(VK_DOWN, shift)},
+        {termKey(TermKey::Curses, ext, "kNXT8"), stroke(VK_NEXT, ctrl | shift | alt)},
+        {termKey(TermKey::Curses, ext, "kLFT9"), none},
+        {termKey(TermKey::Curses, ext, "kLFT"), none},
+        {termKey(TermKey::Curses, ext, "kxIN"), none},
+        {termKey(TermKey::Curses, ext, ""), none},
+        // characters beyond ASCII in the system's code page, or none
+        {text("\xC3\xA9"), "\xE9"},
+        {text("\xE2\x82\xAC"), "\x80"},
+        {text("\xE4\xB8\xAD"), none},
+        {text("\xF0\x9F\x98\x80"), none},
+        // after a lone Escape: Alt with the key
+        {byte('x', true), stroke('X', alt)},
+        {byte('X', true), stroke('X', alt | shift)},
+        {byte('1', true), stroke('1', alt)},
+        {byte(13, true), stroke(VK_RETURN, alt)},
+        {termKey(TermKey::Curses, KEY_LEFT, "", true), stroke(VK_LEFT, alt)},
+        {termKey(TermKey::Resize), none},
+        {termKey(TermKey::Closed), none},
+    };
+    for (const auto& [key, expected] : cases) EXPECT_EQ(typed({key}), expected) << key.kind << " " << key.code;
+}
+
+TEST(TuiKeys, OnlyControlQIsTheQuitKey) {
+    for (const auto& [key, quits] : std::vector<std::pair<TermKey, bool>>{
+             {byte(17), true}, {byte('q'), false}, {byte('Q'), false}, {byte(17, true), false}, {byte(27), false}}) {
+        KeyAction a;
+        ASSERT_TRUE(TranslateTermKey(key, a));
+        EXPECT_EQ(IsQuitKey(a), quits) << key.code;
+    }
 }
 
 TEST(TuiKeyDecoder, UnknownAndMalformedSequencesAreDroppedWhole) {
@@ -231,9 +176,7 @@ TEST(TuiKeyDecoder, SplitInputReadsTheSameAndAPauseEndsWhatIsUnfinished) {
     // Escape before a key is Alt with it, also before a key curses read
     EXPECT_EQ(typed(decode(d, {"\x1bx"})), stroke('X', w32drv::Alt));
     d.byte(27);
-    TermKey left;
-    left.kind = TermKey::Curses;
-    left.code = KEY_LEFT;
+    const TermKey left = termKey(TermKey::Curses, KEY_LEFT);
     d.key(left);
     EXPECT_EQ(typed(decode(d, {})), stroke(VK_LEFT, w32drv::Alt));
     // a key curses read ends an unfinished sequence, which is dropped
@@ -270,12 +213,8 @@ TEST(TuiKeyDecoder, ABracketedPasteIsOneTextWithoutItsMarkers) {
     // keys curses read inside a paste are no part of it; a resize still comes through
     TermKeyDecoder d;
     decode(d, {"\x1b[200~ab"});
-    TermKey k;
-    k.kind = TermKey::Curses;
-    k.code = KEY_LEFT;
-    d.key(k);
-    k.kind = TermKey::Resize;
-    d.key(k);
+    d.key(termKey(TermKey::Curses, KEY_LEFT));
+    d.key(termKey(TermKey::Resize));
     std::vector<TermKey> keys = decode(d, {"c\x1b[201~"});
     ASSERT_EQ(keys.size(), 2u);
     EXPECT_EQ(keys[0].kind, TermKey::Resize);
@@ -296,14 +235,6 @@ TEST(TuiKeyDecoder, PastedTextTheSystemCannotHoldIsRefusedWhole) {
     EXPECT_TRUE(IsUtf8(problem));
     ASSERT_TRUE(PastedText("\r\r\n\n", text, problem));
     EXPECT_EQ(text, "   ");
-}
-
-TEST(TuiKeys, ResizeAndClosedAreNoKeys) {
-    TermKey k;
-    k.kind = TermKey::Resize;
-    EXPECT_FALSE(translates(k));
-    k.kind = TermKey::Closed;
-    EXPECT_FALSE(translates(k));
 }
 
 } // namespace
