@@ -21,6 +21,8 @@ TermKey termKey(TermKey::Kind kind, int code = 0, const char* name = "", bool al
 
 TermKey byte(int c, bool alt = false) { return termKey(TermKey::Byte, c, "", alt); }
 
+TermKey curses(int code, const char* name = "") { return termKey(TermKey::Curses, code, name); }
+
 TermKey text(const char* utf8) {
     TermKey k = termKey(TermKey::Text);
     k.text = utf8;
@@ -86,26 +88,32 @@ TEST(TuiKeys, TerminalKeysAreKeyStrokesOrCharactersOfTheWindowSystem) {
         {byte(26), stroke('Z', ctrl)},
         {byte(28), none},
         {byte(31), none},
-        {termKey(TermKey::Curses, KEY_LEFT), stroke(VK_LEFT)},
-        {termKey(TermKey::Curses, KEY_PPAGE), stroke(VK_PRIOR)},
-        {termKey(TermKey::Curses, KEY_DC), stroke(VK_DELETE)},
-        {termKey(TermKey::Curses, KEY_BACKSPACE), stroke(VK_BACK)},
-        {termKey(TermKey::Curses, KEY_ENTER), stroke(VK_RETURN)},
-        {termKey(TermKey::Curses, KEY_BTAB), stroke(VK_TAB, shift)},
-        {termKey(TermKey::Curses, KEY_SEND), stroke(VK_END, shift)},
-        {termKey(TermKey::Curses, KEY_F(1)), stroke(VK_F1)},
-        {termKey(TermKey::Curses, KEY_F(12)), stroke(VK_F12)},
-        {termKey(TermKey::Curses, KEY_F(13)), none},
-        {termKey(TermKey::Curses, KEY_MOUSE), none},
-        {termKey(TermKey::Curses, ext, "kLFT5"), stroke(VK_LEFT, ctrl)},
-        {termKey(TermKey::Curses, ext, "kRIT6"), stroke(VK_RIGHT, ctrl | shift)},
-        {termKey(TermKey::Curses, ext, "kUP3"), stroke(VK_UP, alt)},
-        {termKey(TermKey::Curses, ext, "kDN2"), stroke(VK_DOWN, shift)},
-        {termKey(TermKey::Curses, ext, "kNXT8"), stroke(VK_NEXT, ctrl | shift | alt)},
-        {termKey(TermKey::Curses, ext, "kLFT9"), none},
-        {termKey(TermKey::Curses, ext, "kLFT"), none},
-        {termKey(TermKey::Curses, ext, "kxIN"), none},
-        {termKey(TermKey::Curses, ext, ""), none},
+        {curses(KEY_LEFT), stroke(VK_LEFT)},
+        {curses(KEY_RIGHT), stroke(VK_RIGHT)},
+        {curses(KEY_UP), stroke(VK_UP)},
+        {curses(KEY_DOWN), stroke(VK_DOWN)},
+        {curses(KEY_HOME), stroke(VK_HOME)},
+        {curses(KEY_END), stroke(VK_END)},
+        {curses(KEY_PPAGE), stroke(VK_PRIOR)},
+        {curses(KEY_NPAGE), stroke(VK_NEXT)},
+        {curses(KEY_DC), stroke(VK_DELETE)},
+        {curses(KEY_BACKSPACE), stroke(VK_BACK)},
+        {curses(KEY_ENTER), stroke(VK_RETURN)},
+        {curses(KEY_BTAB), stroke(VK_TAB, shift)},
+        {curses(KEY_SEND), stroke(VK_END, shift)},
+        {curses(KEY_F(1)), stroke(VK_F1)},
+        {curses(KEY_F(12)), stroke(VK_F12)},
+        {curses(KEY_F(13)), none},
+        {curses(KEY_MOUSE), none},
+        {curses(ext, "kLFT5"), stroke(VK_LEFT, ctrl)},
+        {curses(ext, "kRIT6"), stroke(VK_RIGHT, ctrl | shift)},
+        {curses(ext, "kUP3"), stroke(VK_UP, alt)},
+        {curses(ext, "kDN2"), stroke(VK_DOWN, shift)},
+        {curses(ext, "kNXT8"), stroke(VK_NEXT, ctrl | shift | alt)},
+        {curses(ext, "kLFT9"), none},
+        {curses(ext, "kLFT"), none},
+        {curses(ext, "kxIN"), none},
+        {curses(ext, ""), none},
         // characters beyond ASCII in the system's code page, or none
         {text("\xC3\xA9"), "\xE9"},
         {text("\xE2\x82\xAC"), "\x80"},
@@ -176,7 +184,7 @@ TEST(TuiKeyDecoder, SplitInputReadsTheSameAndAPauseEndsWhatIsUnfinished) {
     // Escape before a key is Alt with it, also before a key curses read
     EXPECT_EQ(typed(decode(d, {"\x1bx"})), stroke('X', w32drv::Alt));
     d.byte(27);
-    const TermKey left = termKey(TermKey::Curses, KEY_LEFT);
+    const TermKey left = curses(KEY_LEFT);
     d.key(left);
     EXPECT_EQ(typed(decode(d, {})), stroke(VK_LEFT, w32drv::Alt));
     // a key curses read ends an unfinished sequence, which is dropped
@@ -213,7 +221,7 @@ TEST(TuiKeyDecoder, ABracketedPasteIsOneTextWithoutItsMarkers) {
     // keys curses read inside a paste are no part of it; a resize still comes through
     TermKeyDecoder d;
     decode(d, {"\x1b[200~ab"});
-    d.key(termKey(TermKey::Curses, KEY_LEFT));
+    d.key(curses(KEY_LEFT));
     d.key(termKey(TermKey::Resize));
     std::vector<TermKey> keys = decode(d, {"c\x1b[201~"});
     ASSERT_EQ(keys.size(), 2u);
