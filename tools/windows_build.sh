@@ -198,13 +198,11 @@ if [ -n "$wine" ]; then
   run_tests win32_tests.exe yes no
   run_tests base_tests.exe yes yes 240
   run_tests catalog_tests.exe yes yes 240
-  for program in treectrl selection assist; do
-    run_tests ${program}_tests.exe yes yes 240
+  for program in treectrl selection assist facade; do
+    run_tests ${program}_tests.exe yes yes 360
   done
-  # a survey while their disagreements with Windows are being sorted
-  for program in controls facade; do
-    run_tests ${program}_tests.exe yes no 240
-  done
+  # a survey while its disagreements with Windows are being sorted
+  run_tests controls_tests.exe yes no 240
   host_scenarios
 else
   echo "windows 64: tests not run: wine64 is not installed (Debian's wine64; ./run test installs it as root)"
