@@ -91,8 +91,10 @@ TEST_F(ComboBoxTest, SortedItemsCarryDataMisuseAnswersCbErrAndTheTextIsTheSelect
     for (UINT msg : {CB_GETLBTEXTLEN, CB_GETITEMDATA, CB_DELETESTRING})
         EXPECT_EQ(send(cb, msg, 4), CB_ERR) << "an index past the end, message " << msg;
     EXPECT_EQ(send(cb, CB_GETLBTEXT, 4, buf), CB_ERR);
-    EXPECT_EQ(send(cb, CB_GETLBTEXT, 0, 0), CB_ERR);
-    EXPECT_EQ(send(cb, CB_GETDROPPEDCONTROLRECT, 0, 0), CB_ERR);
+    if (w32drv::kHeadless) { // null pointers, where Windows documents no answer
+        EXPECT_EQ(send(cb, CB_GETLBTEXT, 0, 0), CB_ERR);
+        EXPECT_EQ(send(cb, CB_GETDROPPEDCONTROLRECT, 0, 0), CB_ERR);
+    }
     EXPECT_EQ(send(cb, CB_SETCURSEL, 2), 2);
     EXPECT_EQ(send(cb, CB_SETCURSEL, 9), CB_ERR);
     EXPECT_EQ(send(cb, CB_GETCURSEL), 2); // unchanged
