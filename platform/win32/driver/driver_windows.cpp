@@ -49,7 +49,6 @@ struct Driver {
     DWORD waitMs = 0;
     DWORD clock = 0; // the waits consumed since Reset
     std::multimap<DWORD, std::function<void()>> timedCalls; // CallAt, by clock
-
     std::deque<int> answers;
     std::function<int(const MessageBoxRecord&)> answerer;
     std::vector<MessageBoxRecord> boxes;
@@ -205,7 +204,7 @@ void mouseEvent(Event::Kind kind, POINT pt, int delta) {
 
 // ---- feeding ----
 
-// Hands the next event to the thread; false when there is none and none will come.
+// The queued wait is over: the clock of CallAt moves on by it.
 void endWait() {
     Driver& d = drv();
     d.waiting = false;
@@ -213,6 +212,7 @@ void endWait() {
     d.waitMs = 0;
 }
 
+// Hands the next event to the thread; false when there is none and none will come.
 bool feed() {
     Driver& d = ready();
     if (d.waiting) {
