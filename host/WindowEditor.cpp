@@ -79,9 +79,8 @@ struct Editor {
     }
 };
 
-Editor* editor = nullptr; // the one editor of the window procedure's thread
-
 LRESULT CALLBACK editorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* editor = reinterpret_cast<Editor*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     switch (msg) {
     case WM_SIZE:
         if (editor && editor->edit) {
@@ -131,9 +130,9 @@ int RunWindowEditor(const std::vector<std::string>& catalogFiles, const std::vec
     wc.lpszClassName = "PelorinHostWindowEditor";
     RegisterClassA(&wc);
     Editor e;
-    editor = &e;
     e.window = CreateWindowExA(0, wc.lpszClassName, "Pelorin host", WS_OVERLAPPEDWINDOW, 40, 40, 900, 110, nullptr,
                                nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(e.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&e));
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     e.edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 8, 8, 860,
                              24, e.window, nullptr, wc.hInstance, nullptr);
@@ -172,6 +171,5 @@ int RunWindowEditor(const std::vector<std::string>& catalogFiles, const std::vec
         DispatchMessageA(&m);
     }
     selector.Close();
-    editor = nullptr;
     return ExitOk;
 }
