@@ -1,6 +1,7 @@
 // The filtered edit: typed characters pass the format or beep, the Control shortcuts keep
 // working, and a paste goes through whole or not at all.
 #include "controls/SpecialEdit.h"
+#include "support/WindowSystem.h"
 
 #include <w32drv.h>
 
@@ -112,12 +113,15 @@ TEST_F(SpecialEditTest, PastingIsAllOrNothing) {
     w32drv::Pump();
     EXPECT_EQ(text(), "1f");
     expectBeeps(1);
-    // a text without its terminator is read to the end of its block
+    // a text without its terminator ("a null character signals the end of the data") is read to
+    // the end of its block; Wine hands it out cut at its last byte
     clipboard("a*", CF_TEXT, 2);
     w32drv::ClearRecords();
     w32drv::Key('V', w32drv::Control);
     w32drv::Pump();
-    EXPECT_EQ(text(), "1fa*");
+    if (!underWine()) {
+        EXPECT_EQ(text(), "1fa*");
+    }
     EXPECT_TRUE(w32drv::Beeps().empty());
 }
 
@@ -126,7 +130,11 @@ TEST_F(SpecialEditTest, AClipboardHeldByAnotherProgramPastesNothingWithoutABeep)
     ASSERT_TRUE(OpenClipboard(frame)); // not closed: the text cannot be looked at
     w32drv::Key('V', w32drv::Control);
     w32drv::Pump();
-    EXPECT_EQ(text(), "");
+    // "OpenClipboard fails if another window has the clipboard open"; Wine lets the same thread's
+    // other window open it
+    if (!underWine()) {
+        EXPECT_EQ(text(), "");
+    }
     EXPECT_TRUE(w32drv::Beeps().empty());
     CloseClipboard();
 }
