@@ -1,4 +1,5 @@
 #include "host/Host.h"
+#include "host/Text.h"
 
 #include <windows.h>
 
@@ -19,4 +20,26 @@ void* CreateEditorWindow(const char* title) {
     RegisterClassA(&wc);
     return CreateWindowExA(0, "PelorinHostEditor", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 900, 300, nullptr,
                            nullptr, nullptr, nullptr);
+}
+
+bool ParseEditorArguments(const std::vector<std::string>& args, std::string& line, bool& help, UsageError& error) {
+    std::string utf8 = "output(msg = \"AudioAmplifier.Volume.Set(10)\");";
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            help = true;
+            return false;
+        }
+        if (args[i] == "--line") {
+            if (i + 1 >= args.size()) {
+                error.message = "--line needs a value";
+                return false;
+            }
+            utf8 = args[++i];
+        } else {
+            error.message = "tui: unknown option " + Excerpt(args[i]) + " (see tui --help)";
+            return false;
+        }
+    }
+    error.message = Cp1252Argument("--line", utf8, line);
+    return error.message.empty();
 }

@@ -67,8 +67,9 @@ int RunCheckSignal(HostSession& session, const std::vector<std::string>& args, C
 int RunSelect(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
 int RunPick(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
 int RunBatch(HostSession& session, const std::vector<std::string>& args, CommandRun& run, UsageError& error);
-// The line the editors start with when none is given.
-inline constexpr const char* kEditorSampleLine = "output(msg = \"AudioAmplifier.Volume.Set(10)\");";
+// The editors' options (--line TEXT, --help): false with error set, or with help set for --help.
+// Without --line the line is a sample.
+bool ParseEditorArguments(const std::vector<std::string>& args, std::string& line, bool& help, UsageError& error);
 // The editor on Windows: a main window with an edit control in the terminal editor's place.
 int RunWindowEditor(const std::vector<std::string>& catalogs, const std::vector<std::string>& args,
                     UsageError& error);

@@ -409,35 +409,12 @@ private:
     size_t textsSeen_ = 0;
 };
 
-// False with error set, or with help set for --help.
-bool parse(const std::vector<std::string>& args, std::string& line, bool& help, UsageError& error) {
-    std::string utf8 = kEditorSampleLine;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--help" || args[i] == "-h") {
-            help = true;
-            return false;
-        }
-        if (args[i] == "--line") {
-            if (i + 1 >= args.size()) {
-                error.message = "--line needs a value";
-                return false;
-            }
-            utf8 = args[++i];
-        } else {
-            error.message = "tui: unknown option " + Excerpt(args[i]) + " (see tui --help)";
-            return false;
-        }
-    }
-    error.message = Cp1252Argument("--line", utf8, line);
-    return error.message.empty();
-}
-
 } // namespace
 
 int RunTui(const std::vector<std::string>& catalogFiles, const std::vector<std::string>& args, UsageError& error) {
     std::string line;
     bool help = false;
-    if (!parse(args, line, help, error)) {
+    if (!ParseEditorArguments(args, line, help, error)) {
         if (!help) return ExitUsage;
         std::cout << CommandUsage("tui");
         return ExitOk;

@@ -104,21 +104,13 @@ LRESULT CALLBACK editorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int RunWindowEditor(const std::vector<std::string>& catalogFiles, const std::vector<std::string>& args,
                     UsageError& error) {
-    std::string utf8 = kEditorSampleLine, text;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--help" || args[i] == "-h") {
-            std::cout << CommandUsage("tui");
-            return ExitOk;
-        }
-        if (args[i] != "--line" || i + 1 >= args.size()) {
-            error.message = args[i] == "--line" ? "--line needs a value"
-                                                : "tui: unknown option " + Excerpt(args[i]) + " (see tui --help)";
-            return ExitUsage;
-        }
-        utf8 = args[++i];
+    std::string text;
+    bool help = false;
+    if (!ParseEditorArguments(args, text, help, error)) {
+        if (!help) return ExitUsage;
+        std::cout << CommandUsage("tui");
+        return ExitOk;
     }
-    error.message = Cp1252Argument("--line", utf8, text);
-    if (!error.message.empty()) return ExitUsage;
     std::vector<std::string> catalogs = CatalogFiles(catalogFiles, error);
     if (!error.message.empty()) return ExitUsage;
 
