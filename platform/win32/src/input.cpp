@@ -205,7 +205,7 @@ static void mouseEvent(InputEvent::Kind kind, POINT pt, int delta) {
         if (kind == InputEvent::MouseDown) {
             Window* w = win(target);
             bool dbl = (w->cls->style & CS_DBLCLKS) && s.lastClickWindow == target &&
-                       s.clock - s.lastClickTime <= 500 && std::abs(s.lastClickPos.x - pt.x) <= 2 &&
+                       s.clock - s.lastClickTime <= GetDoubleClickTime() && std::abs(s.lastClickPos.x - pt.x) <= 2 &&
                        std::abs(s.lastClickPos.y - pt.y) <= 2;
             if (dbl) {
                 msg = WM_LBUTTONDBLCLK;
@@ -368,6 +368,8 @@ SHORT WINAPI VkKeyScanA(CHAR c) {
     if (ch >= 1 && ch <= 26) return static_cast<SHORT>(0x200 | ('A' + ch - 1));
     return -1;
 }
+
+UINT WINAPI GetDoubleClickTime(void) { return 500; } // the system's default
 
 BOOL WINAPI GetCursorPos(LPPOINT point) {
     if (!point) return FALSE;

@@ -970,6 +970,7 @@ W32API LRESULT WINAPI DispatchMessageA(const MSG* msg);
 W32API BOOL WINAPI WaitMessage(void);
 W32API DWORD WINAPI GetMessagePos(void);
 W32API LONG WINAPI GetMessageTime(void);
+W32API UINT WINAPI GetDoubleClickTime(void);
 W32API LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 W32API LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 W32API UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
