@@ -190,7 +190,7 @@ check_modules 64 x86_64-w64-mingw32
 if [ -n "$wine" ]; then
   run_tests quarnel_tests.exe no
   run_tests win32_tests.exe yes
-  for program in base catalog controls; do
+  for program in base catalog controls afx; do
     run_tests ${program}_tests.exe yes 240
   done
   for program in treectrl selection assist facade; do

@@ -23,7 +23,9 @@ TEST_F(WaitCursorTest, TheHourglassShowsOnceForNestedScopesAndTheApplicationDeci
         SetCursor(arrow);             // something changed it meanwhile
         outer.Restore();
     }
-    EXPECT_EQ(w32drv::CursorChanges(), (std::vector<HCURSOR>{wait, arrow, wait, arrow}));
+    if (w32drv::kHeadless) { // cursor changes are recorded only headless
+        EXPECT_EQ(w32drv::CursorChanges(), (std::vector<HCURSOR>{wait, arrow, wait, arrow}));
+    }
     EXPECT_EQ(GetCursor(), arrow);
 
     class CWaitingApp : public CWinApp {
@@ -41,7 +43,10 @@ TEST_F(WaitCursorTest, TheHourglassShowsOnceForNestedScopesAndTheApplicationDeci
         app.EndWaitCursor();
     }
     EXPECT_EQ(app.codes, (std::vector<int>{1, 1, -1, -1}));
-    EXPECT_EQ(w32drv::CursorChanges(), (std::vector<HCURSOR>{wait, arrow}));
+    if (w32drv::kHeadless) {
+        EXPECT_EQ(w32drv::CursorChanges(), (std::vector<HCURSOR>{wait, arrow}));
+    }
+    EXPECT_EQ(GetCursor(), arrow);
 }
 
 // ---- clipboard data object ----

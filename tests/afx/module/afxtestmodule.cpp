@@ -1,31 +1,20 @@
 // A module with the framework linked in, as the system's own module is: an application object,
-// start and end through a static object, a dialog template of its own, and exported entry points
-// that switch to the module's state.
+// start and end through a static object, a dialog template of its own (afxtestmodule.rc), and
+// exported entry points that switch to the module's state.
 #include <afxwin.h>
-#include <w32res.h>
 
 #include <cstring>
 #include <string>
 
 #include "../templates.h"
 
+#ifdef _WIN32
+#define AFXTEST_EXPORT extern "C" __declspec(dllexport)
+#else
 #define AFXTEST_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
-
-DialogTemplate& ModuleTemplate() {
-    static DialogTemplate t = InputDialogTemplate("Module dialog", "from the module");
-    return t;
-}
-
-W32Resource g_entries[1];
-
-struct ResourceTableInit {
-    ResourceTableInit() {
-        g_entries[0] = W32Resource{RT_DIALOG, MAKEINTRESOURCEA(100), 1033, ModuleTemplate().Get(),
-                                   ModuleTemplate().Size()};
-    }
-} g_resourceTableInit;
 
 int g_initCount = 0;
 int* g_exitCounter = nullptr;
@@ -71,8 +60,6 @@ void Copy(const std::string& text, char* buffer, int size) {
 
 CTestModuleApp theApp;
 static CAfxModuleEntry theModuleEntry;
-
-AFXTEST_EXPORT const W32ResourceTable w32ResourceTable = {g_entries, 1};
 
 AFXTEST_EXPORT void AfxTestReport(AfxTestModuleReport* report) {
     report->initCount = g_initCount;
