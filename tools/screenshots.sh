@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Screenshots of the Windows build under Wine, for the README: the input assistance with its list
 # open, and the selection dialog in signal mode with the details area, each over the host's
-# editor window. Needs the 64-bit build of tools/windows_build.sh; installs xwd (x11-apps) when it
-# is missing. The X server is Xvfb, with a black root window that the pictures are cropped from.
+# editor window. Needs the 64-bit build of tools/windows_build.sh. The X server is Xvfb, with a
+# black root window that the pictures are cropped from. The picture is Xvfb's own framebuffer (a
+# window dump file it keeps up to date): reading the root window with XGetImage, as xwd does,
+# gives Wine's pop-up windows, whose visual is not the root's, as black boxes.
 #
 # usage: tools/screenshots.sh [OUT_FOLDER]   (docs by default)
 set -euo pipefail
@@ -10,13 +12,12 @@ root=$PWD
 out=${1:-docs}
 dir=$root/build/windows/mingw64
 [ -x "$dir/bin/pelorin-host.exe" ] || { echo "screenshots: no Windows host in $dir/bin (run tools/windows_build.sh)"; exit 1; }
-command -v xwd >/dev/null || apt-get install -y -q x11-apps >/dev/null
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver64 || command -v wineserver || echo /usr/lib/wine/wineserver64)
 export WINEPREFIX=$dir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 export DISPLAY=:73
 tmp=$(mktemp -d)
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -br -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1280x800x24 -br -nolisten tcp -fbdir "$tmp" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; "$wineserver" -k >/dev/null 2>&1 || true; rm -rf "$tmp"' EXIT
 sleep 2
@@ -28,7 +29,7 @@ shot() { # name seconds host-arguments...: the screen that many seconds after th
   (cd "$dir/bin" && exec "$wine" pelorin-host.exe "$@" >/dev/null 2>&1) &
   local host=$!
   sleep "$seconds"
-  xwd -root -silent >"$tmp/$name.xwd"
+  cp "$tmp/Xvfb_screen0" "$tmp/$name.xwd"
   "$wineserver" -k >/dev/null 2>&1 || true
   wait "$host" || true
   python3 "$root/tools/xwd2png.py" "$tmp/$name.xwd" "$out/$name.png"
