@@ -168,7 +168,7 @@ host_scenarios() {
     tail -5 "$dir/scenarios.log"
     return 1
   fi
-  echo "windows 64: host scenarios under wine64: $count commands, the same JSON as the headless host"
+  echo "windows 64: host scenarios under wine64: $count commands, the same JSON as the headless host (at $((SECONDS - started)) s)"
 }
 
 mkdir -p "$out"
@@ -185,7 +185,7 @@ wine=$(command -v wine64 || true)
 wineserver=$(command -v wineserver64 || command -v wineserver || echo /usr/lib/wine/wineserver64)
 
 configure_and_build 64
-echo "windows 64: built in $out/mingw64/bin with $cxx64 (pugixml from $pugixml)"
+echo "windows 64: built in $out/mingw64/bin with $cxx64 (pugixml from $pugixml) at $((SECONDS - started)) s"
 check_modules 64 x86_64-w64-mingw32
 if [ -n "$wine" ]; then
   run_tests quarnel_tests.exe no
@@ -205,7 +205,7 @@ if command -v "$cxx32" >/dev/null 2>&1; then
   # the modules and the programs that are checked; the rest only runs in the 64-bit flavour
   configure_and_build 32 mingw_runtime Pelorin Quarnel Pelorin01 Pelorin49 quarnel_tests quarnel-gen win32_tests \
     selection_tests assist_tests
-  echo "windows 32: built in $out/mingw32/bin with $cxx32 (not run)"
+  echo "windows 32: built in $out/mingw32/bin with $cxx32 (not run) at $((SECONDS - started)) s"
   check_modules 32 i686-w64-mingw32
 else
   echo "windows 32: skipped: $cxx32 is not installed (Debian's g++-mingw-w64-i686-posix)"
