@@ -1,5 +1,5 @@
-// Lifetime under repetition: a thousand openings and closings of each dialog leave no window, no
-// hook and no growing memory behind in the host's process (leaks are LeakSanitizer's to find).
+// Lifetime under repetition: many openings and closings of each dialog leave no window, no hook and
+// no growing memory behind in the host's process (leaks are LeakSanitizer's to find).
 #include "facade/SelDialogClient.h"
 
 #include "base/ProcessState.h"
@@ -24,7 +24,10 @@
 
 namespace {
 
-const int kCycles = 1000;
+// A thousand; on Windows every cycle waits in real time, so fewer there with the same allowance
+// of memory growth per cycle (2 MB over 900 cycles).
+const int kCycles = w32drv::kHeadless ? 1000 : 300;
+const long kAllowedGrowthKb = 2048L * (kCycles - kCycles / 10) / 900;
 
 // Resident memory of the process in kilobytes (the working set on Windows).
 long residentKb() {
@@ -70,14 +73,14 @@ protected:
         EXPECT_EQ(w32drv::TopLevelWindows().size(), windows) << what;
 #if !defined(__SANITIZE_ADDRESS__)
         // the sanitizer's quarantine holds freed memory back, so only plain builds can tell
-        EXPECT_LT(grown, 2048) << what;
+        EXPECT_LT(grown, kAllowedGrowthKb) << what;
 #endif
     }
 };
 
 } // namespace
 
-TEST_F(LifetimeTest, ModelessSelectionDialogsOpenedAndClosedAThousandTimes) {
+TEST_F(LifetimeTest, ModelessSelectionDialogsOpenedAndClosedOverAndOver) {
     const unsigned long handle = [this] {
         selector->container->LoadFCats();
         return selector->container->GetManagerHandle();
@@ -99,7 +102,7 @@ TEST_F(LifetimeTest, ModelessSelectionDialogsOpenedAndClosedAThousandTimes) {
     });
 }
 
-TEST_F(LifetimeTest, BridgeDialogsAndInputAssistanceOpenedAThousandTimes) {
+TEST_F(LifetimeTest, BridgeDialogsAndInputAssistanceOpenedOverAndOver) {
     NullClient client;
     repeat("bridge", [&](int i) {
         selector->ShowXMSSelection(&client, nullptr, "AudioAmplifier.", 15, 0, 0, i % 2 == 0);
